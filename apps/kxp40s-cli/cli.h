@@ -1,0 +1,33 @@
+#pragma once
+
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "image/message.h"
+
+namespace kxp40s::cli {
+
+// Exit status of every command: 0 done, 1 refused or failed, 2 wrong usage.
+enum ExitCode { kDone = 0, kRefused = 1, kUsage = 2 };
+
+// Thrown by a command to stop with a message on stderr and exit status 1.
+// The text is the system's own message, quoted exactly.
+struct Refusal : std::runtime_error {
+    using std::runtime_error::runtime_error;
+    explicit Refusal(const Message& message) : std::runtime_error(message.text) {}
+};
+
+struct Streams {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// Each group of commands adds its subcommands to the application. A
+// subcommand's callback does its work and throws Refusal when refused.
+void registerFileCommands(CLI::App& app, Streams& io);
+void registerLinkCommands(CLI::App& app, Streams& io);
+
+}  // namespace kxp40s::cli

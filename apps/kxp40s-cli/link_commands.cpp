@@ -1,0 +1,7 @@
+#include "cli.h"
+
+namespace kxp40s::cli {
+
+void registerLinkCommands(CLI::App& /*app*/, Streams& /*io*/) {}
+
+}  // namespace kxp40s::cli

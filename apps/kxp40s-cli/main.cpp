@@ -1,0 +1,31 @@
+#include <iostream>
+
+#include "cli.h"
+
+int main(int argc, char** argv) {
+    using namespace kxp40s::cli;
+    CLI::App app{"kxp40s-cli: prepare, inspect and program KXP40 pager configurations.\n"
+                 "Table files (.tbl) hold the pager's 2048-byte configuration memory."};
+    app.require_subcommand(1);
+    app.set_help_all_flag("--help-all", "Show the help of every command");
+    Streams io{std::cout, std::cerr};
+    registerFileCommands(app, io);
+    registerLinkCommands(app, io);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return kUsage;
+    } catch (const Refusal& e) {
+        std::cerr << e.what() << "\n";
+        return kRefused;
+    } catch (const std::exception& e) {
+        std::cerr << "kxp40s-cli: " << e.what() << "\n";
+        return kRefused;
+    }
+    return kDone;
+}

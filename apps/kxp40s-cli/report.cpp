@@ -1,0 +1,99 @@
+#include "report.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "image/binding.h"
+#include "image/prompt_record.h"
+#include "image/text.h"
+
+namespace kxp40s::cli {
+
+namespace {
+
+std::string addressText(int address) {
+    char text[16];
+    std::snprintf(text, sizeof text, "&H%03X", address);
+    return text;
+}
+
+Setting describeField(const Image& image, const BoundField& field) {
+    Setting s{field.key, std::string(field.caption), field.control.text(), field.tag, field.page, {}, 0, false};
+    if (s.caption.empty()) s.caption = "Enable " + promptBox(field.control.index).label;
+    const FieldTag& f = field.field;
+    s.stored = GetField(image, f.address, f.firstBit, f.bitCount);
+    if (field.isList()) {
+        if (const auto index = listIndexOf(image, field)) s.value = std::string(field.items[*index]);
+    } else {
+        s.value = std::to_string(checkValueOf(image, field));
+    }
+    return s;
+}
+
+Setting describePrompt(const Image& image, const PromptBox& box) {
+    return Setting{"prompt" + std::to_string(box.index),
+                   box.label,
+                   "txtPrompt(" + std::to_string(box.index) + ")",
+                   addressText(box.address),
+                   box.page,
+                   windows1252ToUtf8(shownPromptText(image, box.address)),
+                   0,
+                   true};
+}
+
+}  // namespace
+
+std::vector<Setting> describeSettings(const Image& image) {
+    std::vector<Setting> settings;
+    for (const auto& field : boundFields()) settings.push_back(describeField(image, field));
+    for (const auto& box : promptBoxes()) settings.push_back(describePrompt(image, box));
+    return settings;
+}
+
+std::string identityText(const Image& image) {
+    std::string text;
+    for (const auto byte : image.read(993, 14)) text += byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '.';
+    return text;
+}
+
+std::string quote(const std::string& text) { return nlohmann::json(text).dump(); }
+
+std::string formatSettings(const Image& image) {
+    std::ostringstream out;
+    out << "# Identity: " << identityText(image) << "\n";
+    std::optional<Page> page;
+    for (const auto& s : describeSettings(image)) {
+        if (page != s.page) {
+            page = s.page;
+            out << "\n# Page: " << pageCaption(s.page) << "\n";
+        }
+        out << "# " << s.caption << " [" << s.control << " " << s.where << "]\n";
+        if (!s.value) {
+            out << "# " << s.key << ": the stored value " << s.stored << " matches no list item\n";
+        } else {
+            out << s.key << " = " << (s.quoted ? quote(*s.value) : *s.value) << "\n";
+        }
+    }
+    return out.str();
+}
+
+nlohmann::json settingsJson(const Image& image) {
+    nlohmann::json settings = nlohmann::json::object();
+    nlohmann::json details = nlohmann::json::array();
+    for (const auto& s : describeSettings(image)) {
+        nlohmann::json detail = {{"key", s.key},       {"caption", s.caption},
+                                 {"control", s.control}, {"where", s.where},
+                                 {"page", std::string(pageCaption(s.page))}};
+        if (s.value) {
+            settings[s.key] = *s.value;
+            detail["value"] = *s.value;
+        } else {
+            detail["value"] = nullptr;
+            detail["unmatchedStoredValue"] = s.stored;
+        }
+        details.push_back(std::move(detail));
+    }
+    return {{"identity", identityText(image)}, {"settings", settings}, {"controls", details}};
+}
+
+}  // namespace kxp40s::cli

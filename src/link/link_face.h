@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+#include "image/message.h"
+
+namespace kxp40s {
+
+// Colours of the main window's status line and progress bar, as the window
+// sets them (BGR numbers, &H80000000 and up a system colour).
+inline constexpr long kColourBlack = 0;
+inline constexpr long kColourRed = 0xFF;
+inline constexpr long kColourHighlight = 0x8000000D;
+inline constexpr long kColourPurple = 0x800080;
+
+inline constexpr const char* kBoardConnectText = "  The Programmed Board Connect !";
+inline constexpr const char* kBoardDisconnectText = "  The Programmed Board Disconnect !";
+
+// What the main window shows about the board: the status line `lblMsg`
+// (text and colour) and whether the Pager menu `mnuPager` is enabled.
+struct BoardStatus {
+    std::string caption;
+    long foreColor = kColourBlack;
+    bool pagerMenuEnabled = false;
+    bool operator==(const BoardStatus&) const = default;
+};
+BoardStatus connectedStatus();
+BoardStatus disconnectedStatus();
+
+// What the link asks of the face that runs it: the window implements it with
+// message boxes, its timer, status line and the transfer window's progress
+// bar; the command line with stderr; tests with a script.
+class LinkFace {
+public:
+    virtual ~LinkFace() = default;
+    virtual Answer show(const Message& message) = 0;
+    virtual void setTimer1Enabled(bool /*enabled*/) {}
+    virtual void showBoardStatus(const BoardStatus& /*status*/) {}
+    // Form2's progress bar PB1 and its status line Label1.
+    virtual void setProgressMaximum(int /*maximum*/) {}
+    virtual void setProgressValue(int /*value*/) {}
+    virtual void setProgressColour(long /*colour*/) {}
+    virtual void setStatusText(const std::string& /*text*/) {}
+};
+
+}  // namespace kxp40s

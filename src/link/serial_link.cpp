@@ -1,0 +1,274 @@
+#include "link/serial_link.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace kxp40s {
+namespace {
+
+enum class Wait { Arrived, TimedOut, Failed };
+
+Message linkWarning(const char* text) { return warning(text, kShortTitle); }
+
+bool timedOut(SerialLink& link, std::int64_t start, int limitMs) {
+    return link.clock.nowMs() - start > limitMs;
+}
+
+// Polls single bytes until the first byte of the magic arrives; bytes before
+// it are dropped.
+bool waitForFrameStart(SerialLink& link, int limitMs) {
+    const std::int64_t start = link.clock.nowMs();
+    for (;;) {
+        const int byte = link.port.getch();
+        if (byte == static_cast<std::uint8_t>(kFrameMagic.front())) return true;
+        if (byte < SerialPort::kNoByte || timedOut(link, start, limitMs)) return false;
+        pollPause(link.clock);
+    }
+}
+
+Wait waitForBytes(SerialLink& link, int count, int limitMs) {
+    const std::int64_t start = link.clock.nowMs();
+    for (;;) {
+        const int waiting = link.port.bytesWaiting();
+        if (waiting < 0) return Wait::Failed;
+        if (waiting >= count) return Wait::Arrived;
+        if (timedOut(link, start, limitMs)) return Wait::TimedOut;
+        pollPause(link.clock);
+    }
+}
+
+// Reads count bytes; the result is shorter when fewer came, nothing on a
+// port error.
+std::optional<Bytes> readBytes(SerialLink& link, int count) {
+    Bytes bytes(static_cast<std::size_t>(count));
+    const int got = link.port.read(bytes);
+    if (got < 0) return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(got));
+    return bytes;
+}
+
+bool writeFrame(SerialLink& link, const Bytes& frame) { return link.port.write(frame) >= 0; }
+
+void closeIfOpen(SerialLink& link) {
+    if (link.port.lineStatus() >= 0) link.port.close();
+}
+
+bool openIfClosed(SerialLink& link) {
+    return link.port.lineStatus() >= 0 || OpenBoardPort(link, link.state.BoardPort);
+}
+
+// A port error inside a block operation: the board is taken as gone.
+bool blockFailure(SerialLink& link, const char* text) {
+    closeIfOpen(link);
+    link.state.BoardPort.clear();
+    link.state.SerialPortCount = static_cast<int>(listSerialPorts(link.registry).size());
+    link.face.showBoardStatus(disconnectedStatus());
+    link.face.show(linkWarning(text));
+    return false;
+}
+
+// A reply that is late or wrong: the board stays known.
+bool blockRejected(SerialLink& link, const char* text) {
+    link.face.show(linkWarning(text));
+    closeIfOpen(link);
+    return false;
+}
+
+void checkRange(int strt, int stp, int blockSize, std::size_t dataSize) {
+    if (strt < 0 || stp > 0xFFFF || blockSize < 1 || blockSize > kMaxBlock ||
+        (stp >= strt && static_cast<std::size_t>(stp) >= dataSize)) {
+        throw std::out_of_range("pager memory range out of bounds");
+    }
+}
+
+// Leaves the port open when the board answered.
+bool identifyExchange(SerialLink& link, const std::string& port) {
+    if (link.port.lineStatus() >= 0) link.port.close();
+    if (!OpenBoardPort(link, port)) return false;
+    link.port.flush();
+    if (!writeFrame(link, frameTemplates().identify)) return false;
+    if (!waitForFrameStart(link, kReplyWaitMs)) return false;
+    const int rest = static_cast<int>(frameTemplates().identifyReplyPrefix.size()) + 3;
+    if (waitForBytes(link, rest, kReplyWaitMs) != Wait::Arrived) return false;
+    const auto tail = readBytes(link, rest);
+    if (!tail) return false;
+    Bytes reply{static_cast<std::uint8_t>(kFrameMagic.front())};
+    reply.insert(reply.end(), tail->begin(), tail->end());
+    return identifyReplyAccepted(reply);
+}
+
+bool boardControlExchange(SerialLink& link, std::uint8_t param, bool release) {
+    if (link.port.lineStatus() < 0) OpenBoardPort(link, link.state.BoardPort);
+    if (link.port.flush() < 0) return false;
+    if (!writeFrame(link, buildBoardControl(param, release))) return false;
+    const Bytes& ack = frameTemplates().boardControlAck;
+    const int rest = static_cast<int>(ack.size()) - 1;
+    if (!waitForFrameStart(link, kReplyWaitMs)) return false;
+    if (waitForBytes(link, rest, kReplyWaitMs) != Wait::Arrived) return false;
+    const auto tail = readBytes(link, rest);
+    return tail && std::equal(tail->begin(), tail->end(), ack.begin() + 1, ack.end());
+}
+
+bool readBlocks(SerialLink& link, int strt, int stp, int blockSize) {
+    openIfClosed(link);
+    if (link.port.flush() < 0) return blockFailure(link, kReadErrorText);
+    for (const Block& block : blockPlan(strt, stp, blockSize)) {
+        if (!writeFrame(link, buildReadCommand(block.address, block.count))) {
+            return blockFailure(link, kReadErrorText);
+        }
+        DelayMs(link.clock, kReadPauseMs);
+        const int replySize = block.count + kFrameOverhead;
+        switch (waitForBytes(link, replySize, kBlockWaitMs)) {
+            case Wait::Failed:
+                return blockFailure(link, kReadErrorText);
+            case Wait::TimedOut:
+                return blockRejected(link, kReadTimeOutText);
+            case Wait::Arrived:
+                break;
+        }
+        const auto reply = readBytes(link, replySize);
+        if (!reply) return blockFailure(link, kReadErrorText);
+        const auto data = readReplyData(*reply, block.count);
+        if (!data) return blockRejected(link, kReadErrorText);
+        std::copy(data->begin(), data->end(), link.state.ReadBuffer.begin() + block.address);
+        if (strt == 0) link.face.setProgressValue(block.address + blockSize);
+    }
+    if (link.port.close() < 0) return blockFailure(link, kReadErrorText);
+    return true;
+}
+
+bool writeBlocks(SerialLink& link, std::span<const std::uint8_t> data, int strt, int stp,
+                 int blockSize) {
+    openIfClosed(link);
+    if (link.port.flush() < 0) return blockFailure(link, kWriteErrorText);
+    link.face.setProgressMaximum(stp - 16);
+    link.face.setProgressValue(strt);
+    link.face.setProgressColour(kColourHighlight);
+    link.face.setStatusText(kWritingText);
+    link.clock.pumpEvents();
+    const Bytes& ack = frameTemplates().writeAck;
+    for (const Block& block : blockPlan(strt, stp, blockSize)) {
+        const auto blockData = data.subspan(static_cast<std::size_t>(block.address),
+                                            static_cast<std::size_t>(block.count));
+        if (!writeFrame(link, buildWriteCommand(block.address, blockData))) {
+            return blockFailure(link, kWriteErrorText);
+        }
+        switch (waitForBytes(link, static_cast<int>(ack.size()), kBlockWaitMs)) {
+            case Wait::Failed:
+                return blockFailure(link, kWriteErrorText);
+            case Wait::TimedOut:
+                return blockRejected(link, kWriteErrorText);
+            case Wait::Arrived:
+                break;
+        }
+        const auto reply = readBytes(link, static_cast<int>(ack.size()));
+        if (!reply) return blockFailure(link, kWriteErrorText);
+        if (*reply != ack) return blockRejected(link, kWriteErrorText);
+        link.face.setProgressValue(block.address + block.count);
+    }
+    if (link.port.close() < 0) return blockFailure(link, kWriteErrorText);
+    return true;
+}
+
+}  // namespace
+
+BoardStatus connectedStatus() { return {kBoardConnectText, kColourBlack, true}; }
+BoardStatus disconnectedStatus() { return {kBoardDisconnectText, kColourRed, false}; }
+
+std::vector<std::string> listSerialPorts(clsRegistryAccess& registry) {
+    std::vector<std::string> names;
+    std::vector<std::string> ports;
+    int count = 0;
+    registry.EnumValues(kSerialCommPath, names, ports, -1, count);
+    if (count < 0) ports.clear();
+    return ports;
+}
+
+bool OpenBoardPort(SerialLink& link, const std::string& port) {
+    if (link.port.open(port) != SerialPort::kOk) {
+        link.port.close();
+        return false;
+    }
+    if (link.port.setup9600() != SerialPort::kOk) {
+        link.port.close();
+        return false;
+    }
+    return true;
+}
+
+bool IdentifyBoard(SerialLink& link, const std::string& port) {
+    const bool answered = identifyExchange(link, port);
+    link.port.close();
+    return answered;
+}
+
+bool BoardConnect(SerialLink& link) {
+    const bool interactive = link.state.ConnectInteractive;
+    if (interactive) link.face.setTimer1Enabled(false);
+    link.clock.pumpEvents();
+    const auto ports = listSerialPorts(link.registry);
+    for (const auto& port : ports) {
+        link.state.BoardPort = port;
+        if (identifyExchange(link, port)) {
+            BoardCommand(link, 1, false);
+            link.port.close();
+            link.state.SerialPortCount = static_cast<int>(ports.size());
+            if (interactive) link.face.setTimer1Enabled(true);
+            return true;
+        }
+        link.port.close();
+    }
+    if (interactive) link.face.show(linkWarning(kNotRespondingText));
+    link.state.BoardPort.clear();
+    if (interactive) link.face.setTimer1Enabled(true);
+    return false;
+}
+
+bool BoardCommand(SerialLink& link, std::uint8_t param, bool release) {
+    const bool acknowledged = boardControlExchange(link, param, release);
+    link.port.close();
+    if (!acknowledged) link.face.show(linkWarning(kInitialErrorText));
+    return acknowledged;
+}
+
+bool SerialRead(SerialLink& link, int strt, int stp, int blockSize) {
+    checkRange(strt, stp, blockSize, static_cast<std::size_t>(std::max(stp, 0)) + 1);
+    link.state.ReadBuffer.assign(static_cast<std::size_t>(std::max(stp, 0)) + 1, 0);
+    link.clock.pumpEvents();
+    try {
+        return readBlocks(link, strt, stp, blockSize);
+    } catch (const std::exception&) {
+        return blockFailure(link, kReadErrorText);
+    }
+}
+
+bool SerialWrite(SerialLink& link, std::span<const std::uint8_t> data, int strt, int stp,
+                 int blockSize) {
+    checkRange(strt, stp, blockSize, data.size());
+    try {
+        return writeBlocks(link, data, strt, stp, blockSize);
+    } catch (const std::exception&) {
+        return blockFailure(link, kWriteErrorText);
+    }
+}
+
+BoardStatus Timer1_Timer(SerialLink& link) {
+    link.face.setTimer1Enabled(false);
+    const auto ports = listSerialPorts(link.registry);
+    const int count = static_cast<int>(ports.size());
+    bool connected = false;
+    if (count > link.state.SerialPortCount && link.state.BoardPort.empty()) {
+        connected = BoardConnect(link);
+    } else {
+        connected = !link.state.BoardPort.empty() &&
+                    std::find(ports.begin(), ports.end(), link.state.BoardPort) != ports.end();
+    }
+    if (!connected) link.state.BoardPort.clear();
+    const BoardStatus status = connected ? connectedStatus() : disconnectedStatus();
+    link.face.showBoardStatus(status);
+    link.state.SerialPortCount = count;
+    link.face.setTimer1Enabled(true);
+    return status;
+}
+
+}  // namespace kxp40s

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "link/clock.h"
+#include "link/frames.h"
+#include "link/link_face.h"
+#include "link/serial_port.h"
+#include "registry/registry_access.h"
+
+namespace kxp40s {
+
+inline constexpr int kBlockSize = 128;
+inline constexpr int kReplyWaitMs = 500;
+inline constexpr int kBlockWaitMs = 2000;
+inline constexpr int kReadPauseMs = 300;
+
+inline constexpr const char* kNotRespondingText = "The Programmed Board is not responding!";
+inline constexpr const char* kInitialErrorText = "Programmer Initial Error !";
+inline constexpr const char* kReadTimeOutText = "Read Time Out!";
+inline constexpr const char* kReadErrorText = "Read error!";
+inline constexpr const char* kWriteErrorText = "Write error!";
+inline constexpr const char* kWritingText = "Writing Now.......";
+
+// The link's share of the program's module state.
+struct LinkState {
+    std::string BoardPort;  // the port of the identified board; empty when none is known
+    int SerialPortCount = 0;
+    bool ConnectInteractive = false;
+    std::vector<std::uint8_t> ReadBuffer;  // indexed by pager address
+};
+
+// Everything a link operation works with. The port is opened at the start of
+// each operation and closed at its end.
+struct SerialLink {
+    LinkState& state;
+    SerialPort& port;
+    Clock& clock;
+    clsRegistryAccess& registry;
+    LinkFace& face;
+};
+
+// The serial ports the registry lists (the SERIALCOMM value data), in its order.
+std::vector<std::string> listSerialPorts(clsRegistryAccess& registry);
+
+bool OpenBoardPort(SerialLink& link, const std::string& port);
+
+// Opens the port, sends the identify command and closes the port again;
+// true when the board's reply is accepted. Changes no state.
+bool IdentifyBoard(SerialLink& link, const std::string& port);
+
+// Searches the listed ports for the board; on success the board is told to
+// start ("s", 1) and BoardPort names its port.
+bool BoardConnect(SerialLink& link);
+
+// "s" with param, or "r" (release) with 0; true when acknowledged.
+bool BoardCommand(SerialLink& link, std::uint8_t param, bool release);
+
+// Reads pager memory strt..stp in blocks into ReadBuffer(0..stp).
+bool SerialRead(SerialLink& link, int strt, int stp, int blockSize = kBlockSize);
+
+// Writes data(strt..stp) to pager memory in blocks.
+bool SerialWrite(SerialLink& link, std::span<const std::uint8_t> data, int strt, int stp,
+                 int blockSize = kBlockSize);
+
+// One step of the board monitor (Timer1_Timer of the serial build): follows
+// the port list, searches for the board when a port was added and none is
+// known, shows and returns the board status.
+BoardStatus Timer1_Timer(SerialLink& link);
+
+}  // namespace kxp40s
