@@ -37,12 +37,6 @@ void enableSourcePrompt(Controls& controls, int index, bool enabled) {
     controls.setEnabled({"txtPrompt", index}, enabled);
 }
 
-Effects changes(Controls& controls) {
-    Effects effects;
-    effects.changed = controls.takeChanged();
-    return effects;
-}
-
 }  // namespace
 
 int checkValueOf(const Image& image, const BoundField& field) {
@@ -85,7 +79,7 @@ void applyBaudSettings(Image& image, int listIndex) {
     SetField(image, 0x63, 6, d.filterBits, 2);
 }
 
-Effects chkCtl_Click(Image& image, Controls& controls, int index, int value) {
+void storeCheckBox(Image& image, Controls& controls, int index, int value) {
     const BoundField& field = boundField({"chkCtl", index});
     storeField(image, field, storedCheckValue(field, value));
     controls.setValue(field.control, value);
@@ -93,10 +87,9 @@ Effects chkCtl_Click(Image& image, Controls& controls, int index, int value) {
         showRdKeyOptions(controls, value == 1);
         image.set(kChirpOffFirstChar, value == 1 ? 16 : 32);
     }
-    return changes(controls);
 }
 
-Effects cboCtl_Click(Image& image, Controls& controls, int index, int listIndex) {
+void storeList(Image& image, Controls& controls, int index, int listIndex) {
     const BoundField& field = boundField({"cboCtl", index});
     if (listIndex < 0 || listIndex >= static_cast<int>(field.items.size())) {
         throw std::out_of_range("no such item in " + field.control.text());
@@ -105,15 +98,13 @@ Effects cboCtl_Click(Image& image, Controls& controls, int index, int listIndex)
     controls.setValue(field.control, listIndex);
     if (*field.field.kind == FieldKind::cboBaud) applyBaudSettings(image, listIndex);
     if (index == kMessageDisplayList) showDirectShowLamp(controls, listIndex);
-    return changes(controls);
 }
 
-Effects chkSource_Click(Image& image, Controls& controls, int index, int value) {
+void storeSourceEnable(Image& image, Controls& controls, int index, int value) {
     const BoundField& field = boundField({"chkSource", index});
     storeField(image, field, value == 1 ? 1 : 0);
     controls.setValue(field.control, value);
     enableSourcePrompt(controls, index, value == 1);
-    return changes(controls);
 }
 
 int loadTaggedControls(Image& image, Controls& controls) {

@@ -24,10 +24,12 @@ int logoCodeOfIndex(int index);
 
 // Store rules: a user's change to a bound control, written through its Tag at
 // once, with the side effects the window shows. `value` is the box's new
-// value (0 or 1) or the list's new index.
-Effects chkCtl_Click(Image& image, Controls& controls, int index, int value);
-Effects cboCtl_Click(Image& image, Controls& controls, int index, int listIndex);
-Effects chkSource_Click(Image& image, Controls& controls, int index, int value);
+// value (0 or 1) or the list's new index (std::out_of_range when the list has
+// no such item). The window's handlers chkCtl_Click, cboCtl_Click and
+// chkSource_Click call these.
+void storeCheckBox(Image& image, Controls& controls, int index, int value);
+void storeList(Image& image, Controls& controls, int index, int listIndex);
+void storeSourceEnable(Image& image, Controls& controls, int index, int value);
 
 // The three settings that follow the baud rate (&H61 bits 0-1, &H62, &H63
 // bits 6-7); indexes other than 0-2 change nothing.

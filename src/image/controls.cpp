@@ -5,15 +5,28 @@
 
 namespace kxp40s {
 
+namespace {
+
+// Lists start with no item shown, everything else at 0 or empty.
+ControlState untouched(ControlId id) {
+    ControlState state;
+    if (id.name.starts_with("cbo")) state.value = -1;
+    return state;
+}
+
+}  // namespace
+
 const ControlState& Controls::operator[](ControlId id) const {
-    static const ControlState kUntouched;
+    static const ControlState kUntouched = untouched({"txt"});
+    static const ControlState kUntouchedList = untouched({"cbo"});
     const auto it = states_.find(id);
-    return it == states_.end() ? kUntouched : it->second;
+    if (it != states_.end()) return it->second;
+    return id.name.starts_with("cbo") ? kUntouchedList : kUntouched;
 }
 
 ControlState& Controls::edit(ControlId id) {
     if (std::find(changed_.begin(), changed_.end(), id) == changed_.end()) changed_.push_back(id);
-    return states_[id];
+    return states_.try_emplace(id, untouched(id)).first->second;
 }
 
 void Controls::setValue(ControlId id, int value) { edit(id).value = value; }

@@ -36,6 +36,7 @@ public:
 
     // The controls changed since the last call, in the order of first change.
     std::vector<ControlId> takeChanged();
+    const std::vector<ControlId>& changed() const { return changed_; }
 
 private:
     ControlState& edit(ControlId id);
@@ -45,7 +46,8 @@ private:
 
 // What a face must do after an operation; empty members mean "nothing".
 struct Effects {
-    std::optional<Message> message;
+    std::vector<Message> messages;   // to show in this order, each modal
+    bool refused = false;            // the entry was not taken; the image is unchanged
     std::vector<ControlId> changed;  // refresh these from Controls
     std::optional<ControlId> focus;  // where the focus goes
     bool reloadAll = false;          // run init_ctl afterwards

@@ -11,7 +11,9 @@ std::int64_t SteadyClock::nowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void SteadyClock::sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SteadyClock::sleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 void DelayMs(Clock& clock, int ms) {
     const std::int64_t start = clock.nowMs();

@@ -8,7 +8,7 @@ namespace kxp40s {
 // event pump of the face (the window runs its events there; the command line
 // does nothing). Tests hand in a clock that moves only when told to.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual std::int64_t nowMs() = 0;
     virtual void sleepMs(int ms) = 0;
@@ -16,7 +16,7 @@ public:
 };
 
 class SteadyClock : public Clock {
-public:
+  public:
     std::int64_t nowMs() override;
     void sleepMs(int ms) override;
 };

@@ -69,19 +69,18 @@ bool checksumMatches(std::span<const std::uint8_t> frame) {
 
 Bytes buildReadCommand(int address, int count) {
     checkAddress(address, count);
-    return sealed(withTail(frameTemplates().memoryRead,
-                           {static_cast<std::uint8_t>(address >> 8),
-                            static_cast<std::uint8_t>(address & 0xFF),
-                            static_cast<std::uint8_t>(count)}));
+    return sealed(withTail(frameTemplates().memoryRead, {static_cast<std::uint8_t>(address >> 8),
+                                                         static_cast<std::uint8_t>(address & 0xFF),
+                                                         static_cast<std::uint8_t>(count)}));
 }
 
 Bytes buildWriteCommand(int address, std::span<const std::uint8_t> data) {
     const int count = static_cast<int>(data.size());
     checkAddress(address, count);
-    Bytes frame = withTail(frameTemplates().memoryWrite,
-                           {static_cast<std::uint8_t>(count + 2),
-                            static_cast<std::uint8_t>(address >> 8),
-                            static_cast<std::uint8_t>(address & 0xFF)});
+    Bytes frame =
+        withTail(frameTemplates().memoryWrite,
+                 {static_cast<std::uint8_t>(count + 2), static_cast<std::uint8_t>(address >> 8),
+                  static_cast<std::uint8_t>(address & 0xFF)});
     frame.insert(frame.end(), data.begin(), data.end());
     return sealed(std::move(frame));
 }

@@ -28,13 +28,13 @@ inline constexpr int kMaxBlock = 128;
 
 // The seven constant frames and frame starts, built once.
 struct FrameTemplates {
-    Bytes memoryRead;         // M "3R" 3
-    Bytes memoryWrite;        // M "3S"
-    Bytes writeAck;           // M "3S" 1 6 0 141
-    Bytes identify;           // M "5R" 3 0 0 0 0 138
+    Bytes memoryRead;           // M "3R" 3
+    Bytes memoryWrite;          // M "3S"
+    Bytes writeAck;             // M "3S" 1 6 0 141
+    Bytes identify;             // M "5R" 3 0 0 0 0 138
     Bytes identifyReplyPrefix;  // M "5R" 2
-    Bytes boardControl;       // M "5S" 2 "s"
-    Bytes boardControlAck;    // M "5S" 1 6 0 143
+    Bytes boardControl;         // M "5S" 2 "s"
+    Bytes boardControlAck;      // M "5S" 1 6 0 143
 };
 const FrameTemplates& frameTemplates();
 

@@ -31,7 +31,7 @@ BoardStatus disconnectedStatus();
 // message boxes, its timer, status line and the transfer window's progress
 // bar; the command line with stderr; tests with a script.
 class LinkFace {
-public:
+  public:
     virtual ~LinkFace() = default;
     virtual Answer show(const Message& message) = 0;
     virtual void setTimer1Enabled(bool /*enabled*/) {}

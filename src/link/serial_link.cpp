@@ -8,7 +8,9 @@ namespace {
 
 enum class Wait { Arrived, TimedOut, Failed };
 
-Message linkWarning(const char* text) { return warning(text, kShortTitle); }
+Message linkWarning(const char* text) {
+    return warning(text, kShortTitle);
+}
 
 bool timedOut(SerialLink& link, std::int64_t start, int limitMs) {
     return link.clock.nowMs() - start > limitMs;
@@ -47,7 +49,9 @@ std::optional<Bytes> readBytes(SerialLink& link, int count) {
     return bytes;
 }
 
-bool writeFrame(SerialLink& link, const Bytes& frame) { return link.port.write(frame) >= 0; }
+bool writeFrame(SerialLink& link, const Bytes& frame) {
+    return link.port.write(frame) >= 0;
+}
 
 void closeIfOpen(SerialLink& link) {
     if (link.port.lineStatus() >= 0) link.port.close();
@@ -172,8 +176,12 @@ bool writeBlocks(SerialLink& link, std::span<const std::uint8_t> data, int strt,
 
 }  // namespace
 
-BoardStatus connectedStatus() { return {kBoardConnectText, kColourBlack, true}; }
-BoardStatus disconnectedStatus() { return {kBoardDisconnectText, kColourRed, false}; }
+BoardStatus connectedStatus() {
+    return {kBoardConnectText, kColourBlack, true};
+}
+BoardStatus disconnectedStatus() {
+    return {kBoardDisconnectText, kColourRed, false};
+}
 
 std::vector<std::string> listSerialPorts(clsRegistryAccess& registry) {
     std::vector<std::string> names;

@@ -11,7 +11,7 @@ namespace kxp40s {
 // getch, which answers kNoByte when nothing has arrived yet; a port whose
 // device went away answers kPortGone from then on.
 class SerialPort {
-public:
+  public:
     static constexpr int kOk = 0;
     static constexpr int kNoByte = -1;
     static constexpr int kNotOpen = -2;

@@ -15,11 +15,15 @@ namespace {
 // it reports an error: a 145-byte frame at 9600 baud needs about 150 ms.
 constexpr int kWriteRoomWaitMs = 1000;
 
-bool isGoneError(int error) { return error == EIO || error == ENXIO || error == ENODEV; }
+bool isGoneError(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV;
+}
 
 }  // namespace
 
-TermiosSerialPort::~TermiosSerialPort() { close(); }
+TermiosSerialPort::~TermiosSerialPort() {
+    close();
+}
 
 int TermiosSerialPort::open(const std::string& name) {
     close();
@@ -116,7 +120,9 @@ int TermiosSerialPort::bytesWaiting() {
     return waiting;
 }
 
-int TermiosSerialPort::lineStatus() { return fd_ >= 0 ? kOk : kNotOpen; }
+int TermiosSerialPort::lineStatus() {
+    return fd_ >= 0 ? kOk : kNotOpen;
+}
 
 int TermiosSerialPort::failure(int error) {
     if (isGoneError(error)) {

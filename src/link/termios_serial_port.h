@@ -11,7 +11,7 @@ namespace kxp40s {
 // and "the device went away" (a read of 0, EIO, or a hang-up reported by
 // poll) can be told apart; with VMIN=0 both would read as 0 bytes.
 class TermiosSerialPort : public SerialPort {
-public:
+  public:
     TermiosSerialPort() = default;
     TermiosSerialPort(const TermiosSerialPort&) = delete;
     TermiosSerialPort& operator=(const TermiosSerialPort&) = delete;
@@ -27,7 +27,7 @@ public:
     int bytesWaiting() override;
     int lineStatus() override;
 
-private:
+  private:
     int failure(int error);
     bool hungUp() const;
 

@@ -22,7 +22,8 @@ int TracingSerialPort::open(const std::string& name) {
     reportReceived();
     const int result = inner_.open(name);
     char line[64];
-    std::snprintf(line, sizeof line, "%8lld ms open ", static_cast<long long>(clock_.nowMs() - start_));
+    std::snprintf(line, sizeof line, "%8lld ms open ",
+                  static_cast<long long>(clock_.nowMs() - start_));
     sink_(line + name + (result == kOk ? "" : " (failed)"));
     return result;
 }

@@ -14,7 +14,7 @@ namespace kxp40s {
 // counted from the tracer's creation. Bytes taken one at a time are gathered
 // and reported with the rest of their frame.
 class TracingSerialPort : public SerialPort {
-public:
+  public:
     using Sink = std::function<void(const std::string& line)>;
     TracingSerialPort(SerialPort& inner, Clock& clock, Sink sink);
 
@@ -28,7 +28,7 @@ public:
     int bytesWaiting() override { return inner_.bytesWaiting(); }
     int lineStatus() override { return inner_.lineStatus(); }
 
-private:
+  private:
     void report(const char* direction, std::span<const std::uint8_t> bytes);
     void reportReceived();
 

@@ -28,7 +28,8 @@ constexpr std::array<RootName, 7> kRootNames{{
 }};
 
 std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -48,17 +49,19 @@ std::string_view trim(std::string_view text, std::string_view blanks = " \t\r\n"
     return text.substr(first, last - first + 1);
 }
 
-std::string valueName(const std::string& name) { return name == "@" ? std::string() : name; }
+std::string valueName(const std::string& name) {
+    return name == "@" ? std::string() : name;
+}
 
 RegValue stringValue(const std::string& text) {
     return RegValue{REG_SZ, std::vector<std::uint8_t>(text.begin(), text.end())};
 }
 
 RegValue dwordValue(std::uint32_t number) {
-    return RegValue{REG_DWORD,
-                    {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-                     static_cast<std::uint8_t>(number >> 16),
-                     static_cast<std::uint8_t>(number >> 24)}};
+    return RegValue{
+        REG_DWORD,
+        {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+         static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}};
 }
 
 std::uint32_t dwordOf(const RegValue& value) {
@@ -129,9 +132,9 @@ std::string exportedValue(const RegValue& value) {
 
 std::optional<RegValue> parseDword(std::string_view digits) {
     digits = trim(digits);
-    if (digits.empty() || digits.size() > 8 || !std::all_of(digits.begin(), digits.end(), [](char c) {
-            return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-        })) {
+    if (digits.empty() || digits.size() > 8 ||
+        !std::all_of(digits.begin(), digits.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; })) {
         return std::nullopt;
     }
     return dwordValue(static_cast<std::uint32_t>(std::stoul(std::string(digits), nullptr, 16)));
@@ -204,7 +207,8 @@ std::string longRootName(RegistryRoot root) {
 
 std::optional<clsRegistryAccess::ParsedPath> clsRegistryAccess::parsePath(const std::string& path) {
     std::string shortPath = path;
-    for (const auto& r : kRootNames) shortPath = replaceAllNoCase(shortPath, r.longForm, r.shortForm);
+    for (const auto& r : kRootNames)
+        shortPath = replaceAllNoCase(shortPath, r.longForm, r.shortForm);
     std::string rootPart = upper(shortPath);
     std::string subPath;
     if (const auto slash = shortPath.find('\\'); slash != std::string::npos) {
@@ -256,8 +260,7 @@ long clsRegistryAccess::writeValue(const std::string& path, const std::string& n
     if (!store_.keyExists(key->root, key->subPath) && createIfMissing_) {
         store_.createKey(key->root, key->subPath);
     }
-    return store_.setValue(key->root, key->subPath, valueName(name), value) ? kRegOk
-                                                                           : kRegNotFound;
+    return store_.setValue(key->root, key->subPath, valueName(name), value) ? kRegOk : kRegNotFound;
 }
 
 std::optional<RegValue> clsRegistryAccess::readValue(const std::string& path,
@@ -318,8 +321,7 @@ bool clsRegistryAccess::ValueExists(const std::string& path, const std::string& 
 }
 
 void clsRegistryAccess::EnumValues(const std::string& path, std::vector<std::string>& names,
-                                   std::vector<std::string>& values, int typeFilter,
-                                   int& count) {
+                                   std::vector<std::string>& values, int typeFilter, int& count) {
     const auto key = parsePath(path);
     const auto stored = key ? store_.values(key->root, key->subPath) : std::nullopt;
     if (!stored) {
@@ -374,13 +376,13 @@ void clsRegistryAccess::exportKey(const ParsedPath& key, bool includeSubkeys, st
         longRootName(key.root) + (key.subPath.empty() ? "" : "\\" + key.subPath);
     out << "[" << fullPath << "]\n";
     for (const auto& v : store_.values(key.root, key.subPath).value_or(std::vector<NamedValue>{})) {
-        out << (v.name.empty() ? std::string("@") : quoted(v.name)) << "="
-            << exportedValue(v.value) << "\n";
+        out << (v.name.empty() ? std::string("@") : quoted(v.name)) << "=" << exportedValue(v.value)
+            << "\n";
     }
     out << "\n";
     if (!includeSubkeys) return;
-    for (const auto& sub : store_.subkeyNames(key.root, key.subPath).value_or(
-             std::vector<std::string>{})) {
+    for (const auto& sub :
+         store_.subkeyNames(key.root, key.subPath).value_or(std::vector<std::string>{})) {
         exportKey({key.root, key.subPath.empty() ? sub : key.subPath + "\\" + sub}, true, out);
     }
 }
@@ -465,7 +467,8 @@ std::vector<std::uint8_t> clsRegistryAccess::StrToBin(std::string_view hexText) 
 
 std::string clsRegistryAccess::BinToStr(const std::vector<std::uint8_t>& bytes) {
     std::string text = hexList(bytes, ' ');
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
 }
 

@@ -29,7 +29,7 @@ inline constexpr long kRegBadPath = 161;
 //   without "=", bad hexadecimal, a dword of more than eight digits) and
 //   counts it in lastImportSkippedLines(); the rest of the file still applies.
 class clsRegistryAccess {
-public:
+  public:
     explicit clsRegistryAccess(RegistryStore& store) : store_(store) {}
 
     bool CreateKeyIfDoesntExists() const { return createIfMissing_; }
@@ -75,7 +75,7 @@ public:
     static std::string BinToStr(const std::vector<std::uint8_t>& bytes);
     static bool isBinValid(std::string_view text);
 
-private:
+  private:
     struct ParsedPath {
         RegistryRoot root;
         std::string subPath;

@@ -85,8 +85,7 @@ MemoryRegistryStore::MemoryRegistryStore() {
 
 MemoryRegistryStore::~MemoryRegistryStore() = default;
 
-MemoryRegistryStore::Key* MemoryRegistryStore::find(RegistryRoot root,
-                                                   const std::string& subPath) {
+MemoryRegistryStore::Key* MemoryRegistryStore::find(RegistryRoot root, const std::string& subPath) {
     auto it = roots_.find(root);
     if (it == roots_.end()) return nullptr;
     Key* key = it->second.get();
@@ -122,7 +121,8 @@ bool MemoryRegistryStore::deleteKey(RegistryRoot root, const std::string& subPat
     const std::string last = parts.back();
     parts.pop_back();
     std::string parentPath;
-    for (const auto& p : parts) parentPath += p + "\\";
+    for (const auto& p : parts)
+        parentPath += p + "\\";
     Key* parent = find(root, parentPath);
     if (parent == nullptr) return false;
     const auto it = std::find_if(parent->subkeys.begin(), parent->subkeys.end(),
@@ -137,7 +137,8 @@ std::optional<std::vector<std::string>> MemoryRegistryStore::subkeyNames(
     Key* key = find(root, subPath);
     if (key == nullptr) return std::nullopt;
     std::vector<std::string> names;
-    for (const auto& k : key->subkeys) names.push_back(k->name);
+    for (const auto& k : key->subkeys)
+        names.push_back(k->name);
     return names;
 }
 
@@ -180,7 +181,8 @@ std::vector<std::string> presentSerialDevices(const std::string& ttyClassDir) {
         }
     }
     std::sort(devices.begin(), devices.end());
-    for (auto& extra : extraPortsFromEnvironment()) devices.push_back(std::move(extra));
+    for (auto& extra : extraPortsFromEnvironment())
+        devices.push_back(std::move(extra));
     return devices;
 }
 

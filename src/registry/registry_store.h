@@ -36,7 +36,7 @@ struct NamedValue {
 // Where registry keys live. Sub-paths are backslash-separated below a root;
 // "" is the root itself. Key and value names compare without regard to case.
 class RegistryStore {
-public:
+  public:
     virtual ~RegistryStore() = default;
     virtual bool keyExists(RegistryRoot root, const std::string& subPath) = 0;
     // Creates the key and any missing keys above it.
@@ -57,7 +57,7 @@ public:
 };
 
 class MemoryRegistryStore : public RegistryStore {
-public:
+  public:
     MemoryRegistryStore();
     ~MemoryRegistryStore() override;
 
@@ -73,7 +73,7 @@ public:
     bool deleteValue(RegistryRoot root, const std::string& subPath,
                      const std::string& name) override;
 
-private:
+  private:
     struct Key;
     Key* find(RegistryRoot root, const std::string& subPath);
     std::map<RegistryRoot, std::unique_ptr<Key>> roots_;
@@ -87,12 +87,12 @@ private:
 // (colon-separated), each only while it exists. Value names are
 // "\Device\" + the device path; the value data are the device paths.
 class LinuxRegistryStore : public MemoryRegistryStore {
-public:
+  public:
     explicit LinuxRegistryStore(std::string ttyClassDir = "/sys/class/tty");
     std::optional<std::vector<NamedValue>> values(RegistryRoot root,
                                                   const std::string& subPath) override;
 
-private:
+  private:
     void refreshSerialComm();
     std::string ttyClassDir_;
 };

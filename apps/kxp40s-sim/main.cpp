@@ -1,0 +1,148 @@
+// kxp40s-sim: a programmer board with a KXP40 pager on it, behind a
+// pseudo-terminal. Prints the pty's path on its first line; with --trace one
+// line per frame follows. Ends on SIGINT/SIGTERM or when a fault unplugs it.
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "sim/pager_board.h"
+#include "sim/pty_board.h"
+
+namespace {
+
+using namespace kxp40s;
+
+struct Options {
+    std::string imageFile;
+    std::string identity = sim::kDefaultIdentity;
+    int firmware = 50;
+    std::vector<std::string> sets;
+    std::vector<std::string> faults;
+    std::string plugPath;
+    std::string saveFile;
+    bool pace = false;
+    bool trace = false;
+};
+
+// "ADDR=BYTE", each number decimal, 0x.. or &H..; nothing when malformed.
+std::optional<std::pair<int, int>> parseAssignment(const std::string& text) {
+    const auto number = [](std::string s) -> std::optional<int> {
+        int base = 10;
+        if (s.rfind("0x", 0) == 0 || s.rfind("0X", 0) == 0 || s.rfind("&H", 0) == 0 ||
+            s.rfind("&h", 0) == 0) {
+            s = s.substr(2);
+            base = 16;
+        }
+        std::size_t used = 0;
+        try {
+            const int value = std::stoi(s, &used, base);
+            if (used == s.size()) return value;
+        } catch (const std::exception&) {
+        }
+        return std::nullopt;
+    };
+    const auto eq = text.find('=');
+    if (eq == std::string::npos) return std::nullopt;
+    const auto address = number(text.substr(0, eq));
+    const auto value = number(text.substr(eq + 1));
+    if (!address || !value || *address < 0 || *address >= kImageSize || *value < 0 ||
+        *value > 255) {
+        return std::nullopt;
+    }
+    return std::pair{*address, *value};
+}
+
+Image loadImage(const Options& o) {
+    if (o.imageFile.empty()) {
+        return sim::startupImage(o.identity, static_cast<std::uint8_t>(o.firmware));
+    }
+    std::ifstream in(o.imageFile, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    if (!in.eof() && !in) throw CLI::ValidationError("--image", "cannot read " + o.imageFile);
+    if (bytes.size() != kImageSize) {
+        throw CLI::ValidationError("--image", o.imageFile + " is not 2048 bytes long");
+    }
+    return Image(bytes);
+}
+
+// Applied last and without a new checksum, so that a test can spoil anything.
+void applySets(Image& image, const std::vector<std::string>& sets) {
+    for (const auto& s : sets) {
+        const auto assignment = parseAssignment(s);
+        if (!assignment) throw CLI::ValidationError("--set", "expected ADDR=BYTE, got " + s);
+        image.set(assignment->first, static_cast<std::uint8_t>(assignment->second));
+    }
+}
+
+std::vector<sim::Fault> parseFaults(const std::vector<std::string>& texts) {
+    std::vector<sim::Fault> faults;
+    for (const auto& t : texts) {
+        const auto fault = sim::parseFault(t);
+        if (!fault) throw CLI::ValidationError("--fault", "unknown fault " + t);
+        faults.push_back(*fault);
+    }
+    return faults;
+}
+
+int stopSignalsFd() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    sigprocmask(SIG_BLOCK, &signals, nullptr);
+    return signalfd(-1, &signals, SFD_CLOEXEC);
+}
+
+void save(const Image& image, const std::string& file) {
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(image.bytes().data()), kImageSize);
+    if (!out) throw std::runtime_error("cannot write " + file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"kxp40s-sim: a simulated programmer board with a KXP40 pager, on a pty"};
+    Options o;
+    app.add_option("--image", o.imageFile, "Pager memory from a 2048-byte table file")
+        ->check(CLI::ExistingFile);
+    app.add_option("--identity", o.identity, "Identity text at 993-1006 (14 characters)");
+    app.add_option("--firmware", o.firmware, "Firmware byte at &H459 (version x 10)")
+        ->check(CLI::Range(0, 255));
+    app.add_option("--set", o.sets, "ADDR=BYTE, applied last, checksum left as it is");
+    app.add_option("--fault", o.faults,
+                   "KIND@N: bad-checksum, no-ack, wrong-ack, late, noise or unplug at frame N");
+    app.add_option("--plug", o.plugPath, "Keep a link PATH to the pty while plugged in");
+    app.add_option("--save", o.saveFile, "Write the pager memory to FILE on exit");
+    app.add_flag("--pace", o.pace, "Hold the line to 9600 baud");
+    app.add_flag("--trace", o.trace, "One line per frame on stdout");
+    try {
+        app.parse(argc, argv);
+        Image image = loadImage(o);
+        applySets(image, o.sets);
+        sim::PagerBoard board(image, parseFaults(o.faults));
+        const int stopFd = stopSignalsFd();
+        sim::PtyBoard pty(board, o.pace);
+        if (!o.plugPath.empty()) pty.plug(o.plugPath);
+        std::cout << pty.slavePath() << std::endl;
+        const auto trace = [](const std::string& line) { std::cout << line << std::endl; };
+        pty.run(stopFd, o.trace ? sim::PtyBoard::TraceSink(trace) : sim::PtyBoard::TraceSink());
+        if (!o.saveFile.empty()) save(board.memory(), o.saveFile);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;
+    } catch (const std::exception& e) {
+        std::cerr << "kxp40s-sim: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}

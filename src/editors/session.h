@@ -1,0 +1,74 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "image/controls.h"
+#include "image/default_tables.h"
+#include "image/image.h"
+
+namespace kxp40s {
+
+// The module state of the running program: the image being edited, its
+// backup around a pager read, what every control of the main window shows,
+// and the window-level flags the editors share. One object, handed to every
+// operation; the window and the command-line tool each hold one.
+struct Session {
+    Image ConfigImage = defaultImage();
+    Image BackupImage;
+    Controls controls;
+
+    bool LoadingControls = false;   // code is setting controls: the guarded Click handlers do nothing
+    bool ImageJustLoaded = false;   // init_ctl runs right after a whole image was loaded
+    int LoadErrorCode = 0;          // set by a loader of init_ctl that failed (0: none)
+    bool FreqEntryError = false;    // the last frequency entry was rejected
+    bool OldPagerFirmware = false;  // the old PLL rules of the 130-180 MHz bands
+    bool AutoIncCap1 = false;       // count capcode 1 up after each write
+    bool AutoIncCap2 = false;       // count capcode 2 up after each write
+    bool ContrastChanged = false;   // the user moved the contrast slider
+    int ContrastLoaded = 0;         // the contrast last put into the slider from the image
+    bool FormReady = false;         // start-up has finished
+    int CurPrompt = 0;              // the prompt box that last had the focus
+    int CapSlot = 0;                // the capcode slot the function-bit dialog edits
+    bool TransferFailed = false;
+    int TransferMode = 0;
+
+    // What the operation under way has asked the face to do; handlers that
+    // call other handlers add to it, and the outermost Operation hands it over.
+    Effects pending;
+    int operationDepth = 0;
+
+    // Queue a message box; refuse the user's entry and put the focus back.
+    void say(Message message) { pending.messages.push_back(std::move(message)); }
+    void refuse(Message message, ControlId focus) {
+        say(std::move(message));
+        pending.refused = true;
+        pending.focus = focus;
+    }
+    void focusOn(ControlId focus) { pending.focus = focus; }
+};
+
+// Opened at the start of every public operation (an event handler of the
+// window); `done()` returns what the face must do. Operations may call each
+// other: only the outermost one clears and hands over the pending effects.
+class Operation {
+public:
+    explicit Operation(Session& s) : s_(s) {
+        if (s_.operationDepth++ == 0) s_.pending = Effects{};
+    }
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+    ~Operation() { --s_.operationDepth; }
+
+    Effects done() {
+        if (s_.operationDepth > 1) return s_.pending;
+        Effects effects = std::exchange(s_.pending, Effects{});
+        effects.changed = s_.controls.takeChanged();
+        return effects;
+    }
+
+private:
+    Session& s_;
+};
+
+}  // namespace kxp40s

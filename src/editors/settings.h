@@ -1,0 +1,57 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editors/session.h"
+
+namespace kxp40s {
+
+// A setting by name, as the command-line tool shows and sets it. `show`
+// gives the value as the window shows it after init_ctl (nullopt when the
+// stored bytes match no item: the setting cannot be shown or set back);
+// `apply` does what a user does in the window to set that value, through
+// the same editor operations the window's handlers call, and returns their
+// effects (refused, with the editor's message, when the editor refuses).
+struct SettingDef {
+    std::string key;
+    std::string help;  // one line: what VALUE may be
+    std::function<std::optional<std::string>(const Session&)> show;
+    std::function<Effects(Session&, const std::string& value)> apply;
+    bool quoted = false;    // a free text: `show` output quotes it so spaces at either end survive
+    bool readOnly = false;  // a read-out (the PLL words, the summaries): shown, never set; no `apply`
+};
+
+// Every setting, in the order `show` prints them and a settings text applies
+// them: the band and channel before the frequency, the language before the
+// prompts.
+std::span<const SettingDef> settingDefs();
+const SettingDef* findSetting(std::string_view key);
+
+// Each editor adds its own settings.
+void addFrequencySettings(std::vector<SettingDef>& defs);
+void addCapcodeSettings(std::vector<SettingDef>& defs);
+void addTaggedSettings(std::vector<SettingDef>& defs);
+void addPromptSettings(std::vector<SettingDef>& defs);
+void addMenuSettings(std::vector<SettingDef>& defs);
+void addAlertSettings(std::vector<SettingDef>& defs);
+
+// Helpers for list and check-box settings.
+std::optional<int> itemIndex(std::span<const std::string_view> items, std::string_view text);
+std::string itemsHelp(std::span<const std::string_view> items);  // "one of: a | b | c"
+// The refusal for a value that is not an item of the list `key`.
+Effects notAnItem(Session& s, std::string_view key, std::string_view value,
+                  std::span<const std::string_view> items);
+// The refusal for a value the key does not take (a check box given "2");
+// `expected` says what it takes.
+Effects badValue(Session& s, std::string_view key, std::string_view value, std::string_view expected);
+// "0" or "1"; nullopt for anything else.
+std::optional<int> checkValue(std::string_view text);
+// The shown item of a list control, nullopt when it shows none.
+std::optional<std::string> shownItem(const Session& s, ControlId list, std::span<const std::string_view> items);
+
+}  // namespace kxp40s
