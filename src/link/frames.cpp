@@ -67,6 +67,12 @@ bool checksumMatches(std::span<const std::uint8_t> frame) {
     return frame[frame.size() - 2] == (sum >> 8) && frame[frame.size() - 1] == (sum & 0xFF);
 }
 
+Bytes buildFrame(std::uint8_t digit, std::uint8_t letter, std::span<const std::uint8_t> payload) {
+    Bytes frame = withTail(frameStart(digit, letter), {static_cast<std::uint8_t>(payload.size())});
+    frame.insert(frame.end(), payload.begin(), payload.end());
+    return sealed(std::move(frame));
+}
+
 Bytes buildReadCommand(int address, int count) {
     checkAddress(address, count);
     return sealed(withTail(frameTemplates().memoryRead, {static_cast<std::uint8_t>(address >> 8),

@@ -45,6 +45,8 @@ std::uint16_t frameChecksum(std::span<const std::uint8_t> frame);
 // bytes equal the sum of the bytes before them from offset 10.
 bool checksumMatches(std::span<const std::uint8_t> frame);
 
+// A whole frame: magic, digit, letter, payload length, payload, checksum.
+Bytes buildFrame(std::uint8_t digit, std::uint8_t letter, std::span<const std::uint8_t> payload);
 Bytes buildReadCommand(int address, int count);
 Bytes buildWriteCommand(int address, std::span<const std::uint8_t> data);
 Bytes buildBoardControl(std::uint8_t param, bool release);

@@ -26,20 +26,6 @@ constexpr std::array<FaultName, 6> kFaultNames{{
 // No 'K' among them: the host looks for the magic's first byte.
 constexpr std::array<std::uint8_t, 5> kNoise{0x00, 0xFF, 0x55, 0xAA, 0x0D};
 
-Bytes sealedReply(std::uint8_t digit, std::uint8_t letter, std::span<const std::uint8_t> payload) {
-    Bytes frame(kFrameMagic.begin(), kFrameMagic.end());
-    frame.push_back(digit);
-    frame.push_back(letter);
-    frame.push_back(static_cast<std::uint8_t>(payload.size()));
-    frame.insert(frame.end(), payload.begin(), payload.end());
-    frame.push_back(0);
-    frame.push_back(0);
-    const std::uint16_t sum = frameChecksum(frame);
-    frame[frame.size() - 2] = static_cast<std::uint8_t>(sum >> 8);
-    frame[frame.size() - 1] = static_cast<std::uint8_t>(sum & 0xFF);
-    return frame;
-}
-
 int addressOf(const Bytes& request) {
     return request[13] << 8 | request[14];
 }
@@ -57,7 +43,7 @@ BoardReply faulty(FaultKind kind, const Bytes& request, Bytes reply) {
             break;
         case FaultKind::WrongAck: {
             const std::array<std::uint8_t, 1> nak{kNak};
-            out.bytes = sealedReply(request[10], request[11], nak);
+            out.bytes = buildFrame(request[10], request[11], nak);
             break;
         }
         case FaultKind::Late:
@@ -147,7 +133,7 @@ std::optional<Bytes> PagerBoard::replyTo(const Bytes& request) {
     if (digit == kMemoryDigit && letter == kWriteLetter) return memoryWrite(request);
     if (digit == kBoardDigit && letter == kReadLetter) {
         const std::array<std::uint8_t, 2> boardId{0x01, 0x05};
-        return sealedReply(kBoardDigit, kReadLetter, boardId);
+        return buildFrame(kBoardDigit, kReadLetter, boardId);
     }
     if (digit == kBoardDigit && letter == kWriteLetter) return boardControl(request);
     return std::nullopt;
@@ -158,7 +144,7 @@ std::optional<Bytes> PagerBoard::memoryRead(const Bytes& request) {
     const int address = addressOf(request);
     const int count = request[15];
     if (count < 1 || count > kMaxBlock || address + count > kImageSize) return std::nullopt;
-    return sealedReply(kMemoryDigit, kReadLetter, memory_.read(address, count));
+    return buildFrame(kMemoryDigit, kReadLetter, memory_.read(address, count));
 }
 
 std::optional<Bytes> PagerBoard::memoryWrite(const Bytes& request) {
