@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <string>
 #include <utility>
 
@@ -30,6 +31,7 @@ struct Session {
     bool FormReady = false;         // start-up has finished
     int CurPrompt = 0;              // the prompt box that last had the focus
     int CapSlot = 0;                // the capcode slot the function-bit dialog edits
+    bool Form5Loading = false;      // the function-bit dialog is filling its lists: their Clicks store nothing
     bool TransferFailed = false;
     int TransferMode = 0;
 
@@ -47,6 +49,17 @@ struct Session {
     }
     void focusOn(ControlId focus) { pending.focus = focus; }
 };
+
+// Runs a loader of init_ctl: a failure (an image access out of range) ends
+// the loader where it stands and records its code in LoadErrorCode.
+template <class Load>
+void runLoader(Session& s, int code, Load&& load) {
+    try {
+        load();
+    } catch (const std::exception&) {
+        s.LoadErrorCode = code;
+    }
+}
 
 // Opened at the start of every public operation (an event handler of the
 // window); `done()` returns what the face must do. Operations may call each
