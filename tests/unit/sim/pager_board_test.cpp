@@ -1,0 +1,149 @@
+#include "sim/pager_board.h"
+
+#include <gtest/gtest.h>
+
+#include "link/image_checksum.h"
+#include "link/serial_link.h"
+#include "sim/sim_serial_port.h"
+#include "unit/link/link_fakes.h"
+
+namespace kxp40s::sim {
+namespace {
+
+using kxp40s::testing::FakeClock;
+using kxp40s::testing::ScriptedFace;
+
+constexpr const char* kPort = "/dev/sim0";
+
+// The link talking to the simulated board in-process, as the transfers will.
+struct SimRig {
+    explicit SimRig(std::vector<Fault> faults = {}, bool paced = false)
+        : board(startupImage(), std::move(faults)), port(board, clock, kPort, paced) {
+        kxp40s::testing::listPorts(registry, {kPort});
+        state.BoardPort = kPort;
+    }
+    FakeClock clock;
+    PagerBoard board;
+    SimSerialPort port;
+    MemoryRegistryStore store;
+    clsRegistryAccess registry{store};
+    ScriptedFace face;
+    LinkState state;
+    SerialLink link{state, port, clock, registry, face};
+};
+
+TEST(PagerBoard, StartupImageCarriesIdentityFirmwareAndChecksum) {
+    const Image image = startupImage("KXP40V1.0V4.99", 60);
+    const auto identity = image.read(kIdentityAddress, kIdentityLength);
+    EXPECT_EQ(std::string(identity.begin(), identity.end()), "KXP40V1.0V4.99");
+    EXPECT_EQ(image.at(kFirmwareAddress), 60);
+    const std::uint16_t sum = imageChecksum(image.bytes(), 2047);
+    EXPECT_EQ(image.at(2046), sum >> 8);
+    EXPECT_EQ(image.at(2047), sum & 0xFF);
+    EXPECT_EQ(
+        std::string(reinterpret_cast<const char*>(startupImage("KXP").read(993, 14).data()), 14),
+        "KXP           ");
+}
+
+TEST(PagerBoard, FaultsParseFromTheirNames) {
+    struct Case {
+        const char* text;
+        std::optional<Fault> fault;
+    };
+    const Case cases[] = {
+        {"bad-checksum@3", Fault{FaultKind::BadChecksum, 3}},
+        {"no-ack@1", Fault{FaultKind::NoAck, 1}},
+        {"wrong-ack@2", Fault{FaultKind::WrongAck, 2}},
+        {"late@4", Fault{FaultKind::Late, 4}},
+        {"noise@1", Fault{FaultKind::Noise, 1}},
+        {"unplug@17", Fault{FaultKind::Unplug, 17}},
+        {"unplug@0", std::nullopt},
+        {"unplug", std::nullopt},
+        {"melt@1", std::nullopt},
+        {"late@x", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(parseFault(c.text), c.fault);
+    }
+}
+
+TEST(PagerBoard, FramesSplitOrPrecededByNoiseAreStillAnswered) {
+    PagerBoard board(startupImage());
+    const Bytes command = buildReadCommand(993, 5);
+    Bytes noisy{0x00, 'K', 'e', 0x13};
+    noisy.insert(noisy.end(), command.begin(), command.begin() + 7);
+    EXPECT_TRUE(board.receive(noisy).empty());
+    const auto exchanges = board.receive(std::span(command).subspan(7));
+    ASSERT_EQ(exchanges.size(), 1u);
+    ASSERT_TRUE(exchanges[0].reply);
+    EXPECT_EQ(readReplyData(exchanges[0].reply->bytes, 5), (Bytes{'K', 'X', 'P', '4', '0'}));
+
+    Bytes spoilt = buildReadCommand(0, 1);
+    spoilt.back() ^= 1;
+    const auto ignored = board.receive(spoilt);
+    ASSERT_EQ(ignored.size(), 1u);
+    EXPECT_FALSE(ignored[0].reply);
+    EXPECT_FALSE(board.receive(buildReadCommand(2000, 100))[0].reply);  // past the memory
+}
+
+TEST(PagerBoard, LinkReadsAndWritesTheWholeMemoryInProcess) {
+    SimRig rig;
+    ASSERT_TRUE(BoardConnect(rig.link));
+    EXPECT_EQ(rig.board.controlState(), 's');
+    ASSERT_TRUE(SerialRead(rig.link, 0, 2047));
+    EXPECT_TRUE(std::equal(rig.state.ReadBuffer.begin(), rig.state.ReadBuffer.end(),
+                           rig.board.memory().bytes().begin()));
+
+    Bytes image(2048);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7);
+    ASSERT_TRUE(SerialWrite(rig.link, image, 0, 2047));
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), rig.board.memory().bytes().begin()));
+    ASSERT_TRUE(BoardCommand(rig.link, 1, true));
+    EXPECT_EQ(rig.board.controlState(), 'r');
+    EXPECT_TRUE(rig.face.messages.empty());
+}
+
+TEST(PagerBoard, PacedRepliesTakeTheirWireTime) {
+    SimRig rig({}, true);
+    const auto start = rig.clock.now;
+    ASSERT_TRUE(SerialWrite(rig.link, Bytes(2048), 0, 2047));
+    // 16 acknowledgements of 16 bytes at 9600 baud; the commands go out at once here.
+    EXPECT_GE(rig.clock.now - start, static_cast<std::int64_t>(16 * 16 * kByteTimeMs));
+}
+
+TEST(PagerBoard, InjectedFaultsEndInTheLinksMessages) {
+    struct Case {
+        const char* name;
+        Fault fault;
+        bool write;
+        const char* text;
+        bool boardKept;
+    };
+    const Case cases[] = {
+        {"bad read checksum", {FaultKind::BadChecksum, 2}, false, kReadErrorText, true},
+        {"bad ack checksum", {FaultKind::BadChecksum, 2}, true, kWriteErrorText, true},
+        {"no reply to a read", {FaultKind::NoAck, 3}, false, kReadTimeOutText, true},
+        {"no write ack", {FaultKind::NoAck, 3}, true, kWriteErrorText, true},
+        {"wrong write ack", {FaultKind::WrongAck, 1}, true, kWriteErrorText, true},
+        {"late read reply", {FaultKind::Late, 1}, false, kReadTimeOutText, true},
+        {"late write ack", {FaultKind::Late, 16}, true, kWriteErrorText, true},
+        {"noise before a read reply", {FaultKind::Noise, 1}, false, kReadErrorText, true},
+        {"unplug during a read", {FaultKind::Unplug, 5}, false, kReadErrorText, false},
+        {"unplug during a write", {FaultKind::Unplug, 5}, true, kWriteErrorText, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimRig rig({c.fault}, true);
+        const bool ok =
+            c.write ? SerialWrite(rig.link, Bytes(2048), 0, 2047) : SerialRead(rig.link, 0, 2047);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(rig.face.texts(), std::vector<std::string>{c.text});
+        EXPECT_EQ(rig.state.BoardPort.empty(), !c.boardKept);
+        EXPECT_EQ(rig.port.lineStatus(), SerialPort::kNotOpen);
+    }
+}
+
+}  // namespace
+}  // namespace kxp40s::sim
