@@ -131,8 +131,12 @@ TableRead readTableFile(const fs::path& path) {
     if (!S_ISREG(st.st_mode)) return {std::nullopt, cannotOpen(path, "not a regular file")};
     std::vector<std::uint8_t> bytes;
     if (!readUpTo(fd.get(), bytes, kImageSize)) return {std::nullopt, cannotOpen(path, reason(errno))};
+    return parseTableBytes(bytes, path);
+}
+
+TableRead parseTableBytes(std::span<const std::uint8_t> bytes, const fs::path& path) {
     Image image;
-    image.write(0, bytes);
+    image.write(0, bytes.first(std::min<std::size_t>(bytes.size(), kImageSize)));
     if (!hasModelText(image)) return {std::nullopt, notCorrectFormat(path)};
     return {image, std::nullopt};
 }

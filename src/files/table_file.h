@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "image/image.h"
@@ -16,6 +17,10 @@ struct TableRead {
     std::optional<Image> image;      // set when the file was read and passed the model check
     std::optional<Message> message;  // otherwise what to show
 };
+
+// The image a table file's first bytes give (at most 2048 are looked at; a
+// shorter file leaves the rest 0), or the model check's message naming `path`.
+TableRead parseTableBytes(std::span<const std::uint8_t> bytes, const std::filesystem::path& path);
 
 // Reads the first 2048 bytes; a shorter file leaves the rest of the image 0.
 // Never reads more than that, so a huge file costs no more than a small one.

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "files/table_file.h"
+#include "image/default_tables.h"
+
+namespace kxp40s {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+class TableFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("kxp40s-files-" + std::to_string(::getpid()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    fs::path path(const char* name) const { return folder_ / name; }
+
+    static void writeBytes(const fs::path& p, const Bytes& bytes) {
+        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                 static_cast<std::streamsize>(bytes.size()));
+    }
+    static Bytes readBytes(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    static Bytes imageBytes(const Image& image) { return Bytes(image.bytes().begin(), image.bytes().end()); }
+
+    // A table of `size` bytes: the default image's bytes, then a counting pattern.
+    static Bytes tableOfSize(std::size_t size) {
+        Bytes bytes = imageBytes(defaultImage());
+        bytes.resize(size);
+        for (std::size_t i = 2048; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
+        return bytes;
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(TableFiles, AFullFileLoadsCompletelyAndSavesBackIdentical) {
+    Bytes bytes = tableOfSize(2048);
+    bytes[5] = 0x77;
+    writeBytes(path("a.tbl"), bytes);
+    const TableRead read = readTableFile(path("a.tbl"));
+    ASSERT_TRUE(read.image) << read.message->text;
+    EXPECT_EQ(imageBytes(*read.image), bytes);
+    ASSERT_FALSE(writeTableFile(path("a.tbl"), *read.image));
+    EXPECT_EQ(readBytes(path("a.tbl")), bytes);
+}
+
+TEST_F(TableFiles, AShortFileFillsTheRestWithZero) {
+    writeBytes(path("short.tbl"), tableOfSize(1000));
+    const TableRead read = readTableFile(path("short.tbl"));
+    ASSERT_TRUE(read.image);
+    for (int a = 0x3E8; a < 2048; ++a) ASSERT_EQ(read.image->at(a), 0) << a;
+    EXPECT_EQ(read.image->at(0x3E5), '0');
+}
+
+TEST_F(TableFiles, AHugeFileIsReadByItsFirst2048BytesOnly) {
+    writeBytes(path("huge.tbl"), tableOfSize(2048));
+    ASSERT_EQ(::truncate(path("huge.tbl").c_str(), 8LL << 30), 0);  // sparse 8 GiB
+    const TableRead read = readTableFile(path("huge.tbl"));
+    ASSERT_TRUE(read.image);
+    EXPECT_EQ(*read.image, defaultImage());
+}
+
+TEST_F(TableFiles, BadInputIsRefusedWithAClearMessage) {
+    Bytes foreign = tableOfSize(2048);
+    foreign[997] = '1';  // "KXP41"
+    writeBytes(path("foreign.tbl"), foreign);
+    writeBytes(path("empty.tbl"), {});
+    fs::create_directory(path("folder.tbl"));
+    ::mkfifo(path("pipe.tbl").c_str(), 0600);
+
+    struct Case {
+        const char* name;
+        fs::path file;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"missing", path("none.tbl"), "This file is not exit!"},
+        {"other model", path("foreign.tbl"),
+         "The [" + path("foreign.tbl").string() + "] is not correct format, the file will discard !"},
+        {"empty", path("empty.tbl"),
+         "The [" + path("empty.tbl").string() + "] is not correct format, the file will discard !"},
+        {"directory", path("folder.tbl"), "Can not open [" + path("folder.tbl").string() + "]: Is a directory"},
+        {"pipe", path("pipe.tbl"), "Can not open [" + path("pipe.tbl").string() + "]: not a regular file"},
+        {"unreadable", "/proc/self/mem", "Can not open [/proc/self/mem]: Input/output error"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TableRead read = readTableFile(c.file);
+        EXPECT_FALSE(read.image);
+        ASSERT_TRUE(read.message);
+        EXPECT_EQ(read.message->text, c.message);
+        EXPECT_EQ(read.message->title, "KXP40S V05.12");
+        EXPECT_EQ(read.message->icon, Icon::Exclamation);
+    }
+}
+
+TEST_F(TableFiles, SavingOverALongerFileKeepsItsTail) {
+    const Bytes old = tableOfSize(3000);
+    writeBytes(path("long.tbl"), old);
+    Image image = defaultImage();
+    image.set(0, 0x12);
+    ASSERT_FALSE(writeTableFile(path("long.tbl"), image));
+    const Bytes now = readBytes(path("long.tbl"));
+    ASSERT_EQ(now.size(), 3000u);
+    EXPECT_EQ(Bytes(now.begin(), now.begin() + 2048), imageBytes(image));
+    EXPECT_EQ(Bytes(now.begin() + 2048, now.end()), Bytes(old.begin() + 2048, old.end()));
+}
+
+TEST_F(TableFiles, ASaveThatFailsMidwayLeavesTheOldFileAsItWas) {
+    const Bytes old = tableOfSize(3000);
+    writeBytes(path("long.tbl"), old);
+    // Files may not grow past 2500 bytes: the new content cannot be written whole.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited = previous;
+    limited.rlim_cur = 2500;
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    const auto failure = writeTableFile(path("long.tbl"), Image{});
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->text,
+              "Can not save [" + path("long.tbl").string() + "]: File too large. The file was not changed.");
+    EXPECT_EQ(readBytes(path("long.tbl")), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+TEST_F(TableFiles, SavesThatCannotBeMadeAreReported) {
+    fs::create_directory(path("taken.tbl"));
+    for (const fs::path& target : {path("no/such/folder/x.tbl"), fs::path("/proc/kxp40s.tbl"), path("taken.tbl")}) {
+        SCOPED_TRACE(target);
+        const auto failure = writeTableFile(target, defaultImage());
+        ASSERT_TRUE(failure);
+        EXPECT_TRUE(failure->text.starts_with("Can not save [" + target.string() + "]: "));
+    }
+    EXPECT_TRUE(fs::is_directory(path("taken.tbl")));
+    EXPECT_TRUE(fs::is_empty(path("taken.tbl")));
+}
+
+TEST_F(TableFiles, SavingThroughALinkReplacesTheLinkedFileAndKeepsItsMode) {
+    writeBytes(path("real.tbl"), tableOfSize(2048));
+    fs::permissions(path("real.tbl"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(path("real.tbl"), path("link.tbl"));
+    Image image = defaultImage();
+    image.set(1, 0x42);
+    ASSERT_FALSE(writeTableFile(path("link.tbl"), image));
+    EXPECT_TRUE(fs::is_symlink(path("link.tbl")));
+    EXPECT_EQ(readBytes(path("real.tbl")), imageBytes(image));
+    EXPECT_EQ(fs::status(path("real.tbl")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(TableFiles, OpenTakesTheChosenPathOnlyWhenTheFilePassesTheModelCheck) {
+    TableFileState state = initialTableFileState(folder_);
+    EXPECT_EQ(state.CurrentTableFile, path("default.tbl"));
+
+    Bytes foreign = tableOfSize(2048);
+    foreign[993] = 'Z';
+    writeBytes(path("foreign.tbl"), foreign);
+    EXPECT_FALSE(mnuLBFF_Click(state, path("foreign.tbl")).image);
+    EXPECT_EQ(state.CurrentTableFile, path("default.tbl"));
+
+    EXPECT_EQ(mnuLBFF_Click(state, path("none.tbl")).message->text, "This file is not exit!");
+    EXPECT_EQ(state.CurrentTableFile, path("default.tbl"));
+
+    writeBytes(path("good.tbl"), tableOfSize(2048));
+    EXPECT_TRUE(mnuLBFF_Click(state, path("good.tbl")).image);
+    EXPECT_EQ(state.CurrentTableFile, path("good.tbl"));
+    EXPECT_TRUE(mnuLBFF_Click(state, std::nullopt).image);  // the silent open of Save's file
+}
+
+TEST_F(TableFiles, SaveBeforeAnyDialogCreatesDefaultTblAndSaveAsMovesTheTarget) {
+    TableFileState state = initialTableFileState(folder_);
+    ASSERT_FALSE(mnuSA_Click(state, defaultImage(), std::nullopt));
+    EXPECT_EQ(readBytes(path("default.tbl")), imageBytes(defaultImage()));
+
+    ASSERT_FALSE(mnuSA_Click(state, defaultImage(), path("other.tbl")));
+    EXPECT_EQ(state.CurrentTableFile, path("other.tbl"));
+
+    EXPECT_TRUE(mnuSA_Click(state, defaultImage(), path("no/folder.tbl")));
+    EXPECT_EQ(state.CurrentTableFile, path("other.tbl"));
+}
+
+TEST_F(TableFiles, SaveAsAsksBeforeOverwritingAnExistingFile) {
+    EXPECT_FALSE(overwriteQuestion(path("new.tbl")));
+    writeBytes(path("old.tbl"), {1, 2, 3});
+    const auto question = overwriteQuestion(path("old.tbl"));
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question->text, "This file is arealy exist ! \r\nAre you sure overwrite this file?");
+    EXPECT_EQ(question->buttons, Buttons::YesNo);
+    EXPECT_EQ(question->icon, Icon::None);
+}
+
+TEST(Captions, TakeThePathAfterTheFirstBracket) {
+    EXPECT_EQ(captionWithPath("KXP40S V05.12 USB KAVION", "/t/a.tbl"), "KXP40S V05.12 USB KAVION - [/t/a.tbl]");
+    EXPECT_EQ(captionWithPath("KXP40S V05.12 USB KAVION - [/t/a.tbl]", "/u/b.tbl"),
+              "KXP40S V05.12 USB KAVION - [/u/b.tbl]");
+    EXPECT_EQ(captionWithPath("X [a] [b]", "c"), "X [c]");
+}
+
+}  // namespace
+}  // namespace kxp40s
