@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/image.h"
+#include "link/firmware.h"
 #include "link/frames.h"
 
 namespace kxp40s::sim {
@@ -88,7 +89,6 @@ class PagerBoard {
 inline constexpr const char* kDefaultIdentity = "KXP40V1.0V5.12";
 inline constexpr int kIdentityAddress = 993;
 inline constexpr int kIdentityLength = 14;
-inline constexpr int kFirmwareAddress = 0x459;
 Image startupImage(std::string_view identity = kDefaultIdentity, std::uint8_t firmware = 50);
 
 }  // namespace kxp40s::sim

@@ -1,0 +1,15 @@
+#include "link/firmware.h"
+
+namespace kxp40s {
+
+std::string firmwareVersionText(std::uint8_t firmwareByte) {
+    const int whole = firmwareByte / 10;
+    return "Version = " + (whole == 0 ? std::string() : std::to_string(whole)) + "." +
+           std::to_string(firmwareByte % 10);
+}
+
+Message firmwareMessage(std::uint8_t firmwareByte) {
+    return Message{kShortTitle, firmwareVersionText(firmwareByte), Icon::Information, Buttons::Ok};
+}
+
+}  // namespace kxp40s

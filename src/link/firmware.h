@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "image/message.h"
+
+namespace kxp40s {
+
+// The pager keeps its firmware version times ten at &H459.
+inline constexpr int kFirmwareAddress = 0x459;
+
+// "Version = " and the version with one decimal and no leading zero below
+// one: 50 gives "Version = 5.0", 5 gives "Version = .5".
+std::string firmwareVersionText(std::uint8_t firmwareByte);
+
+// The information box of Check Firmware.
+Message firmwareMessage(std::uint8_t firmwareByte);
+
+}  // namespace kxp40s
