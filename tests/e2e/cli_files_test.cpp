@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <nlohmann/json.hpp>
+
+#include "image/default_tables.h"
+#include "run_program.h"
+
+namespace kxp40s::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+class CliFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("kxp40s-cli-" + std::to_string(::getpid()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string path(const char* name) const { return (folder_ / name).string(); }
+    static ProgramRun cli(const std::vector<std::string>& args) { return runProgram("kxp40s-cli", args); }
+
+    static Bytes readBytes(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    static void writeBytes(const std::string& p, const Bytes& bytes) {
+        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                 static_cast<std::streamsize>(bytes.size()));
+    }
+    std::string newDefaults(const char* name) {
+        const auto run = cli({"new", "--defaults", "-o", path(name)});
+        EXPECT_EQ(run.status, 0) << run.err;
+        return path(name);
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(CliFiles, NewDefaultsWritesTheDefaultImage) {
+    const std::string file = newDefaults("x.tbl");
+    const Image image = defaultImage();
+    EXPECT_EQ(readBytes(file), Bytes(image.bytes().begin(), image.bytes().end()));
+}
+
+TEST_F(CliFiles, ShowPrintsEverySettingAsTheWindowShowsItAndChangesNothing) {
+    const std::string file = newDefaults("x.tbl");
+    const auto before = fs::last_write_time(file);
+    const auto run = cli({"show", file});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* line : {"# Identity: KXP40V1.0V5.12\n", "capcode1.on = 1\n", "capcode2.on = 0\n",
+                             "baud = 1200 bps\n", "frequency-modification-enable = 1\n", "logo = English(Large)\n",
+                             "prompt0 = \"     KAVION  \"\n", "prompt65 = \"   FLASH ONLY\"\n",
+                             "# Ext. Charger's Beeper [chkCtl(29) &H31,3,1,chkN]\n"}) {
+        EXPECT_NE(run.out.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(readBytes(file), readBytes(newDefaults("y.tbl")));
+    EXPECT_EQ(fs::last_write_time(file), before);
+}
+
+TEST_F(CliFiles, ShowJsonGivesTheSameSettings) {
+    const auto run = cli({"show", newDefaults("x.tbl"), "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json["identity"], "KXP40V1.0V5.12");
+    EXPECT_EQ(json["settings"]["baud"], "1200 bps");
+    EXPECT_EQ(json["settings"]["prompt13"], "TONE ONLY");
+}
+
+TEST_F(CliFiles, ShowSaysWhenAStoredValueMatchesNoListItem) {
+    Bytes bytes = readBytes(newDefaults("x.tbl"));
+    bytes[0x61] |= 0x18;  // baud field 3
+    writeBytes(path("odd.tbl"), bytes);
+    const auto run = cli({"show", path("odd.tbl")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("# baud: the stored value 3 matches no list item\n"), std::string::npos);
+    EXPECT_EQ(run.out.find("baud = "), std::string::npos);
+}
+
+TEST_F(CliFiles, DiffListsSettingsByCaptionThenOtherBytes) {
+    const std::string a = newDefaults("a.tbl");
+    Bytes bytes = readBytes(a);
+    bytes[0x61] = static_cast<std::uint8_t>((bytes[0x61] & ~0x18) | 0x10);  // "2400 bps"
+    bytes[0xB4] = 1;
+    bytes[0xB5] = 2;
+    bytes[0x100] = 0x45;  // attribute of the logo record, not shown
+    writeBytes(path("b.tbl"), bytes);
+
+    const auto run = cli({"diff", a, path("b.tbl")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "Settings that differ:\n"
+              "  POCSAG Signal Baud Rate [baud, cboCtl(9)]: 1200 bps -> 2400 bps\n"
+              "Other bytes that differ:\n"
+              "  &H0B4-&H0B5: 00 00 -> 01 02\n"
+              "  &H100: 05 -> 45\n");
+
+    const auto json = nlohmann::json::parse(cli({"diff", a, path("b.tbl"), "--json"}).out);
+    EXPECT_EQ(json["settings"][0]["b"], "2400 bps");
+    EXPECT_EQ(json["bytes"].size(), 2u);
+    EXPECT_EQ(cli({"diff", a, a}).out, "The two images are identical.\n");
+}
+
+TEST_F(CliFiles, RefusalsPrintTheSystemsMessageAndExit1) {
+    Bytes foreign = readBytes(newDefaults("x.tbl"));
+    foreign[997] = '1';
+    writeBytes(path("foreign.tbl"), foreign);
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"missing", {"show", path("none.tbl")}, "This file is not exit!\n"},
+        {"foreign",
+         {"show", path("foreign.tbl")},
+         "The [" + path("foreign.tbl") + "] is not correct format, the file will discard !\n"},
+        {"diff with foreign",
+         {"diff", path("x.tbl"), path("foreign.tbl")},
+         "The [" + path("foreign.tbl") + "] is not correct format, the file will discard !\n"},
+        {"folder not there", {"new", "--defaults", "-o", path("no/x.tbl")},
+         "Can not save [" + path("no/x.tbl") + "]: No such file or directory. The file was not changed.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto run = cli(c.args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST_F(CliFiles, WrongUsageExits2AndHelpExits0) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"frobnicate"}, {"show"}, {"new", "--defaults"}, {"diff", "a"}, {"show", "a", "--bogus"}}) {
+        EXPECT_EQ(cli(args).status, 2) << (args.empty() ? "(none)" : args[0]);
+    }
+    for (const char* command : {"new", "show", "diff"}) {
+        const auto run = cli({command, "--help"});
+        EXPECT_EQ(run.status, 0) << command;
+        EXPECT_NE(run.out.find(command), std::string::npos);
+    }
+    EXPECT_EQ(cli({"--help"}).status, 0);
+}
+
+}  // namespace
+}  // namespace kxp40s::e2e
