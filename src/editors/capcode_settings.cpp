@@ -1,7 +1,129 @@
+#include <string>
+
+#include "editors/capcodes.h"
 #include "editors/settings.h"
 
 namespace kxp40s {
 
-void addCapcodeSettings(std::vector<SettingDef>&) {}
+namespace {
+
+constexpr const char* kBitLetters = "ABCD";
+
+std::string slotKey(int slot) {
+    return "capcode" + std::to_string(slot + 1);
+}
+
+std::string bitKey(int slot, int bit, const char* what) {
+    return slotKey(slot) + "." + kBitLetters[bit] + "." + what;
+}
+
+std::optional<std::string> itemText(std::span<const std::string_view> items,
+                                    std::optional<int> index) {
+    if (!index) return std::nullopt;
+    return std::string(items[static_cast<std::size_t>(*index)]);
+}
+
+// A text box as the user fills it: click in (the box empties), type the text,
+// release the key, leave the box. A refused entry keeps the focus.
+template <class GotFocus, class KeyUp, class LostFocus>
+Effects typeIntoBox(Session& s, GotFocus gotFocus, KeyUp keyUp, LostFocus lostFocus) {
+    Operation op(s);
+    gotFocus();
+    keyUp();
+    if (!s.pending.refused) lostFocus();
+    return op.done();
+}
+
+SettingDef capcodeSetting(int slot) {
+    return {slotKey(slot), "the capcode, decimal 0 to 2097151",
+            [slot](const Session& s) -> std::optional<std::string> {
+                return s.controls[{"txtAddr", slot}].text;
+            },
+            [slot](Session& s, const std::string& value) {
+                return typeIntoBox(
+                    s, [&] { txtAddr_GotFocus(s, slot); }, [&] { txtAddr_KeyUp(s, slot, value); },
+                    [&] { txtAddr_LostFocus(s, slot); });
+            }};
+}
+
+// A list of the function-bit dialog: open the dialog of the slot, choose the item.
+template <class Index, class Click>
+SettingDef functionBitList(int slot, int bit, const char* what,
+                           std::span<const std::string_view> items, Index indexOf, Click click) {
+    std::string key = bitKey(slot, bit, what);
+    return {key, itemsHelp(items),
+            [=](const Session& s) { return itemText(items, indexOf(s.ConfigImage, slot, bit)); },
+            [=](Session& s, const std::string& value) {
+                const auto index = itemIndex(items, value);
+                if (!index) return notAnItem(s, key, value, items);
+                Operation op(s);
+                cmdFunc_Click(s, slot);
+                click(s, bit, *index);
+                return op.done();
+            }};
+}
+
+SettingDef prioritySetting(int slot, int bit) {
+    std::string key = bitKey(slot, bit, "priority");
+    return {key, "0 or 1 (1: priority alert)",
+            [=](const Session& s) -> std::optional<std::string> {
+                return std::to_string(priorityOf(s.ConfigImage, slot, bit));
+            },
+            [=](Session& s, const std::string& value) {
+                const auto checked = checkValue(value);
+                if (!checked) return badValue(s, key, value, "0 or 1");
+                Operation op(s);
+                cmdFunc_Click(s, slot);
+                chkPri_Click(s, bit, *checked);
+                return op.done();
+            }};
+}
+
+SettingDef summarySetting(int slot) {
+    SettingDef def;
+    def.key = slotKey(slot) + ".summary";
+    def.help = "the function bits A-D: message type, display, priority (read-only)";
+    def.show = [slot](const Session& s) -> std::optional<std::string> {
+        return "Type " + s.controls[{"tlblType", slot}].text + " Disp " +
+               s.controls[{"tlblDisp", slot}].text + " Pri " + s.controls[{"tlblPri", slot}].text;
+    };
+    def.readOnly = true;
+    return def;
+}
+
+SettingDef passwordSetting() {
+    return {"password", "the pager password, 4 decimal digits",
+            // A stored byte above 9 shows more than four digits, which the box
+            // cannot take back: such a password is not shown.
+            [](const Session& s) -> std::optional<std::string> {
+                const std::string& text = s.controls[{"txtPass"}].text;
+                if (text.size() != 4) return std::nullopt;
+                return text;
+            },
+            [](Session& s, const std::string& value) {
+                return typeIntoBox(
+                    s, [&] { txtPass_GotFocus(s); }, [&] { txtPass_KeyUp(s, value); },
+                    [&] { txtPass_LostFocus(s); });
+            }};
+}
+
+}  // namespace
+
+void addCapcodeSettings(std::vector<SettingDef>& defs) {
+    for (int slot = 0; slot < kCapcodeSlots; ++slot) {
+        defs.push_back(capcodeSetting(slot));
+        for (int bit = 0; bit < kFunctionBits; ++bit) {
+            defs.push_back(
+                functionBitList(slot, bit, "display", kDisplayTypeItems, displayTypeIndex,
+                                [](Session& s, int b, int i) { return cboDisp_Click(s, b, i); }));
+            defs.push_back(
+                functionBitList(slot, bit, "type", kMessageTypeItems, messageTypeIndex,
+                                [](Session& s, int b, int i) { return cboType_Click(s, b, i); }));
+            defs.push_back(prioritySetting(slot, bit));
+        }
+        defs.push_back(summarySetting(slot));
+    }
+    defs.push_back(passwordSetting());
+}
 
 }  // namespace kxp40s
