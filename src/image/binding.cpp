@@ -108,6 +108,7 @@ void storeSourceEnable(Image& image, Controls& controls, int index, int value) {
 }
 
 int loadTaggedControls(Image& image, Controls& controls) {
+    int errorCode = 0;
     for (const BoundField& field : boundFields()) {
         switch (*field.field.kind) {
             case FieldKind::chk:
@@ -123,8 +124,11 @@ int loadTaggedControls(Image& image, Controls& controls) {
             case FieldKind::cbo:
             case FieldKind::cboBaud: {
                 const auto index = listIndexOf(image, field);
-                if (!index) return 1;
-                controls.setValue(field.control, *index);
+                controls.setValue(field.control, index.value_or(-1));
+                if (!index) {
+                    errorCode = 1;
+                    break;
+                }
                 if (*field.field.kind == FieldKind::cboBaud) applyBaudSettings(image, *index);
                 if (field.control == ControlId{"cboCtl", kMessageDisplayList}) {
                     showDirectShowLamp(controls, *index);
@@ -136,7 +140,7 @@ int loadTaggedControls(Image& image, Controls& controls) {
         }
     }
     showRdKeyOptions(controls, controls[{"chkCtl", kPushKeyLampBox}].value == 1);
-    return 0;
+    return errorCode;
 }
 
 }  // namespace kxp40s

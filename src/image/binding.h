@@ -39,8 +39,8 @@ void applyBaudSettings(Image& image, int listIndex);
 // the visibility and enablement that follow from them. Loading shows and does
 // not store, with one exception the pager relies on: the baud list rewrites
 // its three dependent settings. Returns the load error code: 0, or 1 when a
-// list's field matches none of its items (loading stops there; what was
-// loaded keeps its new values).
+// list's field matches none of its items; such a list shows no item and the
+// other controls load all the same.
 int loadTaggedControls(Image& image, Controls& controls);
 
 }  // namespace kxp40s

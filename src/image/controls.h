@@ -11,12 +11,15 @@
 namespace kxp40s {
 
 // What a control shows: a check box's value (0/1), a list's index (-1 for no
-// item), a text box's text; and whether it is visible and enabled.
+// item), a text box's or label's text (UTF-8); whether it is visible and
+// enabled; a text box's maximum length (0: none) and weight.
 struct ControlState {
     int value = 0;
     std::string text;
     bool visible = true;
     bool enabled = true;
+    int maxLength = 0;
+    bool bold = false;
 
     bool operator==(const ControlState&) const = default;
 };
@@ -33,6 +36,7 @@ public:
     void setText(ControlId id, std::string text);
     void setVisible(ControlId id, bool visible);
     void setEnabled(ControlId id, bool enabled);
+    void setStyle(ControlId id, int maxLength, bool bold);
 
     // The controls changed since the last call, in the order of first change.
     std::vector<ControlId> takeChanged();

@@ -203,7 +203,7 @@ TEST(Loading, HidesTheRdKeyOptionsWhenPushKeyLampIsOff) {
     EXPECT_FALSE(controls[chk(21)].visible);
 }
 
-TEST(Loading, AListValueWithoutAnItemStopsTheLoadWithCode1) {
+TEST(Loading, AListValueWithoutAnItemShowsNoItemAndGivesCode1) {
     Image image = defaultImage();
     SetField(image, 0x61, 3, 3, 2);  // baud field 3: the list has three items
     const Image before = image;
@@ -212,6 +212,7 @@ TEST(Loading, AListValueWithoutAnItemStopsTheLoadWithCode1) {
     EXPECT_EQ(image, before);
     EXPECT_EQ(controls[cbo(9)].value, -1);
     EXPECT_EQ(controls[chk(37)].value, 0);  // loaded before the failing list
+    EXPECT_EQ(controls[chk(4)].value, 1);  // and after it
 }
 
 TEST(LogoCodes, MapToTheirItemsAndUnknownCodesToNone) {
