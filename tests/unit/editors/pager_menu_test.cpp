@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editors/alerts.h"
+#include "editors/pager_menu.h"
+
+namespace kxp40s {
+namespace {
+
+// What a control of the window shows.
+const ControlState& at(const Session& s, std::string_view name, int index = -1) {
+    return s.controls[ControlId{name, index}];
+}
+
+std::vector<int> menuBytes(const Image& image) {
+    std::vector<int> bytes;
+    for (int a = 0x78; a <= 0x7E; ++a)
+        bytes.push_back(image.at(a));
+    return bytes;
+}
+
+void setMenu(Session& s, const std::vector<int>& checked) {
+    read_menu(s);
+    for (int i = 0; i < kMenuEntries; ++i)
+        if (at(s, "chkMenu", i).value != checked[static_cast<std::size_t>(i)])
+            chkMenu_Click(s, i, checked[static_cast<std::size_t>(i)]);
+}
+
+TEST(PagerMenu, CheckedBoxesLeaveTheListAndMarkItShortened) {
+    struct Case {
+        const char* name;
+        std::vector<int> checked;
+        std::vector<int> bytes;
+        int shortened;
+        bool toneVisible;
+    };
+    const int sp = 0x20;
+    const std::vector<Case> cases = {
+        {"all present", {0, 0, 0, 0, 0, 0, 0}, {7, 8, 9, 10, 11, 12, 13}, 0, false},
+        {"only 7 and 13", {0, 1, 1, 1, 1, 1, 0}, {sp, sp, sp, sp, sp, 7, 13}, 1, false},
+        {"all off", {1, 1, 1, 1, 1, 1, 1}, {sp, sp, sp, sp, sp, sp, sp}, 1, true},
+        {"alert off", {0, 0, 0, 0, 0, 0, 1}, {sp, 7, 8, 9, 10, 11, 12}, 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Session s;
+        setMenu(s, c.checked);
+        EXPECT_EQ(menuBytes(s.ConfigImage), c.bytes);
+        EXPECT_EQ(GetField(s.ConfigImage, 0x3D, 5, 1), c.shortened);
+        EXPECT_EQ(at(s, "cboTone").visible, c.toneVisible);
+
+        Session reloaded;
+        reloaded.ConfigImage = s.ConfigImage;
+        read_menu(reloaded);
+        for (int i = 0; i < kMenuEntries; ++i)
+            EXPECT_EQ(at(reloaded, "chkMenu", i).value, c.checked[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(at(reloaded, "cboTone").visible, c.toneVisible);
+        EXPECT_FALSE(reloaded.LoadingControls);
+    }
+}
+
+TEST(PagerMenu, AlertMenuBackOnResetsTheToneToMusic1) {
+    Session s;
+    setMenu(s, {0, 0, 0, 0, 0, 0, 1});
+    cboTone_Click(s, 12);  // "Vibration"
+    EXPECT_EQ(s.ConfigImage.at(0x2E), 32);
+    chkMenu_Click(s, 6, 0);
+    EXPECT_EQ(s.ConfigImage.at(0x2E), 17);
+    EXPECT_EQ(at(s, "cboTone").value, kMusic1Item);
+    EXPECT_FALSE(at(s, "cboTone").visible);
+}
+
+TEST(PagerMenu, LoadingIgnoresStrayCodesAndStoresNothing) {
+    Session s;
+    const std::vector<int> bytes = {0x20, 0x05, 0xFF, 9, 0x20, 14, 13};
+    for (int k = 0; k < 7; ++k)
+        s.ConfigImage.set(0x78 + k, static_cast<std::uint8_t>(bytes[static_cast<std::size_t>(k)]));
+    const Image before = s.ConfigImage;
+    read_menu(s);
+    EXPECT_EQ(s.ConfigImage, before);
+    for (int i = 0; i < kMenuEntries; ++i)
+        EXPECT_EQ(at(s, "chkMenu", i).value, (i == 2 || i == 6) ? 0 : 1);
+    s.LoadingControls = true;  // a click while loading stores nothing
+    chkMenu_Click(s, 0, 0);
+    EXPECT_EQ(s.ConfigImage, before);
+}
+
+TEST(PagerMenu, SequentialLockoutBits) {
+    struct Case {
+        int oldByte;
+        int item;
+        int newByte;
+    };
+    const std::vector<Case> cases = {
+        {0x40, 1, 0x48},  // 30 s: on, time 0; bits 6-7 kept
+        {0x40, 4, 0x4B},  // 175 s
+        {0x4A, 5, 0x4E},  // 240 s after 120 s keeps bits 0-1 = 2
+        {0x4E, 3, 0x4A},  // 120 s clears the 240 s bit
+        {0x4E, 0, 0x42},  // Disable leaves bits 0-1
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        Session s;
+        s.ConfigImage.set(0x3C, static_cast<std::uint8_t>(c.oldByte));
+        cboSLC_Click(s, c.item);
+        EXPECT_EQ(s.ConfigImage.at(0x3C), c.newByte);
+        Session reloaded;
+        reloaded.ConfigImage = s.ConfigImage;
+        read_SLC(reloaded);
+        EXPECT_EQ(at(reloaded, "cboSLC").value, c.item);
+    }
+    Session s;
+    s.ConfigImage.set(0x3C, 0x04);  // bit 2 wins over bits 0, 1 and 3
+    read_SLC(s);
+    EXPECT_EQ(at(s, "cboSLC").value, 5);
+}
+
+TEST(PagerMenu, OutOfServiceBits) {
+    struct Case {
+        int oldByte;
+        int item;
+        int newByte;
+    };
+    const std::vector<Case> cases = {
+        {0x0C, 0, 0x04},  // Disable leaves bits 1-2
+        {0x00, 1, 0x08},
+        {0x20, 4, 0x2E},  // bit 5 (menu shortened) kept
+        {0x0E, 2, 0x0A},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        Session s;
+        s.ConfigImage.set(0x3D, static_cast<std::uint8_t>(c.oldByte));
+        cboORC_Click(s, c.item);
+        EXPECT_EQ(s.ConfigImage.at(0x3D), c.newByte);
+        read_ORC(s);
+        EXPECT_EQ(at(s, "cboORC").value, c.item);
+    }
+}
+
+}  // namespace
+}  // namespace kxp40s
