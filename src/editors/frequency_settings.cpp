@@ -1,7 +1,166 @@
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "editors/frequency.h"
 #include "editors/settings.h"
 
 namespace kxp40s {
 
-void addFrequencySettings(std::vector<SettingDef>&) {}
+namespace {
+
+constexpr std::array<std::string_view, 2> kRulesItems = {"new", "old"};
+
+int shownBand(const Session& s) {
+    return s.controls[{"cboDft"}].value;
+}
+
+Effects refuse(Session& s, std::string text) {
+    Operation op(s);
+    s.say(warning(std::move(text)));
+    s.pending.refused = true;
+    return op.done();
+}
+
+Effects applyBand(Session& s, const std::string& value) {
+    const std::string expected = "a band index 0.." + std::to_string(s.cboDftItems - 1);
+    if (value.size() != 1 || value[0] < '0' || value[0] - '0' >= s.cboDftItems) {
+        return badValue(s, "band", value, expected);
+    }
+    return cboDft_Click(s, value[0] - '0');
+}
+
+Effects applyChannel(Session& s, const std::string& value) {
+    const int band = shownBand(s);
+    const auto selector = channelSelector(band);
+    if (!selector) {
+        return refuse(s, "channel: the band " +
+                             (band < 0 ? std::string("(none)") : std::to_string(band)) +
+                             " has no channel selector; only bands 2 and 3 take a channel step");
+    }
+    const auto item = itemIndex(kChannelStepItems, value);
+    if (!item) return notAnItem(s, "channel", value, kChannelStepItems);
+    return band == 2 ? cboChannel_Click(s, 0, *item) : cboRoHS_Click(s, *item);
+}
+
+Effects applyRules(Session& s, const std::string& value) {
+    const auto item = itemIndex(kRulesItems, value);
+    if (!item) return notAnItem(s, "rules", value, kRulesItems);
+    Operation op(s);
+    s.OldPagerFirmware = *item == 1;
+    return op.done();
+}
+
+Effects applyFrequency(Session& s, const std::string& value) {
+    if (value.size() > static_cast<std::size_t>(kFreqMaxLength)) {
+        return badValue(s, "frequency", value,
+                        "at most 7 characters (the frequency in 100 Hz units, e.g. 1530000)");
+    }
+    return enterFrequency(s, value);
+}
+
+// The bytes an entry writes: the synthesizer words, the step and both
+// frequencies.
+bool sameFrequencyWords(const Image& a, const Image& b) {
+    const auto same = [&](int address, int length) {
+        const auto x = a.read(address, length);
+        const auto y = b.read(address, length);
+        return std::equal(x.begin(), x.end(), y.begin());
+    };
+    return same(0x005, 3) && same(0x009, 6) && same(0x45A, 1) && same(kBaseFreqAddress, 8);
+}
+
+// The channel step and rule set with which choosing the band, the step and
+// typing the shown frequency again writes the very words the image holds. A
+// loaded image shows the step its words imply, not the one the user chose
+// (an "Auto" entry on the 5 kHz raster reloads as "5KHz"), and the rule set
+// is not stored at all; so the shown item is tried first, under the rules
+// the window starts with, then the others.
+struct Recipe {
+    int item;
+    bool oldRules;
+};
+
+std::optional<Recipe> reproducingRecipe(const Session& s) {
+    const int band = shownBand(s);
+    const auto selector = channelSelector(band);
+    if (!selector) return std::nullopt;
+    const std::string entry = s.controls[{"txtFreq"}].text;
+    const int shown = s.controls[*selector].value;
+    for (const bool oldRules : {false, true}) {
+        for (int i = -1; i < static_cast<int>(kChannelStepItems.size()); ++i) {
+            const int item = i < 0 ? shown : i;
+            if (item < 0 || (i >= 0 && i == shown)) continue;
+            Session trial = s;
+            trial.controls.takeChanged();
+            cboDft_Click(trial, band);
+            applyChannel(trial, std::string(kChannelStepItems[static_cast<std::size_t>(item)]));
+            trial.OldPagerFirmware = oldRules;
+            if (!enterFrequency(trial, entry).refused &&
+                sameFrequencyWords(trial.ConfigImage, s.ConfigImage)) {
+                return Recipe{item, oldRules};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> showChannel(const Session& s) {
+    const auto selector = channelSelector(shownBand(s));
+    if (!selector) return std::nullopt;
+    if (const auto recipe = reproducingRecipe(s)) {
+        return std::string(kChannelStepItems[static_cast<std::size_t>(recipe->item)]);
+    }
+    return shownItem(s, *selector, kChannelStepItems);
+}
+
+std::optional<std::string> showRules(const Session& s) {
+    const auto recipe = reproducingRecipe(s);
+    return std::string(kRulesItems[recipe && recipe->oldRules ? 1 : 0]);
+}
+
+std::optional<std::string> shownText(const Session& s, ControlId label) {
+    const std::string& text = s.controls[label].text;
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+SettingDef readOut(std::string key, std::string help, std::string_view label) {
+    SettingDef def;
+    def.key = std::move(key);
+    def.help = std::move(help);
+    def.show = [label](const Session& s) { return shownText(s, {label}); };
+    def.readOnly = true;
+    return def;
+}
+
+}  // namespace
+
+void addFrequencySettings(std::vector<SettingDef>& defs) {
+    defs.push_back({"band", "the range item of the band list: 0..3 (" + itemsHelp(kBandItems) + ")",
+                    [](const Session& s) -> std::optional<std::string> {
+                        const int band = shownBand(s);
+                        if (band < 0) return std::nullopt;
+                        return std::to_string(band);
+                    },
+                    applyBand});
+    defs.push_back({"channel",
+                    "the channel step of bands 2 and 3, " + itemsHelp(kChannelStepItems) +
+                        "; shown as the step that gives the stored words again",
+                    showChannel, applyChannel});
+    defs.push_back(
+        {"rules",
+         "the rule set of the 130-180 MHz bands for the entries that follow (not stored), " +
+             itemsHelp(kRulesItems) + "; shown as \"old\" only when the stored words need it",
+         showRules, applyRules});
+    defs.push_back({"frequency", "the receive frequency in 100 Hz units, as typed (e.g. 1530000)",
+                    [](const Session& s) { return shownText(s, {"txtFreq"}); }, applyFrequency});
+    defs.push_back(
+        readOut("pll.base", "read-out: base frequency of the raster, 100 Hz units", "lblBfreq"));
+    defs.push_back(readOut("pll.n", "read-out: the N word, hexadecimal", "lblPLLN"));
+    defs.push_back(readOut("pll.r", "read-out: the R word, hexadecimal", "lblPLLR"));
+    defs.push_back(readOut("pll.incd", "read-out: the increment word, hexadecimal", "lblINCD"));
+    defs.push_back(readOut("pll.step", "read-out: the channel step", "lblCHANNEL"));
+}
 
 }  // namespace kxp40s

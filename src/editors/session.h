@@ -24,6 +24,7 @@ struct Session {
     int LoadErrorCode = 0;          // set by a loader of init_ctl that failed (0: none)
     bool FreqEntryError = false;    // the last frequency entry was rejected
     bool OldPagerFirmware = false;  // the old PLL rules of the 130-180 MHz bands
+    int cboDftItems = 3;            // items in the band list: start-up appends the fourth (RoHS)
     bool AutoIncCap1 = false;       // count capcode 1 up after each write
     bool AutoIncCap2 = false;       // count capcode 2 up after each write
     bool ContrastChanged = false;   // the user moved the contrast slider
