@@ -1,10 +1,15 @@
+#include <fstream>
+#include <iostream>
 #include <ostream>
 
 #include "cli.h"
 #include "diff.h"
+#include "editors/load_image.h"
+#include "editors/settings.h"
+#include "editors/startup.h"
 #include "files/table_file.h"
 #include "image/default_tables.h"
-#include "report.h"
+#include "settings_text.h"
 
 namespace kxp40s::cli {
 
@@ -20,21 +25,77 @@ void saveTable(const std::string& path, const Image& image) {
     if (const auto failure = writeTableFile(path, image)) throw Refusal(*failure);
 }
 
+// What the window shows as message boxes along the way (a warning while a
+// list loads, say) goes to stderr; the command goes on.
+void reportMessages(const Effects& effects, Streams& io) {
+    for (const Message& message : effects.messages) io.err << message.text << "\n";
+}
+
+// The window's state right after start-up without "default.tbl".
+Session startedSession(Streams& io) {
+    Session s;
+    TableFileState noDefaultTable;
+    reportMessages(startUp(s, noDefaultTable), io);
+    return s;
+}
+
+// The window's state after File > Open of the table file at `path`.
+Session openedSession(const std::string& path, Streams& io) {
+    const Image image = loadTable(path);
+    Session s = startedSession(io);
+    reportMessages(loadImage(s, image), io);
+    return s;
+}
+
+void apply(Session& s, const Assignment& assignment, Streams& io) {
+    const SettingDef* def = findSetting(assignment.key);
+    if (!def) throw Refusal("Unknown setting \"" + assignment.key + "\" (" + assignment.origin + "); see kxp40s-cli set --help");
+    if (def->readOnly || !def->apply) throw Refusal("\"" + assignment.key + "\" is a read-out and cannot be set");
+    const Effects effects = def->apply(s, assignment.value);
+    if (effects.refused) {
+        const std::string why = effects.messages.empty() ? "refused" : effects.messages.front().text;
+        throw Refusal(why);
+    }
+    reportMessages(effects, io);
+}
+
+std::string settingsHelp() {
+    std::string help = "Keys (VALUE is the item text as the window's list shows it, or the text as typed):\n";
+    for (const SettingDef& def : settingDefs()) {
+        if (def.readOnly) continue;
+        help += "  " + def.key + "=" + (def.help.empty() ? "VALUE" : def.help) + "\n";
+    }
+    return help;
+}
+
 void registerNew(CLI::App& app, Streams& io) {
     auto* cmd = app.add_subcommand("new", "Create a table file");
     cmd->footer(
-        "With --defaults the file holds the image exactly as the built-in default tables make it.\n"
-        "Example: kxp40s-cli new --defaults -o x.tbl");
+        "Without --defaults the file holds the image the program holds right after start-up\n"
+        "without \"default.tbl\": the built-in tables with the logo text, the channel step\n"
+        "\"5KHz\" and the band 130-180MHz at 1530000; --band N then chooses range N as the\n"
+        "window's range list would (0 929-932MHz, 1 400-499MHz, 2 130-180MHz, 3 130-180MHz-GP(RoHS)).\n"
+        "With --defaults the file holds the built-in default tables exactly.\n"
+        "Example: kxp40s-cli new -o x.tbl --band 1");
     struct Options {
         bool defaults = false;
         std::string output;
+        std::optional<int> band;
     };
     auto options = std::make_shared<Options>();
-    cmd->add_flag("--defaults", options->defaults, "The built-in default tables, unchanged");
+    auto* defaults = cmd->add_flag("--defaults", options->defaults, "The built-in default tables, unchanged");
     cmd->add_option("-o,--output", options->output, "The table file to write")->required();
+    cmd->add_option("--band", options->band, "Choose this frequency range (0-3)")
+        ->check(CLI::Range(0, 3))
+        ->excludes(defaults);
     cmd->callback([options, &io] {
-        if (!options->defaults) throw CLI::ValidationError("new", "give --defaults");
-        saveTable(options->output, defaultImage());
+        if (options->defaults) {
+            saveTable(options->output, defaultImage());
+        } else {
+            Session s = startedSession(io);
+            if (options->band) apply(s, {"band", std::to_string(*options->band), "--band"}, io);
+            saveTable(options->output, s.ConfigImage);
+        }
         io.out << "Wrote " << options->output << "\n";
     });
 }
@@ -42,9 +103,11 @@ void registerNew(CLI::App& app, Streams& io) {
 void registerShow(CLI::App& app, Streams& io) {
     auto* cmd = app.add_subcommand("show", "Show every setting of a table file as the window shows it");
     cmd->footer(
-        "Prints one 'key = value' line per setting, each after a comment with its caption,\n"
-        "control and place in the image: check boxes 1 (checked) or 0, lists by item text,\n"
-        "prompt texts in quotes as their boxes show them. The file is not changed.");
+        "Prints one 'key = value' line per setting, after a comment with its caption:\n"
+        "check boxes 1 (checked) or 0, lists by item text, texts in quotes as their boxes\n"
+        "show them. Read-outs (PLL words, summaries) are comments. The output is what\n"
+        "'kxp40s-cli set --from' takes: show A.tbl | kxp40s-cli set B.tbl --from -\n"
+        "The file is not changed.");
     struct Options {
         std::string file;
         bool json = false;
@@ -53,20 +116,61 @@ void registerShow(CLI::App& app, Streams& io) {
     cmd->add_option("FILE", options->file, "The table file")->required();
     cmd->add_flag("--json", options->json, "Print a JSON object instead");
     cmd->callback([options, &io] {
-        const Image image = loadTable(options->file);
+        const Session s = openedSession(options->file, io);
         if (options->json) {
-            io.out << settingsJson(image).dump(2) << "\n";
+            io.out << settingsJson(s).dump(2) << "\n";
         } else {
-            io.out << formatSettings(image);
+            io.out << formatSettings(s);
         }
+    });
+}
+
+void registerSet(CLI::App& app, Streams& io) {
+    auto* cmd = app.add_subcommand("set", "Change settings of a table file as a user would in the window");
+    cmd->footer(
+        "Applies each KEY=VALUE in order (after those of --from) through the window's own\n"
+        "editors. At the first refusal it prints the editor's message and writes nothing.\n"
+        "Example: kxp40s-cli set x.tbl band=1 frequency=4540125 capcode1=1234567\n\n" +
+        settingsHelp());
+    struct Options {
+        std::string file;
+        std::vector<std::string> assignments;
+        std::string output;
+        std::string from;
+    };
+    auto options = std::make_shared<Options>();
+    cmd->add_option("FILE", options->file, "The table file")->required();
+    cmd->add_option("ASSIGNMENTS", options->assignments, "KEY=VALUE, applied in order");
+    cmd->add_option("-o,--output", options->output, "Write the result here instead of FILE");
+    cmd->add_option("--from", options->from, "Apply the KEY = VALUE lines of this file first (- for stdin)");
+    cmd->callback([options, &io] {
+        Session s = openedSession(options->file, io);
+        std::vector<Assignment> assignments;
+        if (!options->from.empty()) {
+            std::ifstream file;
+            if (options->from != "-") {
+                file.open(options->from);
+                if (!file) throw Refusal("Can not open [" + options->from + "]");
+            }
+            assignments = parseSettingsText(options->from == "-" ? std::cin : file, options->from);
+        }
+        for (std::size_t i = 0; i < options->assignments.size(); ++i) {
+            assignments.push_back(parseAssignment(options->assignments[i], static_cast<int>(i) + 1));
+        }
+        if (assignments.empty()) throw CLI::ValidationError("set", "give KEY=VALUE or --from");
+        for (const auto& assignment : assignments) apply(s, assignment, io);
+        const std::string target = options->output.empty() ? options->file : options->output;
+        saveTable(target, s.ConfigImage);
+        io.out << "Wrote " << target << "\n";
     });
 }
 
 void registerDiff(CLI::App& app, Streams& io) {
     auto* cmd = app.add_subcommand("diff", "Compare two table files");
     cmd->footer(
-        "Lists the settings that differ by caption and key, then every other byte that\n"
-        "differs, in hexadecimal runs by address. Exit status 0 whether or not they differ.");
+        "Lists the tagged settings and prompts that differ by caption and key, then every\n"
+        "other byte that differs, in hexadecimal runs by address. Exit status 0 whether or\n"
+        "not they differ.");
     struct Options {
         std::string a, b;
         bool json = false;
@@ -90,6 +194,7 @@ void registerDiff(CLI::App& app, Streams& io) {
 void registerFileCommands(CLI::App& app, Streams& io) {
     registerNew(app, io);
     registerShow(app, io);
+    registerSet(app, io);
     registerDiff(app, io);
 }
 

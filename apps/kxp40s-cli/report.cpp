@@ -1,7 +1,6 @@
 #include "report.h"
 
 #include <cstdio>
-#include <sstream>
 
 #include "image/binding.h"
 #include "image/prompt_record.h"
@@ -57,43 +56,5 @@ std::string identityText(const Image& image) {
 }
 
 std::string quote(const std::string& text) { return nlohmann::json(text).dump(); }
-
-std::string formatSettings(const Image& image) {
-    std::ostringstream out;
-    out << "# Identity: " << identityText(image) << "\n";
-    std::optional<Page> page;
-    for (const auto& s : describeSettings(image)) {
-        if (page != s.page) {
-            page = s.page;
-            out << "\n# Page: " << pageCaption(s.page) << "\n";
-        }
-        out << "# " << s.caption << " [" << s.control << " " << s.where << "]\n";
-        if (!s.value) {
-            out << "# " << s.key << ": the stored value " << s.stored << " matches no list item\n";
-        } else {
-            out << s.key << " = " << (s.quoted ? quote(*s.value) : *s.value) << "\n";
-        }
-    }
-    return out.str();
-}
-
-nlohmann::json settingsJson(const Image& image) {
-    nlohmann::json settings = nlohmann::json::object();
-    nlohmann::json details = nlohmann::json::array();
-    for (const auto& s : describeSettings(image)) {
-        nlohmann::json detail = {{"key", s.key},       {"caption", s.caption},
-                                 {"control", s.control}, {"where", s.where},
-                                 {"page", std::string(pageCaption(s.page))}};
-        if (s.value) {
-            settings[s.key] = *s.value;
-            detail["value"] = *s.value;
-        } else {
-            detail["value"] = nullptr;
-            detail["unmatchedStoredValue"] = s.stored;
-        }
-        details.push_back(std::move(detail));
-    }
-    return {{"identity", identityText(image)}, {"settings", settings}, {"controls", details}};
-}
 
 }  // namespace kxp40s::cli

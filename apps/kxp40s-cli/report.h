@@ -29,9 +29,6 @@ std::vector<Setting> describeSettings(const Image& image);
 // bytes shown as ".".
 std::string identityText(const Image& image);
 
-std::string formatSettings(const Image& image);
-nlohmann::json settingsJson(const Image& image);
-
 // A value in quotes with JSON escapes, as the settings text writes texts.
 std::string quote(const std::string& text);
 

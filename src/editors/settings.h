@@ -24,6 +24,7 @@ struct SettingDef {
     std::function<Effects(Session&, const std::string& value)> apply;
     bool quoted = false;    // a free text: `show` output quotes it so spaces at either end survive
     bool readOnly = false;  // a read-out (the PLL words, the summaries): shown, never set; no `apply`
+    std::string caption = {};  // the label the window shows beside the control, when it has one
 };
 
 // Every setting, in the order `show` prints them and a settings text applies
