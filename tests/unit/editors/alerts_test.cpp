@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -141,8 +142,10 @@ TEST(Alerts, ToneLoadsByCodeAndUnknownCodesLeaveTheList) {
 }
 
 bool isEditorKey(const std::string& key) {
-    for (const char* prefix : {"capcode", "password", "menu", "lockout", "outofservice", "tone",
-                               "battery", "contrast", "alert."})
+    static constexpr std::array<std::string_view, 9> kPrefixes = {
+        "capcode", "password", "menu",     "lockout", "outofservice",
+        "tone",    "battery",  "contrast", "alert."};
+    for (const std::string_view prefix : kPrefixes)
         if (key.starts_with(prefix) && !key.ends_with(".on")) return true;
     return false;
 }

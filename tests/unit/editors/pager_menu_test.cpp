@@ -87,57 +87,40 @@ TEST(PagerMenu, LoadingIgnoresStrayCodesAndStoresNothing) {
     EXPECT_EQ(s.ConfigImage, before);
 }
 
-TEST(PagerMenu, SequentialLockoutBits) {
+TEST(PagerMenu, TimedOptionsStoreTheirBitsAndReloadTheirItem) {
     struct Case {
-        int oldByte;
-        int item;
-        int newByte;
+        const char* name;
+        int address;
+        Effects (*click)(Session&, int);
+        void (*load)(Session&);
+        int oldByte, item, newByte;
     };
     const std::vector<Case> cases = {
-        {0x40, 1, 0x48},  // 30 s: on, time 0; bits 6-7 kept
-        {0x40, 4, 0x4B},  // 175 s
-        {0x4A, 5, 0x4E},  // 240 s after 120 s keeps bits 0-1 = 2
-        {0x4E, 3, 0x4A},  // 120 s clears the 240 s bit
-        {0x4E, 0, 0x42},  // Disable leaves bits 0-1
+        {"SLC 30 s: on, time 0, bits 6-7 kept", 0x3C, cboSLC_Click, read_SLC, 0x40, 1, 0x48},
+        {"SLC 175 s", 0x3C, cboSLC_Click, read_SLC, 0x40, 4, 0x4B},
+        {"SLC 240 s after 120 s keeps bits 0-1", 0x3C, cboSLC_Click, read_SLC, 0x4A, 5, 0x4E},
+        {"SLC 120 s clears the 240 s bit", 0x3C, cboSLC_Click, read_SLC, 0x4E, 3, 0x4A},
+        {"SLC Disable leaves bits 0-1", 0x3C, cboSLC_Click, read_SLC, 0x4E, 0, 0x42},
+        {"ORC Disable leaves bits 1-2", 0x3D, cboORC_Click, read_ORC, 0x0C, 0, 0x04},
+        {"ORC 1 min", 0x3D, cboORC_Click, read_ORC, 0x00, 1, 0x08},
+        {"ORC 10 min keeps the menu bit", 0x3D, cboORC_Click, read_ORC, 0x20, 4, 0x2E},
+        {"ORC 2 min", 0x3D, cboORC_Click, read_ORC, 0x0E, 2, 0x0A},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.item);
+        SCOPED_TRACE(c.name);
         Session s;
-        s.ConfigImage.set(0x3C, static_cast<std::uint8_t>(c.oldByte));
-        cboSLC_Click(s, c.item);
-        EXPECT_EQ(s.ConfigImage.at(0x3C), c.newByte);
+        s.ConfigImage.set(c.address, static_cast<std::uint8_t>(c.oldByte));
+        c.click(s, c.item);
+        EXPECT_EQ(s.ConfigImage.at(c.address), c.newByte);
         Session reloaded;
         reloaded.ConfigImage = s.ConfigImage;
-        read_SLC(reloaded);
-        EXPECT_EQ(at(reloaded, "cboSLC").value, c.item);
+        c.load(reloaded);
+        EXPECT_EQ(at(reloaded, c.address == 0x3C ? "cboSLC" : "cboORC").value, c.item);
     }
     Session s;
     s.ConfigImage.set(0x3C, 0x04);  // bit 2 wins over bits 0, 1 and 3
     read_SLC(s);
     EXPECT_EQ(at(s, "cboSLC").value, 5);
-}
-
-TEST(PagerMenu, OutOfServiceBits) {
-    struct Case {
-        int oldByte;
-        int item;
-        int newByte;
-    };
-    const std::vector<Case> cases = {
-        {0x0C, 0, 0x04},  // Disable leaves bits 1-2
-        {0x00, 1, 0x08},
-        {0x20, 4, 0x2E},  // bit 5 (menu shortened) kept
-        {0x0E, 2, 0x0A},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.item);
-        Session s;
-        s.ConfigImage.set(0x3D, static_cast<std::uint8_t>(c.oldByte));
-        cboORC_Click(s, c.item);
-        EXPECT_EQ(s.ConfigImage.at(0x3D), c.newByte);
-        read_ORC(s);
-        EXPECT_EQ(at(s, "cboORC").value, c.item);
-    }
 }
 
 }  // namespace
