@@ -228,8 +228,9 @@ int bandFactor(const Session& s) {
     return band == 0 ? 5 : band == 1 ? 3 : 2;
 }
 
-// Choosing "Auto" sets the pager's bit that lets it move between rasters
-// itself; its user switch, "Frequency Modification Enable", is then hidden.
+// "Auto" is recorded in bit 0 of &H036, the bit the check box "Frequency
+// Modification Enable" shows inverted; the box is hidden while "Auto" is
+// chosen.
 void storeAutoStep(Session& s, int item) {
     const bool automatic = item == kStepAuto;
     SetField(s.ConfigImage, kAutoStepBit, 0, automatic ? 1 : 0, 1);
