@@ -194,8 +194,9 @@ Effects txtPrompt_KeyPress(Session& s, int /*index*/, int& keyAscii) {
 Effects txtPrompt_LostFocus(Session& s, int index, std::string_view text) {
     Operation op(s);
     const ControlId box = promptControl(index);
-    s.controls.setText(box, std::string(text));
-    const auto bytes = utf8ToWindows1252(text);
+    const std::string typed(text);  // `text` may be the box's own text, replaced next
+    s.controls.setText(box, typed);
+    const auto bytes = utf8ToWindows1252(typed);
     if (!bytes || hasControlCharacters(*bytes)) {
         s.refuse(kNotStorable, box);
         return op.done();
