@@ -96,10 +96,14 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// Byte 16 is the lamp mark that "Push Key Lamp On Enable" puts into the
+// "CHIRP OFF" prompt: a box that shows it must store it back unchanged.
+constexpr unsigned char kLampMark = 16;
+
 bool hasControlCharacters(std::string_view bytes) {
     return std::any_of(bytes.begin(), bytes.end(), [](char c) {
         const auto b = static_cast<unsigned char>(c);
-        return b < 0x20 || b == 0x7F;
+        return (b < 0x20 && b != kLampMark) || b == 0x7F;
     });
 }
 
