@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iostream>
 #include <ostream>
@@ -59,11 +61,34 @@ void apply(Session& s, const Assignment& assignment, Streams& io) {
     reportMessages(effects, io);
 }
 
+// "capcode3.B.type" -> "capcodeN.X.type": keys that differ only in their
+// numbers and function-bit letters are listed once.
+std::string keyPattern(const std::string& key) {
+    std::string pattern;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (std::isdigit(static_cast<unsigned char>(key[i]))) {
+            if (pattern.empty() || pattern.back() != 'N') pattern += 'N';
+        } else if (key[i] >= 'A' && key[i] <= 'D' && i > 0 && key[i - 1] == '.' && i + 1 < key.size() &&
+                   key[i + 1] == '.') {
+            pattern += 'X';
+        } else {
+            pattern += key[i];
+        }
+    }
+    return pattern;
+}
+
 std::string settingsHelp() {
-    std::string help = "Keys (VALUE is the item text as the window's list shows it, or the text as typed):\n";
+    std::string help =
+        "Keys (VALUE is the item text as the window's list shows it, or the text as typed;\n"
+        "N is a number, X a function bit A-D):\n";
+    std::vector<std::string> listed;
     for (const SettingDef& def : settingDefs()) {
         if (def.readOnly) continue;
-        help += "  " + def.key + "=" + (def.help.empty() ? "VALUE" : def.help) + "\n";
+        const std::string pattern = keyPattern(def.key);
+        if (std::find(listed.begin(), listed.end(), pattern) != listed.end()) continue;
+        listed.push_back(pattern);
+        help += "  " + pattern + "=" + (def.help.empty() ? "VALUE" : def.help) + "\n";
     }
     return help;
 }
