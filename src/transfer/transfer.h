@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "editors/session.h"
+#include "image/image.h"
+#include "link/link_face.h"
+
+namespace kxp40s {
+
+class LptBus;
+struct SerialLink;
+class BackupStore;
+
+// The link this program is built for: "USB" drives the programmer board on a
+// serial port, anything else the parallel-port board (CMake option
+// KXP40S_BOARD_INTERFACE).
+#ifndef KXP40S_BOARD_INTERFACE
+#define KXP40S_BOARD_INTERFACE "USB"
+#endif
+inline constexpr std::string_view BoardInterface = KXP40S_BOARD_INTERFACE;
+inline constexpr bool kSerialBuild = BoardInterface == "USB";
+
+// One transfer window's work: the session whose image is read, written or
+// verified (its flags TransferFailed, OldPagerFirmware, ContrastChanged, ...),
+// the face that shows messages, asks Yes/No and draws the progress, and the
+// link of the build.
+struct Transfer {
+    Session& s;
+    LinkFace& face;
+    SerialLink* usb = nullptr;
+    LptBus* lpt = nullptr;
+    BackupStore* backups = nullptr;  // where successful reads are kept; none: not kept
+};
+
+// Every message of the transfer sequences carries the short title.
+Message transferWarning(std::string text);
+Answer askYesNo(Transfer& t, std::string text);
+
+// The dispatchers: the serial twin in a "USB" build, else the parallel-port twin.
+void tbl_readall(Transfer& t, int strt, int& stp);
+void tbl_writeall(Transfer& t, Image& data, int strt, int stp);
+void tbl_verify(Transfer& t, const Image& data, int strt, int stp);
+
+void usb_readall(Transfer& t, int strt, int& stp);
+void usb_writeall(Transfer& t, Image& data, int strt, int stp);
+void usb_verify(Transfer& t, const Image& data, int strt, int stp);
+
+void lpt_readall(Transfer& t, int strt, int& stp);
+void lpt_writeall(Transfer& t, Image& data, int strt, int stp);
+void lpt_verify(Transfer& t, const Image& data, int strt, int stp);
+
+// The identity text at 993-1006: the characters up to the first byte outside
+// 32-127. Model "KXP40" in characters 1-5, PCB 6-9, software 10-14.
+std::string identityOf(std::span<const std::uint8_t> bytes14);
+
+}  // namespace kxp40s
