@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "image/image.h"
+
+namespace kxp40s {
+
+// Every pager memory read is also kept as a table file, so that what was on
+// a pager can be had back after it was overwritten. The newest files are kept
+// (200 by default), named by the time of the read.
+class BackupStore {
+public:
+    explicit BackupStore(std::filesystem::path folder, std::size_t keep = 200);
+
+    // The user's data folder: $XDG_DATA_HOME/kxp40s/backups, or
+    // ~/.local/share/kxp40s/backups.
+    static std::filesystem::path defaultFolder();
+
+    // Writes `image` as "<kind>-YYYYMMDD-HHMMSS-mmm.tbl" and drops the oldest
+    // files beyond the number kept. Returns the file, or the reason it failed.
+    struct Kept {
+        std::optional<std::filesystem::path> file;
+        std::string failure;
+    };
+    Kept keep(const Image& image, const std::string& kind);
+
+    const std::filesystem::path& folder() const { return folder_; }
+
+private:
+    void dropOldest();
+
+    std::filesystem::path folder_;
+    std::size_t keep_;
+};
+
+}  // namespace kxp40s

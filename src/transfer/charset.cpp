@@ -1,0 +1,85 @@
+#include "transfer/charset.h"
+
+#include <array>
+#include <span>
+#include <utility>
+
+namespace kxp40s {
+
+namespace {
+
+using Pair = std::pair<std::uint8_t, std::uint8_t>;  // PC byte, pager byte
+
+constexpr std::array<Pair, 10> kSpanish = {
+    {{161, 35}, {199, 91}, {209, 92}, {186, 93}, {170, 94}, {191, 96}, {231, 123}, {241, 124}, {220, 125}, {252, 126}}};
+constexpr std::array<Pair, 9> kFrench = {
+    {{163, 35}, {224, 64}, {176, 91}, {231, 92}, {167, 93}, {233, 123}, {249, 124}, {232, 125}, {175, 126}}};
+constexpr std::array<Pair, 8> kGerman = {
+    {{167, 64}, {196, 91}, {214, 92}, {220, 93}, {228, 123}, {246, 124}, {252, 125}, {223, 126}}};
+constexpr std::array<Pair, 8> kDanish = {
+    {{167, 64}, {198, 91}, {216, 92}, {197, 93}, {230, 123}, {248, 124}, {229, 125}, {175, 126}}};
+constexpr std::array<Pair, 11> kSwedish = {{{163, 35},
+                                            {200, 64},
+                                            {196, 91},
+                                            {214, 92},
+                                            {197, 93},
+                                            {220, 94},
+                                            {233, 96},
+                                            {228, 123},
+                                            {246, 124},
+                                            {229, 125},
+                                            {252, 126}}};
+
+std::span<const Pair> tableOf(int languageCode) {
+    switch (languageCode) {
+        case 5: return kSpanish;
+        case 6: return kFrench;
+        case 8: return kGerman;
+        case 11: return kDanish;
+        case 15: return kSwedish;
+        default: return {};
+    }
+}
+
+constexpr int kLanguageAddress = 0x3A;
+constexpr int kRecordSize = 20;
+
+struct TextArea {
+    int address;
+    int records;
+};
+constexpr std::array<TextArea, 3> kTextAreas = {{{0x100, 31}, {0x3B8, 2}, {0x540, 32}}};
+
+template <class Convert>
+void convertTexts(Image& image, Convert convert) {
+    for (const TextArea& area : kTextAreas) {
+        for (int r = 0; r < area.records; ++r) {
+            const int record = area.address + r * kRecordSize;
+            for (int a = record + 2; a < record + kRecordSize; ++a) {
+                const int languageCode = image.at(kLanguageAddress) & 0x0F;
+                image.set(a, convert(image.at(a), languageCode));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::uint8_t PcToPagerChar(std::uint8_t c, int languageCode) {
+    for (const auto& [pc, pager] : tableOf(languageCode)) {
+        if (pc == c) return pager;
+    }
+    return c;
+}
+
+std::uint8_t PagerToPcChar(std::uint8_t c, int languageCode) {
+    for (const auto& [pc, pager] : tableOf(languageCode)) {
+        if (pager == c) return pc;
+    }
+    return c;
+}
+
+void TextToPager(Image& image) { convertTexts(image, PcToPagerChar); }
+void TextToPc(Image& image) { convertTexts(image, PagerToPcChar); }
+
+}  // namespace kxp40s

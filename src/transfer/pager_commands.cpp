@@ -1,0 +1,85 @@
+#include "transfer/pager_commands.h"
+
+#include "editors/capcodes.h"
+#include "editors/init_ctl.h"
+#include "link/firmware.h"
+#include "link/serial_link.h"
+#include "transfer/charset.h"
+
+namespace kxp40s {
+
+namespace {
+
+enum Mode { kRead = 0, kWrite = 1, kVerify = 2 };
+
+// Runs `command` with the board monitor stopped, unless a refused frequency
+// entry cancels it.
+template <class Command>
+bool runCommand(Transfer& t, Mode mode, Command command) {
+    t.face.setTimer1Enabled(false);
+    t.s.TransferMode = mode;
+    const bool runs = !t.s.FreqEntryError;
+    t.s.FreqEntryError = false;
+    if (runs) command();
+    t.face.setTimer1Enabled(true);
+    return runs;
+}
+
+int lastAddress(const Transfer& t) { return static_cast<int>(t.s.ConfigImage.bytes().size()) - 1; }
+
+void writeAndVerify(Transfer& t) {
+    Image& image = t.s.ConfigImage;
+    tbl_writeall(t, image, 0, lastAddress(t));
+    if (!t.s.TransferFailed) tbl_verify(t, image, 0, lastAddress(t));
+}
+
+void showAll(Transfer& t, const Effects& effects) {
+    for (const Message& message : effects.messages) t.face.show(message);
+}
+
+}  // namespace
+
+bool mnuEntire_Click(Transfer& t) {
+    return runCommand(t, kRead, [&] {
+        int stp = lastAddress(t);
+        tbl_readall(t, 0, stp);
+    });
+}
+
+bool mnuEB1_Click(Transfer& t) {
+    return runCommand(t, kVerify, [&] {
+        TextToPager(t.s.ConfigImage);
+        tbl_verify(t, t.s.ConfigImage, 0, lastAddress(t));
+        TextToPc(t.s.ConfigImage);
+    });
+}
+
+bool mnuEB_Click(Transfer& t, const std::function<void(Transfer&)>& series) {
+    return runCommand(t, kWrite, [&] {
+        TextToPager(t.s.ConfigImage);
+        if (t.s.AutoIncCap1 || t.s.AutoIncCap2) {
+            series(t);
+        } else {
+            writeAndVerify(t);
+        }
+        TextToPc(t.s.ConfigImage);
+        showAll(t, init_ctl(t.s));
+    });
+}
+
+void cmdWrite_Click(Transfer& t) {
+    writeAndVerify(t);
+    if (!t.s.TransferFailed && t.s.AutoIncCap1) set_capcode(t, 0);
+    if (!t.s.TransferFailed && t.s.AutoIncCap2) set_capcode(t, 1);
+    t.face.setProgressValue(0);
+    t.face.setStatusText("");
+}
+
+void set_capcode(Transfer& t, int index) { showAll(t, increaseCapcode(t.s, index)); }
+
+void mnuFirmware_Click(Transfer& t) {
+    if (!t.usb || !SerialRead(*t.usb, kFirmwareAddress, kFirmwareAddress)) return;
+    t.face.show(firmwareMessage(t.usb->state.ReadBuffer.at(kFirmwareAddress)));
+}
+
+}  // namespace kxp40s
