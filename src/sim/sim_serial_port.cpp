@@ -15,7 +15,6 @@ int SimSerialPort::open(const std::string& name) {
     close();
     if (name != name_ || !plugged()) return kPortError;
     open_ = true;
-    ++opens_;
     return kOk;
 }
 

@@ -31,7 +31,6 @@ class SimSerialPort : public SerialPort {
     const std::string& name() const { return name_; }
     // False once the board went away.
     bool plugged();
-    int opens() const { return opens_; }
 
   private:
     struct TimedByte {
@@ -47,7 +46,6 @@ class SimSerialPort : public SerialPort {
     std::string name_;
     bool paced_;
     bool open_ = false;
-    int opens_ = 0;
     std::deque<TimedByte> pending_;
     double outputFreeMs_ = 0;
     std::optional<double> unplugAtMs_;

@@ -52,24 +52,23 @@ class SimProcess {
 
     // Ends the simulator and returns its exit status (-1 when killed).
     int stop() {
-        if (pid_ <= 0) return status_;
-        kill(pid_, SIGTERM);
-        return reap();
+        if (pid_ > 0) kill(pid_, SIGTERM);
+        endsWithin(std::chrono::seconds(30));
+        return status_;
     }
 
     // Waits for the simulator to end by itself (an unplug fault ends it).
     bool endsWithin(std::chrono::milliseconds limit) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            int status = 0;
+        for (int status = 0; pid_ > 0; usleep(10000)) {
             if (waitpid(pid_, &status, WNOHANG) == pid_) {
                 pid_ = 0;
                 status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-                return true;
+            } else if (std::chrono::steady_clock::now() > deadline) {
+                return false;
             }
-            usleep(10000);
         }
-        return false;
+        return true;
     }
 
     // The rest of its output (trace lines), once it has ended.
@@ -95,14 +94,6 @@ class SimProcess {
         }
         throw std::runtime_error("kxp40s-sim did not print its pty");
     }
-    int reap() {
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = 0;
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return status_;
-    }
-
     pid_t pid_ = 0;
     int out_ = -1;
     int status_ = -1;

@@ -20,12 +20,10 @@ class FakeClock : public Clock {
   public:
     std::int64_t nowMs() override { return now; }
     void sleepMs(int ms) override { now += ms; }
-    void pumpEvents() override { ++pumps; }
     std::int64_t now = 1000;
-    int pumps = 0;
 };
 
-// Records everything the link shows and answers questions from a script.
+// Records everything the link shows; every message is answered OK.
 class ScriptedFace : public LinkFace {
   public:
     Answer show(const Message& message) override {
@@ -71,7 +69,6 @@ class FakeSerialPort : public SerialPort {
     }
     int close() override {
         if (current_.empty()) return kNotOpen;
-        closedAt.push_back(clock_.now);
         current_.clear();
         incoming_.clear();
         return kOk;
@@ -126,7 +123,6 @@ class FakeSerialPort : public SerialPort {
     std::map<std::string, FakeLine> lines;
     std::vector<Bytes> sent;
     std::vector<std::pair<std::string, std::int64_t>> opened;
-    std::vector<std::int64_t> closedAt;
     int goneAfterWrites = -1;
 
   private:

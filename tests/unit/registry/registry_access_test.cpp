@@ -33,15 +33,12 @@ TEST_F(RegistryTest, PathsMapLongAndShortRootNamesCaseInsensitively) {
         EXPECT_EQ(reg.WriteString(c.writePath, "v", "text"), kRegOk);
         EXPECT_EQ(reg.ReadString(c.readPath, "V"), "text");
     }
-    EXPECT_EQ(reg.WriteString("HKXX\\Z", "v", "t"), kRegBadPath);
-    EXPECT_EQ(reg.ReadString("HKXX\\Z", "v", "fallback"), "fallback");
-}
-
-TEST_F(RegistryTest, PathWithoutBackslashAddressesTheRoot) {
+    // Without a backslash the path is the root itself, which cannot be deleted.
     ASSERT_EQ(reg.WriteDWORD("HKLM", "AtRoot", 7), kRegOk);
-    EXPECT_TRUE(reg.KeyExists("HKLM"));
     EXPECT_EQ(reg.ReadDWORD("HKEY_LOCAL_MACHINE", "AtRoot"), 7u);
     EXPECT_NE(reg.KillKey("HKLM"), kRegOk);
+    EXPECT_EQ(reg.WriteString("HKXX\\Z", "v", "t"), kRegBadPath);
+    EXPECT_EQ(reg.ReadString("HKXX\\Z", "v", "fallback"), "fallback");
 }
 
 TEST_F(RegistryTest, EnumValuesReportsMissingEmptyAndFilteredKeys) {
@@ -89,12 +86,6 @@ TEST_F(RegistryTest, KeysAndValuesAreCreatedEnumeratedAndDeleted) {
     EXPECT_FALSE(reg.HaveSubkey("HKCU\\A\\B\\C"));
     EXPECT_EQ(reg.EnumKeys("HKCU\\Nope", names), -1);
 
-    reg.WriteString("HKCU\\A", "@", "default");
-    EXPECT_EQ(reg.ReadString("HKCU\\A", "@"), "default");
-    EXPECT_TRUE(reg.ValueExists("HKCU\\A", "@"));
-    EXPECT_EQ(reg.KillValue("HKCU\\A", "@"), kRegOk);
-    EXPECT_FALSE(reg.ValueExists("HKCU\\A", "@"));
-
     EXPECT_EQ(reg.KillKey("HKCU\\A"), kRegOk);
     EXPECT_FALSE(reg.KeyExists("HKCU\\A\\B"));
     EXPECT_EQ(reg.KillKey("HKCU\\A"), kRegNotFound);
@@ -105,27 +96,10 @@ TEST_F(RegistryTest, KeysAndValuesAreCreatedEnumeratedAndDeleted) {
 }
 
 TEST(RegistryHex, ConvertsAndValidatesHexText) {
-    struct Case {
-        const char* text;
-        bool valid;
-        std::vector<std::uint8_t> bytes;
-    };
-    const Case cases[] = {
-        {"", true, {}},
-        {"00 ff 7A", true, {0x00, 0xFF, 0x7A}},
-        {"01,02,03", true, {1, 2, 3}},
-        {"0a0b", true, {0x0A, 0x0B}},
-        {"1 2", false, {}},
-        {"zz", false, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(clsRegistryAccess::isBinValid(c.text), c.valid);
-        if (c.valid) {
-            EXPECT_EQ(clsRegistryAccess::StrToBin(c.text), c.bytes);
-        }
-    }
+    EXPECT_EQ(clsRegistryAccess::StrToBin("00 ff,7A"), (std::vector<std::uint8_t>{0, 0xFF, 0x7A}));
     EXPECT_EQ(clsRegistryAccess::BinToStr({0x00, 0xFF, 0x7A}), "00 FF 7A");
+    EXPECT_TRUE(clsRegistryAccess::isBinValid(""));
+    EXPECT_FALSE(clsRegistryAccess::isBinValid("1 2"));
 }
 
 TEST_F(RegistryTest, ExportAndImportRoundTripAKeyTree) {
