@@ -120,7 +120,7 @@ bool readBlocks(SerialLink& link, int strt, int stp, int blockSize) {
         if (!writeFrame(link, buildReadCommand(block.address, block.count))) {
             return blockFailure(link, kReadErrorText);
         }
-        DelayMs(link.clock, kReadPauseMs);
+        if (link.state.pauseBeforeReplies) DelayMs(link.clock, kReadPauseMs);
         const int replySize = block.count + kFrameOverhead;
         switch (waitForBytes(link, replySize, kBlockWaitMs)) {
             case Wait::Failed:

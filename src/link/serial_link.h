@@ -31,6 +31,10 @@ struct LinkState {
     int SerialPortCount = 0;
     bool ConnectInteractive = false;
     std::vector<std::uint8_t> ReadBuffer;  // indexed by pager address
+    // A block read waits a fixed 300 ms before it looks for the reply. The
+    // fast read goes straight to waiting for the reply's bytes: the board
+    // sees the same bytes in the same order either way.
+    bool pauseBeforeReplies = true;
 };
 
 // Everything a link operation works with. The port is opened at the start of

@@ -71,6 +71,18 @@ TEST_F(SerialLinkTest, WholeMemoryReadSendsSixteenBlocksAndFillsReadBuffer) {
     EXPECT_GE(clock.now - port.opened.front().second, 16 * kReadPauseMs);
 }
 
+TEST_F(SerialLinkTest, FastReadSendsTheSameFramesWithoutThePauses) {
+    ASSERT_TRUE(SerialRead(link, 0, 2047));
+    const auto slowFrames = port.sent;
+    port.sent.clear();
+    state.pauseBeforeReplies = false;
+    const auto start = clock.now;
+    ASSERT_TRUE(SerialRead(link, 0, 2047));
+    EXPECT_EQ(port.sent, slowFrames);
+    EXPECT_EQ(state.ReadBuffer, board->memory);
+    EXPECT_LT(clock.now - start, kReadPauseMs);
+}
+
 TEST_F(SerialLinkTest, OneByteReadAsksForOneByteOnly) {
     ASSERT_TRUE(SerialRead(link, 1113, 1113));
     ASSERT_EQ(port.sent.size(), 1u);
