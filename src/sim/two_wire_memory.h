@@ -29,10 +29,10 @@ class TwoWireMemory : public PortIo {
     std::array<std::uint8_t, kSize> memory{};
 
     // Faults.
-    bool attached = true;              // false: no board at any base
-    bool neverAcknowledge = false;     // the memory answers nothing
-    int acknowledgeFromAttempt = 1;    // control bytes before this one go unanswered
-    bool writeProtected = false;       // data bytes of a write are refused
+    bool attached = true;               // false: no board at any base
+    bool neverAcknowledge = false;      // the memory answers nothing
+    int acknowledgeFromAttempt = 1;     // control bytes before this one go unanswered
+    bool writeProtected = false;        // data bytes of a write are refused
     std::optional<int> corruptAddress;  // this address reads back inverted
 
     // What happened on the bus.
@@ -44,8 +44,8 @@ class TwoWireMemory : public PortIo {
     std::vector<PageCommit> commits;
     int starts = 0;
     int stops = 0;
-    int controlBytes = 0;     // control bytes addressed to the memory
-    int busyRefusals = 0;     // control bytes refused during a write cycle
+    int controlBytes = 0;  // control bytes addressed to the memory
+    int busyRefusals = 0;  // control bytes refused during a write cycle
 
   private:
     enum class Phase { Idle, Control, WordAddress, WriteData, ReadData };
@@ -55,10 +55,14 @@ class TwoWireMemory : public PortIo {
     void onStop();
     void onRise();
     void onFall();
-    void byteReceived();
-    void acknowledge(bool ack);
+    void endAckClock();
+    bool byteReceived(std::uint8_t byte);
+    bool controlReceived(std::uint8_t byte);
+    bool dataReceived(std::uint8_t byte);
     void loadNextByte();
-    bool busy() const;
+    void driveBit();
+    std::uint8_t readAt(int address) const;
+    bool busy() const { return clock_.nowMs() < busyUntil_; }
 
     Clock& clock_;
     std::uint16_t base_;
@@ -68,14 +72,17 @@ class TwoWireMemory : public PortIo {
     bool slaveLow_ = false;
 
     Phase phase_ = Phase::Idle;
-    int bitCount_ = 0;       // bits of the current byte on the wire so far
-    std::uint8_t shift_ = 0;
-    bool ackClock_ = false;  // the ninth clock of a byte is running
-    bool acking_ = false;    // this memory drives the ninth bit low
-    bool reading_ = false;
-    int address_ = 0;
-    int pageStart_ = 0;
-    std::vector<std::pair<int, std::uint8_t>> pageBuffer_;
+    int bitCount_ = 0;          // bits of the current byte clocked (received) or driven (sent)
+    std::uint8_t shift_ = 0;    // the byte coming in
+    std::uint8_t out_ = 0;      // the byte going out
+    bool sending_ = false;      // the memory is sending bytes
+    bool ackClock_ = false;     // the ninth clock of a byte is running
+    bool acking_ = false;       // the memory acknowledged the byte it received
+    bool masterAcked_ = false;  // the master acknowledged the byte it received
+    int block_ = 0;
+    int address_ = 0;                         // the memory's address counter
+    std::map<int, std::uint8_t> pageBuffer_;  // the page being written, by address
+    int firstWritten_ = 0;
     std::int64_t busyUntil_ = 0;
 };
 

@@ -1,0 +1,290 @@
+#include "link/lpt_bus.h"
+
+#include <chrono>
+
+namespace kxp40s {
+
+namespace {
+
+constexpr int kAttempts = 10;             // control bytes sent before a read gives up
+constexpr std::int64_t kPageAckMs = 500;  // how long a page write waits for the memory
+constexpr int kWriteCycleMs = 10;         // the memory's write cycle after each page
+constexpr int kProbeWaitMs = 50;
+constexpr int kIdleWaitMs = 100;
+constexpr int kPageSize = 16;
+
+bool pageStart(int a, int strt) {
+    return a == strt || a % kPageSize == 0;
+}
+bool pageEnd(int a) {
+    return (a + 1) % kPageSize == 0;
+}
+
+}  // namespace
+
+LptBus::LptBus(PortIo& io, Clock& clock, Pacing pacing) : io_(io), clock_(clock), pacing_(pacing) {}
+
+void LptBus::put(std::uint8_t value) {
+    io_.Out32(LptDataPort, value);
+    LptDataShadow = value;
+    Delay25us();
+}
+
+void LptBus::setShadowBit(std::uint8_t bit, bool on) {
+    put(static_cast<std::uint8_t>(on ? (LptDataShadow | bit) : (LptDataShadow & ~bit)));
+}
+
+void LptBus::SclReleased() {
+    setShadowBit(kLptSclBit, false);
+}
+void LptBus::SclLow() {
+    setShadowBit(kLptSclBit, true);
+}
+void LptBus::SdaReleased() {
+    setShadowBit(kLptSdaBit, false);
+}
+void LptBus::SdaLow() {
+    setShadowBit(kLptSdaBit, true);
+}
+
+bool LptBus::sdaIsLow() {
+    return (io_.Inp32(LptStatusPort) & kLptSdaReadBack) != 0;
+}
+
+void LptBus::clockPulse() {
+    SclReleased();
+    SclLow();
+}
+
+void LptBus::LptStart() {
+    put(kLptBothHigh);
+    put(kLptSdaLow);
+    put(kLptBothLow);
+}
+
+void LptBus::LptStop() {
+    put(kLptBothLow);
+    put(kLptSdaLow);
+    put(kLptBothHigh);
+}
+
+void LptBus::LptIdle() {
+    DelayMs(clock_, kIdleWaitMs);
+    put(kLptSdaLow);
+}
+
+bool LptBus::LptSendByte(std::uint8_t value) {
+    for (int mask = 0x80; mask != 0; mask >>= 1) {
+        if ((value & mask) != 0) {
+            SdaReleased();
+        } else {
+            SdaLow();
+        }
+        clockPulse();
+    }
+    SdaReleased();
+    SclReleased();
+    const bool acknowledged = sdaIsLow();
+    SclLow();
+    return acknowledged;
+}
+
+std::uint8_t LptBus::LptReceiveByte(std::uint8_t last) {
+    SdaReleased();
+    std::uint8_t byte = 0;
+    for (int bit = 0; bit < 8; ++bit) {
+        byte = static_cast<std::uint8_t>(byte << 1);
+        SclReleased();
+        if (!sdaIsLow()) byte |= 1;
+        SclLow();
+    }
+    if (last == 0) {
+        SdaLow();
+    } else {
+        SdaReleased();
+    }
+    clockPulse();
+    return byte;
+}
+
+bool LptBus::sendControlByte(std::uint8_t ctrl) {
+    LptStart();
+    bool acknowledged = LptSendByte(ctrl);
+    for (int attempt = 1; !acknowledged && attempt < kAttempts; ++attempt) {
+        LptStart();
+        acknowledged = LptSendByte(ctrl);
+    }
+    return acknowledged;
+}
+
+bool LptBus::sendControlByteWithin(std::uint8_t ctrl, std::int64_t ms) {
+    const std::int64_t start = clock_.nowMs();
+    LptStart();
+    bool acknowledged = LptSendByte(ctrl);
+    while (!acknowledged && clock_.nowMs() - start <= ms) {
+        LptStart();
+        acknowledged = LptSendByte(ctrl);
+    }
+    return acknowledged;
+}
+
+// Sets the memory's address counter and turns the bus round for reading. The
+// acknowledges after the control byte are not examined.
+bool LptBus::addressPhase(int address) {
+    const std::uint8_t ctrl = lptControlByte(address);
+    if (!sendControlByte(ctrl)) return false;
+    LptSendByte(static_cast<std::uint8_t>(address & 0xFF));
+    LptStart();
+    LptSendByte(static_cast<std::uint8_t>(ctrl + 1));
+    return true;
+}
+
+std::optional<std::uint8_t> LptBus::LptReadByteAt(int address, LinkFace& face) {
+    if (!addressPhase(address)) {
+        LptIdle();
+        face.show(warning("Read error!", kShortTitle));
+        return std::nullopt;
+    }
+    const std::uint8_t byte = LptReceiveByte(kLptNack);
+    LptStop();
+    return byte;
+}
+
+bool LptBus::openPage(int a) {
+    if (!sendControlByteWithin(lptControlByte(a), kPageAckMs)) return false;
+    return LptSendByte(static_cast<std::uint8_t>(a & 0xFF));
+}
+
+bool LptBus::LptPageWrite(std::span<const std::uint8_t> data, int strt, int stp,
+                          const LptProgress& progress) {
+    for (int a = strt; a <= stp; ++a) {
+        if (pageStart(a, strt)) {
+            if (a != strt) {
+                LptStop();
+                clock_.sleepMs(kWriteCycleMs);
+            }
+            const bool opened = openPage(a);
+            if (a % kPageSize == 0) progress(a);
+            if (!opened) {
+                LptIdle();
+                return false;
+            }
+        }
+        if (!LptSendByte(data[static_cast<std::size_t>(a)])) {
+            LptIdle();
+            return false;
+        }
+    }
+    // The last page's write cycle is waited out too, so that whatever comes
+    // next (the verify) finds the memory answering.
+    LptStop();
+    clock_.sleepMs(kWriteCycleMs);
+    return true;
+}
+
+bool LptBus::LptPageRead(std::span<std::uint8_t> into, int strt, int stp,
+                         const LptProgress& progress) {
+    for (int a = strt; a <= stp; ++a) {
+        // The memory stops sending after the NACK that ends a page, so every
+        // page (the one of stp too) opens with its own address phase.
+        if (pageStart(a, strt) && !addressPhase(a)) return false;
+        const bool last = a == stp || pageEnd(a);
+        into[static_cast<std::size_t>(a)] = LptReceiveByte(last ? kLptNack : 0);
+        if (pageEnd(a)) progress(a);
+    }
+    LptStop();
+    return true;
+}
+
+bool LptBus::LptSequentialRead(int strt, int stp, const LptByteSink& sink) {
+    if (!addressPhase(strt)) return false;
+    for (int a = strt; a <= stp; ++a) {
+        const bool last = a == stp;
+        const std::uint8_t byte = LptReceiveByte(last ? kLptNack : 0);
+        if (!sink(a, byte)) {
+            // The memory is still sending: one more byte with NACK ends it.
+            if (!last) LptReceiveByte(kLptNack);
+            break;
+        }
+    }
+    LptStop();
+    return true;
+}
+
+bool LptBus::LptProbe(std::uint16_t base) {
+    LptStop();
+    DelayMs(clock_, kProbeWaitMs);
+    LptStop();
+    DelayMs(clock_, kProbeWaitMs);
+    SclLow();
+    io_.Out32(base, static_cast<std::uint8_t>(io_.Inp32(base) | kLptSdaBit));
+    DelayMs(clock_, kProbeWaitMs);
+    io_.Out32(base, static_cast<std::uint8_t>(io_.Inp32(base) & ~kLptSdaBit));
+    DelayMs(clock_, kProbeWaitMs);
+    // Released, SDA must read high: nothing on the board holds it low.
+    const bool passed = (io_.Inp32(static_cast<std::uint16_t>(base + 1)) & kLptSdaReadBack) == 0;
+    LptStop();
+    return passed;
+}
+
+bool LptBus::LptBoardConnect(LinkFace& face) {
+    LptDataShadow = kLptBothHigh;
+    for (const std::uint16_t base : kLptBases) {
+        LptDataPort = base;
+        if (LptProbe(base)) {
+            LptStatusPort = static_cast<std::uint16_t>(base + 1);
+            return true;
+        }
+    }
+    if (const std::string why = io_.problem(); !why.empty()) {
+        face.show(warning(why, kShortTitle));
+    }
+    face.show(warning("The Programmed Board is not responding!", kShortTitle));
+    return false;
+}
+
+void LptBus::Delay25us() {
+    using namespace std::chrono;
+    switch (pacing_) {
+        case Pacing::SteadyClock: {
+            const auto start = steady_clock::now();
+            while (steady_clock::now() - start < microseconds(25)) {
+            }
+            break;
+        }
+        case Pacing::CalibratedLoop: {
+            // Costs what the calibration cost per count: a clock read every 1000.
+            volatile std::int32_t count = 0;
+            while (count <= LoopsPer25us) {
+                if (count % 1000 == 0) static_cast<void>(steady_clock::now());
+                count = count + 1;
+            }
+            break;
+        }
+        case Pacing::OnClock:
+            pausedUs_ += 25;
+            if (pausedUs_ >= 1000) {
+                pausedUs_ -= 1000;
+                clock_.sleepMs(1);
+            }
+            break;
+    }
+}
+
+void LptBus::CalibrateDelay() {
+    using namespace std::chrono;
+    const auto start = steady_clock::now();
+    volatile std::int64_t count = 0;
+    while (count % 1000 != 0 || steady_clock::now() - start <= milliseconds(25)) {
+        count = count + 1;
+    }
+    LoopsPer25us = static_cast<std::int32_t>(count / 1000);
+}
+
+void Timer1_Timer(LptBus& bus, LinkFace& face) {
+    face.setTimer1Enabled(false);
+    bus.io().Out32(bus.LptDataPort, kLptSdaLow);
+    face.setTimer1Enabled(true);
+}
+
+}  // namespace kxp40s
