@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "editors/startup.h"
 #include "image/default_tables.h"
 #include "link/image_checksum.h"
 
@@ -170,7 +171,10 @@ std::optional<FaultKind> PagerBoard::faultAt(int frame) const {
 }
 
 Image startupImage(std::string_view identity, std::uint8_t firmware) {
-    Image image = defaultImage();
+    Session session;
+    TableFileState noDefaultTable;
+    startUp(session, noDefaultTable);
+    Image image = session.ConfigImage;
     std::string text(identity.substr(0, kIdentityLength));
     text.resize(kIdentityLength, ' ');
     image.write(kIdentityAddress,
