@@ -134,7 +134,8 @@ bool TwoWireMemory::controlReceived(std::uint8_t byte) {
         ++busyRefusals;
         return false;
     }
-    if (controlBytes < acknowledgeFromAttempt) return false;
+    if (controlBytes < acknowledgeFromAttempt || controlBytes > acknowledgeUpToAttempt)
+        return false;
     block_ = (byte >> 1) & 0x07;
     phase_ = (byte & 1) != 0 ? Phase::ReadData : Phase::WordAddress;
     return true;

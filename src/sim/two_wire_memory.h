@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <vector>
@@ -29,9 +30,10 @@ class TwoWireMemory : public PortIo {
     std::array<std::uint8_t, kSize> memory{};
 
     // Faults.
-    bool attached = true;               // false: no board at any base
-    bool neverAcknowledge = false;      // the memory answers nothing
-    int acknowledgeFromAttempt = 1;     // control bytes before this one go unanswered
+    bool attached = true;            // false: no board at any base
+    bool neverAcknowledge = false;   // the memory answers nothing
+    int acknowledgeFromAttempt = 1;  // control bytes before this one go unanswered
+    int acknowledgeUpToAttempt = std::numeric_limits<int>::max();  // and those after this one
     bool writeProtected = false;        // data bytes of a write are refused
     std::optional<int> corruptAddress;  // this address reads back inverted
 

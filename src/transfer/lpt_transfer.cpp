@@ -1,9 +1,245 @@
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <optional>
+
+#include "editors/init_ctl.h"
+#include "editors/load_image.h"
+#include "image/default_tables.h"
+#include "link/image_checksum.h"
+#include "link/lpt_bus.h"
+#include "transfer/backups.h"
+#include "transfer/charset.h"
+#include "transfer/progress.h"
 #include "transfer/transfer.h"
 
 namespace kxp40s {
 
-void lpt_readall(Transfer&, int, int&) {}
-void lpt_writeall(Transfer&, Image&, int, int) {}
-void lpt_verify(Transfer&, const Image&, int, int) {}
+namespace {
+
+constexpr int kIdentityFirst = 993;
+constexpr int kIdentityLength = 14;
+constexpr int kErasedIdentitySum = kIdentityLength * 255;
+constexpr int kContrastAddress = 137;
+constexpr int kIncdLow = 13;
+constexpr int kRoHSBandIndex = 3;
+constexpr int kOldFormatLast = 2015;
+constexpr int kNewFormatAbove = 372;
+constexpr int kPageSize = 16;
+
+const char* const kYesNoTail = "\r\nAre you sure to overwrite it ?";
+
+using IdentityBytes = std::array<std::uint8_t, kIdentityLength>;
+
+// One pager byte by random read. A failure fails the transfer; the bus has
+// already said "Read error!".
+std::optional<std::uint8_t> pagerByte(Transfer& t, LinkFace& face, int address) {
+    const std::optional<std::uint8_t> byte = t.lpt->LptReadByteAt(address, face);
+    if (!byte) t.s.TransferFailed = true;
+    return byte;
+}
+
+std::optional<IdentityBytes> pagerIdentity(Transfer& t, LinkFace& face) {
+    IdentityBytes bytes{};
+    for (int i = 0; i < kIdentityLength; ++i) {
+        const auto byte = pagerByte(t, face, kIdentityFirst + i);
+        if (!byte) return std::nullopt;
+        bytes[static_cast<std::size_t>(i)] = *byte;
+    }
+    return bytes;
+}
+
+// "No" to a question before writing fails the transfer.
+bool confirmed(Transfer& t, LinkFace& face, const std::string& question) {
+    if (face.show(Message{kShortTitle, question + kYesNoTail, Icon::Exclamation, Buttons::YesNo}) ==
+        Answer::Yes) {
+        return true;
+    }
+    t.s.TransferFailed = true;
+    return false;
+}
+
+std::string part(const std::string& text, std::size_t from, std::size_t count) {
+    return from < text.size() ? text.substr(from, count) : "";
+}
+
+// Software "V3.73" gives 373: characters 11, 13 and 14 of the identity.
+// Pagers after 3.72 carry a checksum; others, and a blank or unreadable
+// version, are of the old format.
+bool isNewFormat(const std::string& identity) {
+    const std::string version = part(identity, 10, 1) + part(identity, 12, 2);
+    const bool numeric =
+        !version.empty() && std::all_of(version.begin(), version.end(), [](char c) {
+            return std::isdigit(static_cast<unsigned char>(c)) != 0;
+        });
+    return numeric && std::stoi(version) > kNewFormatAbove;
+}
+
+void startProgress(Transfer& t, LinkFace& face, int strt, int stp, long colour,
+                   const char* status) {
+    face.setProgressMaximum(stp - kPageSize);
+    face.setProgressValue(strt);
+    face.setProgressColour(colour);
+    face.setStatusText(status);
+    t.lpt->clock().pumpEvents();
+}
+
+LptProgress progressOn(LinkFace& face) {
+    return [&face](int address) { face.setProgressValue(address); };
+}
+
+void showEffects(LinkFace& face, const Effects& effects) {
+    for (const Message& message : effects.messages)
+        face.show(message);
+}
+
+void keepBackup(Transfer& t, LinkFace& face, const Image& image) {
+    if (!t.backups) return;
+    const auto kept = t.backups->keep(image, "read");
+    if (!kept.file) {
+        face.show(transferWarning("No backup of the pager memory could be kept: " + kept.failure));
+    }
+}
+
+// The image read goes to the window: band and channel from its words, then
+// every control. A load that fails puts the old image back.
+void adoptReadImage(Transfer& t, LinkFace& face, Image image) {
+    Session& s = t.s;
+    s.ContrastLoaded = image.at(kContrastAddress);
+    s.LoadErrorCode = 0;
+    TextToPc(image);
+    keepBackup(t, face, image);
+    showEffects(face, loadImage(s, image));
+    if (s.LoadErrorCode == 0) return;
+    face.show(transferWarning(
+        "The data in this pager is wrong!(Error Code = " + std::to_string(s.LoadErrorCode) + ")"));
+    s.TransferFailed = true;
+    s.ConfigImage = s.BackupImage;
+    showEffects(face, init_ctl(s));
+}
+
+bool checkIdentityBeforeWrite(Transfer& t, LinkFace& face) {
+    const auto bytes = pagerIdentity(t, face);
+    if (!bytes) return false;
+    int sum = 0;
+    for (const std::uint8_t byte : *bytes)
+        sum += byte;
+    if (sum == kErasedIdentitySum) return confirmed(t, face, "The program data is empty ! ");
+    if (identityOf(*bytes).substr(0, 5) != kModelText) {
+        return confirmed(t, face, "This model of pager can not be sure ! ");
+    }
+    return true;
+}
+
+// Unless the user moved the contrast slider, the pager keeps its own contrast.
+bool takeContrast(Transfer& t, LinkFace& face, Image& data) {
+    const auto contrast = pagerByte(t, face, kContrastAddress);
+    if (!contrast) return false;
+    if (!t.s.ContrastChanged) {
+        data.set(kContrastAddress, *contrast);
+        t.s.ContrastLoaded = *contrast;
+    }
+    return true;
+}
+
+bool checkBand(Transfer& t, LinkFace& face) {
+    t.s.TransferFailed = false;
+    const auto incdLow = pagerByte(t, face, kIncdLow);
+    if (!incdLow) return false;
+    const bool rohsBand = t.s.controls[{"cboDft"}].value == kRoHSBandIndex;
+    if (!rohsBand && *incdLow == 0) return confirmed(t, face, "The Pager is GP(RoHS) ! ");
+    if (rohsBand && *incdLow != 0) return confirmed(t, face, "The Pager is Non GP(RoHS) ! ");
+    return true;
+}
+
+// The image goes out marked as programmed and with its checksum; the window's
+// image takes both only once the pager has them.
+bool writePages(Transfer& t, LinkFace& face, Image& data, int strt, int stp) {
+    Image marked = data;
+    marked.set(kProgrammedMarkerAddress, 1);
+    storeImageChecksum(marked.bytes(), stp);
+    startProgress(t, face, strt, stp, kColourHighlight, "Writing Now.......");
+    if (!t.lpt->LptPageWrite(marked.bytes(), strt, stp, progressOn(face))) {
+        face.show(transferWarning("Write error!"));
+        return false;
+    }
+    data = marked;
+    return true;
+}
+
+bool checksumMatches(const Image& image, int stp) {
+    const std::uint16_t sum = imageChecksum(image.bytes(), stp);
+    return image.at(stp - 1) == (sum >> 8) && image.at(stp) == (sum & 0xFF);
+}
+
+}  // namespace
+
+void lpt_readall(Transfer& t, int strt, int& stp) {
+    Session& s = t.s;
+    ClampedProgressFace face(t.face);
+    s.BackupImage = s.ConfigImage;
+    s.TransferFailed = false;
+    const auto bytes = pagerIdentity(t, face);
+    if (!bytes) return;
+    const std::string identity = identityOf(*bytes);
+    if (identity.substr(0, 5) != kModelText) {
+        face.show(transferWarning("This pager is not KXP40 !\r\n\r\nIt is " + part(identity, 0, 5) +
+                                  " ( PCB " + part(identity, 5, 4) + ", Software " +
+                                  part(identity, 9, 5) + " )"));
+        s.TransferFailed = true;
+        return;
+    }
+    const bool newFormat = isNewFormat(identity);
+    startProgress(t, face, strt, stp, kColourPurple, "Reading Now.......");
+    // An old-format pager has no bytes past 2015: the default tables fill them.
+    const int last = newFormat ? stp : std::min(stp, kOldFormatLast);
+    Image image = defaultImage();
+    const bool read = t.lpt->LptPageRead(image.bytes(), strt, last, progressOn(face));
+    t.lpt->LptIdle();
+    if (!read) {
+        face.show(transferWarning("Read error!"));
+        s.TransferFailed = true;
+        return;
+    }
+    if (newFormat && !checksumMatches(image, last)) {
+        face.show(
+            transferWarning("The data of pager is not complete correction !\r\n\r\nPlease try to "
+                            "reprogram the pager or try to read again."));
+        s.TransferFailed = true;
+        return;
+    }
+    face.show(transferWarning("Read success!"));
+    adoptReadImage(t, face, image);
+}
+
+void lpt_writeall(Transfer& t, Image& data, int strt, int stp) {
+    ClampedProgressFace face(t.face);
+    t.s.TransferFailed = false;
+    const bool written = checkIdentityBeforeWrite(t, face) && takeContrast(t, face, data) &&
+                         checkBand(t, face) && writePages(t, face, data, strt, stp);
+    if (!written) t.s.TransferFailed = true;
+}
+
+void lpt_verify(Transfer& t, const Image& data, int strt, int stp) {
+    ClampedProgressFace face(t.face);
+    t.s.TransferFailed = false;
+    startProgress(t, face, strt, stp, kColourPurple, "Verifying Now.....");
+    bool differs = false;
+    const bool read = t.lpt->LptSequentialRead(strt, stp, [&](int a, std::uint8_t byte) {
+        if (a % kPageSize == 0) face.setProgressValue(a);
+        differs = byte != data.at(a);
+        return !differs;
+    });
+    if (!read) {
+        t.lpt->LptIdle();
+        face.show(transferWarning("Read error!"));
+    } else if (differs) {
+        face.show(transferWarning("Verify Error!"));
+    } else {
+        face.show(transferWarning("Verify Success!"));
+        return;
+    }
+    t.s.TransferFailed = true;
+}
 
 }  // namespace kxp40s
