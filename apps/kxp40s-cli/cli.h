@@ -14,7 +14,8 @@ namespace kxp40s::cli {
 enum ExitCode { kDone = 0, kRefused = 1, kUsage = 2 };
 
 // Thrown by a command to stop with a message on stderr and exit status 1.
-// The text is the system's own message, quoted exactly.
+// The text is the system's own message, quoted exactly; empty when the
+// message has been shown already.
 struct Refusal : std::runtime_error {
     using std::runtime_error::runtime_error;
     explicit Refusal(const Message& message) : std::runtime_error(message.text) {}
@@ -29,5 +30,6 @@ struct Streams {
 // subcommand's callback does its work and throws Refusal when refused.
 void registerFileCommands(CLI::App& app, Streams& io);
 void registerLinkCommands(CLI::App& app, Streams& io);
+void registerTransferCommands(CLI::App& app, Streams& io);
 
 }  // namespace kxp40s::cli

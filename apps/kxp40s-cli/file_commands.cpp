@@ -11,43 +11,12 @@
 #include "editors/startup.h"
 #include "files/table_file.h"
 #include "image/default_tables.h"
+#include "cli_session.h"
 #include "settings_text.h"
 
 namespace kxp40s::cli {
 
 namespace {
-
-Image loadTable(const std::string& path) {
-    TableRead read = readTableFile(path);
-    if (!read.image) throw Refusal(*read.message);
-    return *read.image;
-}
-
-void saveTable(const std::string& path, const Image& image) {
-    if (const auto failure = writeTableFile(path, image)) throw Refusal(*failure);
-}
-
-// What the window shows as message boxes along the way (a warning while a
-// list loads, say) goes to stderr; the command goes on.
-void reportMessages(const Effects& effects, Streams& io) {
-    for (const Message& message : effects.messages) io.err << message.text << "\n";
-}
-
-// The window's state right after start-up without "default.tbl".
-Session startedSession(Streams& io) {
-    Session s;
-    TableFileState noDefaultTable;
-    reportMessages(startUp(s, noDefaultTable), io);
-    return s;
-}
-
-// The window's state after File > Open of the table file at `path`.
-Session openedSession(const std::string& path, Streams& io) {
-    const Image image = loadTable(path);
-    Session s = startedSession(io);
-    reportMessages(loadImage(s, image), io);
-    return s;
-}
 
 void apply(Session& s, const Assignment& assignment, Streams& io) {
     const SettingDef* def = findSetting(assignment.key);

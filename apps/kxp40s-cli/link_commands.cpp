@@ -2,11 +2,10 @@
 #include <optional>
 #include <ostream>
 
+#include "board_session.h"
 #include "cli.h"
 #include "link/firmware.h"
 #include "link/serial_link.h"
-#include "link/termios_serial_port.h"
-#include "link/tracing_serial_port.h"
 
 namespace kxp40s::cli {
 
@@ -38,39 +37,6 @@ class TerminalFace : public LinkFace {
     std::optional<Message> last_;
 };
 
-// One board session of a command: the system's serial port (traced on
-// stderr when asked), the registry's port list and the link state.
-class BoardSession {
-  public:
-    BoardSession(Streams& io, bool trace) : face(io), registry_(store_) {
-        if (trace) {
-            traced_ = std::make_unique<TracingSerialPort>(
-                serial_, clock_, [&io](const std::string& line) { io.err << line << "\n"; });
-        }
-        link_ = std::make_unique<SerialLink>(
-            SerialLink{state, traced_ ? static_cast<SerialPort&>(*traced_) : serial_, clock_,
-                       registry_, face});
-    }
-    SerialLink& link() { return *link_; }
-
-    TerminalFace face;
-    LinkState state;
-
-  private:
-    SteadyClock clock_;
-    TermiosSerialPort serial_;
-    std::unique_ptr<TracingSerialPort> traced_;
-    LinuxRegistryStore store_;
-    clsRegistryAccess registry_;
-    std::unique_ptr<SerialLink> link_;
-};
-
-void addTraceFlag(CLI::App* cmd, bool& trace) {
-    cmd->add_flag("--trace", trace,
-                  "Show every frame sent (TX) and received (RX) in hex on stderr, with the "
-                  "milliseconds since the start");
-}
-
 void registerPorts(CLI::App& app, Streams& io) {
     auto* cmd = app.add_subcommand("ports", "List the serial ports and find the programmer board");
     cmd->footer(
@@ -81,7 +47,8 @@ void registerPorts(CLI::App& app, Streams& io) {
     auto trace = std::make_shared<bool>(false);
     addTraceFlag(cmd, *trace);
     cmd->callback([trace, &io] {
-        BoardSession session(io, *trace);
+        TerminalFace face(io);
+        BoardSession session(io, *trace, face);
         for (const auto& port : listSerialPorts(session.link().registry)) {
             const bool board = IdentifyBoard(session.link(), port);
             io.out << port << "\t" << (board ? "board" : "-") << "\n";
@@ -105,28 +72,29 @@ void registerFirmware(CLI::App& app, Streams& io) {
     cmd->add_option("--port", options->port, "The board's serial port (a device path)");
     addTraceFlag(cmd, options->trace);
     cmd->callback([options, &io] {
-        BoardSession session(io, options->trace);
+        TerminalFace face(io);
+        BoardSession session(io, options->trace, face);
         SerialLink& link = session.link();
         const bool searched = options->port.empty();
         if (searched) {
             session.state.ConnectInteractive = true;
-            if (!BoardConnect(link)) throw session.face.refusal(kNotRespondingText);
+            if (!BoardConnect(link)) throw face.refusal(kNotRespondingText);
             session.state.ConnectInteractive = false;
         } else {
             session.state.BoardPort = options->port;
         }
         std::optional<Refusal> failure;
         if (SerialRead(link, kFirmwareAddress, kFirmwareAddress)) {
-            session.face.flushWarnings();
+            face.flushWarnings();
             io.out << firmwareMessage(session.state.ReadBuffer[kFirmwareAddress]).text << "\n";
         } else {
-            failure = session.face.refusal(kReadErrorText);
+            failure = face.refusal(kReadErrorText);
         }
         if (searched && !session.state.BoardPort.empty()) {
             // The program's end: the board is released as the window does on exit.
             BoardCommand(link, 1, true);
         }
-        session.face.flushWarnings();
+        face.flushWarnings();
         if (failure) throw *failure;
     });
 }

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     Streams io{std::cout, std::cerr};
     registerFileCommands(app, io);
     registerLinkCommands(app, io);
+    registerTransferCommands(app, io);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
         app.exit(e);
         return kUsage;
     } catch (const Refusal& e) {
-        std::cerr << e.what() << "\n";
+        if (*e.what()) std::cerr << e.what() << "\n";
         return kRefused;
     } catch (const std::exception& e) {
         std::cerr << "kxp40s-cli: " << e.what() << "\n";
