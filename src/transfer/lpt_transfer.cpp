@@ -2,6 +2,7 @@
 #include <array>
 #include <cctype>
 #include <optional>
+#include <stdexcept>
 
 #include "editors/init_ctl.h"
 #include "editors/load_image.h"
@@ -31,10 +32,15 @@ const char* const kYesNoTail = "\r\nAre you sure to overwrite it ?";
 
 using IdentityBytes = std::array<std::uint8_t, kIdentityLength>;
 
+LptBus& busOf(Transfer& t) {
+    if (t.lpt == nullptr) throw std::logic_error("a parallel-port transfer without the bus");
+    return *t.lpt;
+}
+
 // One pager byte by random read. A failure fails the transfer; the bus has
 // already said "Read error!".
 std::optional<std::uint8_t> pagerByte(Transfer& t, LinkFace& face, int address) {
-    const std::optional<std::uint8_t> byte = t.lpt->LptReadByteAt(address, face);
+    const std::optional<std::uint8_t> byte = busOf(t).LptReadByteAt(address, face);
     if (!byte) t.s.TransferFailed = true;
     return byte;
 }
@@ -81,7 +87,7 @@ void startProgress(Transfer& t, LinkFace& face, int strt, int stp, long colour,
     face.setProgressValue(strt);
     face.setProgressColour(colour);
     face.setStatusText(status);
-    t.lpt->clock().pumpEvents();
+    busOf(t).clock().pumpEvents();
 }
 
 LptProgress progressOn(LinkFace& face) {
@@ -159,7 +165,7 @@ bool writePages(Transfer& t, LinkFace& face, Image& data, int strt, int stp) {
     marked.set(kProgrammedMarkerAddress, 1);
     storeImageChecksum(marked.bytes(), stp);
     startProgress(t, face, strt, stp, kColourHighlight, "Writing Now.......");
-    if (!t.lpt->LptPageWrite(marked.bytes(), strt, stp, progressOn(face))) {
+    if (!busOf(t).LptPageWrite(marked.bytes(), strt, stp, progressOn(face))) {
         face.show(transferWarning("Write error!"));
         return false;
     }
@@ -194,8 +200,8 @@ void lpt_readall(Transfer& t, int strt, int& stp) {
     // An old-format pager has no bytes past 2015: the default tables fill them.
     const int last = newFormat ? stp : std::min(stp, kOldFormatLast);
     Image image = defaultImage();
-    const bool read = t.lpt->LptPageRead(image.bytes(), strt, last, progressOn(face));
-    t.lpt->LptIdle();
+    const bool read = busOf(t).LptPageRead(image.bytes(), strt, last, progressOn(face));
+    busOf(t).LptIdle();
     if (!read) {
         face.show(transferWarning("Read error!"));
         s.TransferFailed = true;
@@ -225,13 +231,13 @@ void lpt_verify(Transfer& t, const Image& data, int strt, int stp) {
     t.s.TransferFailed = false;
     startProgress(t, face, strt, stp, kColourPurple, "Verifying Now.....");
     bool differs = false;
-    const bool read = t.lpt->LptSequentialRead(strt, stp, [&](int a, std::uint8_t byte) {
+    const bool read = busOf(t).LptSequentialRead(strt, stp, [&](int a, std::uint8_t byte) {
         if (a % kPageSize == 0) face.setProgressValue(a);
         differs = byte != data.at(a);
         return !differs;
     });
     if (!read) {
-        t.lpt->LptIdle();
+        busOf(t).LptIdle();
         face.show(transferWarning("Read error!"));
     } else if (differs) {
         face.show(transferWarning("Verify Error!"));
