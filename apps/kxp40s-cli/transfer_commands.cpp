@@ -256,6 +256,7 @@ void registerWrite(CLI::App& app, Streams& io) {
         s.AutoIncCap1 = options->increase.find('1') != std::string::npos;
         s.AutoIncCap2 = options->increase.find('2') != std::string::npos;
         int failed = 0;
+        int written = 0;
         {
             BoardTransfer board(io, s, *options);
             mnuEB_Click(board.transfer(), [&](Transfer& t) {
@@ -267,11 +268,13 @@ void registerWrite(CLI::App& app, Streams& io) {
                     io.out << "Pager " << pager << ": " << capcodes << ": "
                            << (t.s.TransferFailed ? "failed (" + board.face().lastWarning + ")" : "written and verified")
                            << std::endl;
-                    if (t.s.TransferFailed) ++failed;
+                    ++(t.s.TransferFailed ? failed : written);
                 }
             });
+            if (options->series == 0 && !s.TransferFailed) ++written;
             if (failed > 0) s.TransferFailed = true;
-            if (options->saveProgress) saveTable(options->file, s.ConfigImage);
+            // Only what reached a pager goes back into the file.
+            if (options->saveProgress && written > 0) saveTable(options->file, s.ConfigImage);
             board.finish();
         }
     });

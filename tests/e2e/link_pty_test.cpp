@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sstream>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -111,25 +112,15 @@ TEST(LinkOverPty, UnplugRemovesThePlugLinkAndEndsTheSimulator) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(plug)));
 }
 
-struct CliResult {
-    int status;
-    std::string out, err;
-};
-
-CliResult runCli(const std::string& args, const std::string& env = "") {
-    const fs::path out = tempFile("kxp40s_cli_out");
-    const fs::path err = tempFile("kxp40s_cli_err");
-    const std::string command =
-        env + " " + binary("kxp40s-cli") + " " + args + " >" + out.string() + " 2>" + err.string();
-    const int raw = std::system(command.c_str());
-    const auto slurp = [](const fs::path& p) {
-        std::ifstream in(p);
-        return std::string{std::istreambuf_iterator<char>(in), {}};
+// Runs kxp40s-cli with `args` (split at blanks) and NAME=VALUE settings in `env`.
+ProgramRun runCli(const std::string& args, const std::string& env = "") {
+    const auto words = [](const std::string& text) {
+        std::vector<std::string> parts;
+        std::istringstream in(text);
+        for (std::string word; in >> word;) parts.push_back(word);
+        return parts;
     };
-    CliResult result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(out), slurp(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return result;
+    return runProgram("kxp40s-cli", words(args), "", words(env));
 }
 
 TEST(LinkCli, PortsNamesTheBoardAndFirmwareReadsItsVersion) {

@@ -11,13 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "run_program.h"
+
 extern char** environ;
 
 namespace kxp40s::e2e {
-
-inline std::string binary(const std::string& name) {
-    return std::string(KXP40S_BIN_DIR) + "/" + name;
-}
 
 // kxp40s-sim running as a child process; its first line names the pty.
 class SimProcess {

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "link_sim_process.h"
+#include "run_program.h"
+
+namespace kxp40s::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// kxp40s-cli against kxp40s-sim over the system's serial port on a pty.
+class TransferCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("kxp40s-xfer-" + std::to_string(::getpid()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+
+    // The simulator with its board plugged in at folder/board; its memory is
+    // saved to folder/pager.tbl when it ends.
+    std::unique_ptr<SimProcess> startSim(std::vector<std::string> extra = {}) {
+        std::vector<std::string> args{"--plug", path("board"), "--save", path("pager.tbl")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return std::make_unique<SimProcess>(args);
+    }
+    ProgramRun cli(std::vector<std::string> args, const std::string& input = "") {
+        return runProgram("kxp40s-cli", args, input,
+                          {"KXP40S_PORTS=" + path("board"), "XDG_DATA_HOME=" + path("data")});
+    }
+    static std::string contents(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::string prepared(const char* name, std::vector<std::string> settings) {
+        EXPECT_EQ(cli({"new", "-o", path(name)}).status, 0);
+        settings.insert(settings.begin(), {"set", path(name)});
+        EXPECT_EQ(cli(settings).status, 0);
+        return path(name);
+    }
+    std::size_t backups() const {
+        const fs::path folder = folder_ / "data" / "kxp40s" / "backups";
+        if (!fs::exists(folder)) return 0;
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(TransferCli, WriteReadAndVerifyCarryTheImageThroughThePager) {
+    const std::string file = prepared("x.tbl", {"capcode1=1111111", "prompt3=HELLO", "baud=2400 bps"});
+    auto sim = startSim();
+    const auto write = cli({"write", file, "--yes", "--save-progress", "--no-pause"});
+    ASSERT_EQ(write.status, 0) << write.err;
+    EXPECT_EQ(write.out, "Verify Success!\n");
+    const auto verify = cli({"verify", file, "--port", path("board"), "--no-pause"});
+    EXPECT_EQ(verify.status, 0) << verify.err;
+    const auto read = cli({"read", "-o", path("r.tbl")});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.out, "Read success!\nWrote " + path("r.tbl") + "\n");
+    EXPECT_EQ(backups(), 1u);
+    sim->stop();
+    EXPECT_EQ(contents(path("pager.tbl")), contents(file));
+    EXPECT_EQ(contents(path("r.tbl")), contents(file));
+}
+
+TEST_F(TransferCli, WriteLeavesTheFileAloneWithoutSaveProgress) {
+    const std::string file = prepared("x.tbl", {"capcode1=1111111"});
+    const std::string before = contents(file);
+    auto sim = startSim();
+    ASSERT_EQ(cli({"write", file, "--yes", "--no-pause"}).status, 0);
+    EXPECT_EQ(contents(file), before);
+}
+
+TEST_F(TransferCli, AnEmptyPagerIsNotOverwrittenWithoutYes) {
+    const std::string file = prepared("x.tbl", {"capcode1=1111111"});
+    auto sim = startSim({"--identity", "\x01"});
+    const auto write = cli({"write", file});
+    EXPECT_EQ(write.status, 1);
+    EXPECT_EQ(write.err, "The program data is empty !  Are you sure overwrite it? No (give --yes to answer Yes)\n");
+}
+
+TEST_F(TransferCli, ASeriesCountsTheCapcodeUpFromPagerToPager) {
+    const std::string file = prepared("x.tbl", {"capcode1=1111111"});
+    auto sim = startSim();
+    const auto series = cli({"write", file, "--yes", "--series", "2", "--increase", "1", "--next-after", "0",
+                             "--save-progress", "--no-pause"});
+    ASSERT_EQ(series.status, 0) << series.err;
+    EXPECT_EQ(series.out,
+              "Verify Success!\nPager 1: capcode 1 = 1111111, capcode 2 = 1234560: written and verified\n"
+              "Verify Success!\nPager 2: capcode 1 = 1111112, capcode 2 = 1234560: written and verified\n");
+    sim->stop();
+    EXPECT_NE(cli({"show", file}).out.find("capcode1 = 1111113\n"), std::string::npos);
+    EXPECT_NE(cli({"show", path("pager.tbl")}).out.find("capcode1 = 1111112\n"), std::string::npos);
+}
+
+TEST_F(TransferCli, EveryInjectedFaultEndsWithTheLinksMessageAndLosesNothing) {
+    const std::string file = prepared("x.tbl", {"capcode1=1111111"});
+    const std::string before = contents(file);
+    struct Case {
+        const char* fault;
+        std::vector<std::string> command;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"bad-checksum@4", {"read", "-o", path("r.tbl")}, "Read error!\n"},
+        {"no-ack@4", {"read", "-o", path("r.tbl")}, "Read Time Out!\n"},
+        {"late@4", {"read", "-o", path("r.tbl")}, "Read Time Out!\n"},
+        {"unplug@4", {"read", "-o", path("r.tbl")}, "Read error!\n"},
+        {"noise@4", {"read", "-o", path("r.tbl")}, "Read error!\n"},
+        {"no-ack@8", {"write", file, "--yes"}, "Write error!\n"},
+        {"wrong-ack@8", {"write", file, "--yes"}, "Write error!\n"},
+        {"unplug@8", {"write", file, "--yes", "--save-progress"}, "Write error!\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        auto sim = startSim({"--fault", c.fault});
+        std::vector<std::string> command = c.command;
+        command.push_back("--no-pause");
+        const auto run = cli(command);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(path("r.tbl")));
+        EXPECT_EQ(contents(file), before);
+    }
+}
+
+}  // namespace
+}  // namespace kxp40s::e2e
