@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "editors/startup.h"
 #include "image/default_tables.h"
 #include "link/image_checksum.h"
@@ -36,13 +38,6 @@ struct LptRig {
     }
     Image pager() const { return Image(memory.memory); }
     Texts texts() const { return face.texts(); }
-    Texts questions() const {
-        Texts asked;
-        for (const auto& m : face.messages) {
-            if (m.buttons == Buttons::YesNo) asked.push_back(m.text);
-        }
-        return asked;
-    }
     bool progressWithinMaximum() const {
         return std::all_of(face.progress.begin(), face.progress.end(),
                            [&](int v) { return v <= face.progressMaximum; });
@@ -56,18 +51,15 @@ struct LptRig {
     Transfer t{s, face, nullptr, &bus};
 };
 
-Image converted(Image image) {
-    TextToPc(image);
-    return image;
-}
-
 TEST(LptRead, AdoptsThePagerImage) {
     LptRig rig;
     int stp = kLast;
     lpt_readall(rig.t, 0, stp);
     EXPECT_EQ(rig.texts(), Texts{"Read success!"});
     EXPECT_FALSE(rig.s.TransferFailed);
-    EXPECT_EQ(rig.s.ConfigImage, converted(rig.pager()));
+    Image expected = rig.pager();
+    TextToPc(expected);
+    EXPECT_EQ(rig.s.ConfigImage, expected);
     EXPECT_EQ(rig.s.ContrastLoaded, kPagerContrast);
     EXPECT_EQ(rig.face.progressMaximum, kLast - 16);
     EXPECT_TRUE(rig.progressWithinMaximum());
@@ -77,25 +69,23 @@ TEST(LptRead, FailuresLeaveTheImageAsItWas) {
     struct Case {
         const char* name;
         Image pager;
-        std::function<void(TwoWireMemory&)> fault;
+        int acknowledgedUpTo;
         std::string message;
     };
     Image badSum = pagerWith("KXP40V1.0V3.73");
     badSum.set(500, static_cast<std::uint8_t>(badSum.at(500) + 1));
-    const auto none = [](TwoWireMemory&) {};
+    const int all = std::numeric_limits<int>::max();
     const Case cases[] = {
-        {"wrong model", pagerWith("ABCDE1234V5.12"), none,
+        {"wrong model", pagerWith("ABCDE1234V5.12"), all,
          "This pager is not KXP40 !\r\n\r\nIt is ABCDE ( PCB 1234, Software V5.12 )"},
-        {"checksum above 3.72", badSum, none, kChecksumText},
-        {"no answer", pagerWith("KXP40V1.0V5.12"),
-         [](TwoWireMemory& m) { m.neverAcknowledge = true; }, "Read error!"},
-        {"silent from the second page", pagerWith("KXP40V1.0V5.12"),
-         [](TwoWireMemory& m) { m.acknowledgeUpToAttempt = 14 * 2 + 2; }, "Read error!"},
+        {"checksum above 3.72", badSum, all, kChecksumText},
+        // 14 identity bytes of two control bytes each, then the first page
+        {"silent from the second page", pagerWith("KXP40V1.0V5.12"), 14 * 2 + 2, "Read error!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LptRig rig(c.pager);
-        c.fault(rig.memory);
+        rig.memory.acknowledgeUpToAttempt = c.acknowledgedUpTo;
         const Image before = rig.s.ConfigImage;
         int stp = kLast;
         lpt_readall(rig.t, 0, stp);
@@ -127,35 +117,33 @@ TEST(LptWrite, AsksBeforeOverwritingAndWritesOnlyOnYes) {
     const std::string tail = "\r\nAre you sure to overwrite it ?";
     struct Case {
         const char* name;
-        std::function<void(Image&)> pager;
+        std::uint8_t identity;  // every identity byte (0: the pager's own)
+        std::uint8_t incdLow;
         int band;
         Answer answer;
         std::string question;
     };
-    const auto erased = [](Image& p) {
-        for (int a = 993; a <= 1006; ++a)
-            p.set(a, 0xFF);
-    };
-    const auto foreign = [](Image& p) { p.write(993, std::vector<std::uint8_t>(14, 'A')); };
-    const auto incdLowZero = [](Image& p) { p.set(13, 0); };
-    const auto same = [](Image&) {};
     const Case cases[] = {
-        {"erased, yes", erased, 2, Answer::Yes, "The program data is empty ! " + tail},
-        {"erased, no", erased, 2, Answer::No, "The program data is empty ! " + tail},
-        {"foreign, yes", foreign, 2, Answer::Yes, "This model of pager can not be sure ! " + tail},
-        {"foreign, no", foreign, 2, Answer::No, "This model of pager can not be sure ! " + tail},
-        {"GP pager, no", incdLowZero, 2, Answer::No, "The Pager is GP(RoHS) ! " + tail},
-        {"non-GP pager, yes", same, 3, Answer::Yes, "The Pager is Non GP(RoHS) ! " + tail},
+        {"erased, yes", 0xFF, 0x40, 2, Answer::Yes, "The program data is empty ! " + tail},
+        {"erased, no", 0xFF, 0x40, 2, Answer::No, "The program data is empty ! " + tail},
+        {"foreign, yes", 'A', 0x40, 2, Answer::Yes,
+         "This model of pager can not be sure ! " + tail},
+        {"foreign, no", 'A', 0x40, 2, Answer::No, "This model of pager can not be sure ! " + tail},
+        {"GP pager, no", 0, 0, 2, Answer::No, "The Pager is GP(RoHS) ! " + tail},
+        {"non-GP pager, yes", 0, 0x40, 3, Answer::Yes, "The Pager is Non GP(RoHS) ! " + tail},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Image pager = pagerWith("KXP40V1.0V5.12");
-        c.pager(pager);
+        for (int a = 993; a <= 1006 && c.identity != 0; ++a)
+            pager.set(a, c.identity);
+        pager.set(13, c.incdLow);
         LptRig rig(pager);
         rig.s.controls.setValue({"cboDft"}, c.band);
         rig.face.answers = {c.answer};
         lpt_writeall(rig.t, rig.s.ConfigImage, 0, kLast);
-        EXPECT_EQ(rig.questions(), Texts{c.question});
+        EXPECT_EQ(rig.texts(), Texts{c.question});
+        EXPECT_EQ(rig.face.messages[0].buttons, Buttons::YesNo);
         EXPECT_EQ(rig.s.TransferFailed, c.answer == Answer::No);
         EXPECT_EQ(rig.memory.commits.size(), c.answer == Answer::Yes ? 128u : 0u);
     }
@@ -193,21 +181,13 @@ TEST(LptWrite, WriteErrorKeepsTheImageButThePagersContrast) {
 }
 
 TEST(LptVerify, StopsAtTheFirstDifference) {
-    struct Case {
-        const char* name;
-        std::function<void(TwoWireMemory&)> fault;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"difference", [](TwoWireMemory& m) { m.corruptAddress = 100; }, "Verify Error!"},
-        {"no answer", [](TwoWireMemory& m) { m.neverAcknowledge = true; }, "Read error!"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const bool answers : {true, false}) {
+        SCOPED_TRACE(answers);
         LptRig rig;
-        c.fault(rig.memory);
+        rig.memory.corruptAddress = 100;
+        rig.memory.neverAcknowledge = !answers;
         lpt_verify(rig.t, rig.pager(), 0, kLast);
-        EXPECT_EQ(rig.texts(), Texts{c.message});
+        EXPECT_EQ(rig.texts(), Texts{answers ? "Verify Error!" : "Read error!"});
         EXPECT_TRUE(rig.s.TransferFailed);
         EXPECT_LE(rig.face.progress.back(), 96) << "no page after the difference is read";
     }
