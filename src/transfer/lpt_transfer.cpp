@@ -12,6 +12,7 @@
 #include "transfer/backups.h"
 #include "transfer/charset.h"
 #include "transfer/progress.h"
+#include "transfer/sequence_steps.h"
 #include "transfer/transfer.h"
 
 namespace kxp40s {
@@ -25,10 +26,12 @@ constexpr int kContrastAddress = 137;
 constexpr int kIncdLow = 13;
 constexpr int kRoHSBandIndex = 3;
 constexpr int kOldFormatLast = 2015;
-constexpr int kNewFormatAbove = 372;
 constexpr int kPageSize = 16;
 
 const char* const kYesNoTail = "\r\nAre you sure to overwrite it ?";
+
+// Pagers after software 3.72 carry a checksum.
+constexpr int kNewFormatAbove = 372;
 
 using IdentityBytes = std::array<std::uint8_t, kIdentityLength>;
 
@@ -55,73 +58,8 @@ std::optional<IdentityBytes> pagerIdentity(Transfer& t, LinkFace& face) {
     return bytes;
 }
 
-// "No" to a question before writing fails the transfer.
-bool confirmed(Transfer& t, LinkFace& face, const std::string& question) {
-    if (face.show(Message{kShortTitle, question + kYesNoTail, Icon::Exclamation, Buttons::YesNo}) ==
-        Answer::Yes) {
-        return true;
-    }
-    t.s.TransferFailed = true;
-    return false;
-}
-
-std::string part(const std::string& text, std::size_t from, std::size_t count) {
-    return from < text.size() ? text.substr(from, count) : "";
-}
-
-// Software "V3.73" gives 373: characters 11, 13 and 14 of the identity.
-// Pagers after 3.72 carry a checksum; others, and a blank or unreadable
-// version, are of the old format.
-bool isNewFormat(const std::string& identity) {
-    const std::string version = part(identity, 10, 1) + part(identity, 12, 2);
-    const bool numeric =
-        !version.empty() && std::all_of(version.begin(), version.end(), [](char c) {
-            return std::isdigit(static_cast<unsigned char>(c)) != 0;
-        });
-    return numeric && std::stoi(version) > kNewFormatAbove;
-}
-
-void startProgress(Transfer& t, LinkFace& face, int strt, int stp, long colour,
-                   const char* status) {
-    face.setProgressMaximum(stp - kPageSize);
-    face.setProgressValue(strt);
-    face.setProgressColour(colour);
-    face.setStatusText(status);
-    busOf(t).clock().pumpEvents();
-}
-
 LptProgress progressOn(LinkFace& face) {
     return [&face](int address) { face.setProgressValue(address); };
-}
-
-void showEffects(LinkFace& face, const Effects& effects) {
-    for (const Message& message : effects.messages)
-        face.show(message);
-}
-
-void keepBackup(Transfer& t, LinkFace& face, const Image& image) {
-    if (!t.backups) return;
-    const auto kept = t.backups->keep(image, "read");
-    if (!kept.file) {
-        face.show(transferWarning("No backup of the pager memory could be kept: " + kept.failure));
-    }
-}
-
-// The image read goes to the window: band and channel from its words, then
-// every control. A load that fails puts the old image back.
-void adoptReadImage(Transfer& t, LinkFace& face, Image image) {
-    Session& s = t.s;
-    s.ContrastLoaded = image.at(kContrastAddress);
-    s.LoadErrorCode = 0;
-    TextToPc(image);
-    keepBackup(t, face, image);
-    showEffects(face, loadImage(s, image));
-    if (s.LoadErrorCode == 0) return;
-    face.show(transferWarning(
-        "The data in this pager is wrong!(Error Code = " + std::to_string(s.LoadErrorCode) + ")"));
-    s.TransferFailed = true;
-    s.ConfigImage = s.BackupImage;
-    showEffects(face, init_ctl(s));
 }
 
 bool checkIdentityBeforeWrite(Transfer& t, LinkFace& face) {
@@ -130,9 +68,9 @@ bool checkIdentityBeforeWrite(Transfer& t, LinkFace& face) {
     int sum = 0;
     for (const std::uint8_t byte : *bytes)
         sum += byte;
-    if (sum == kErasedIdentitySum) return confirmed(t, face, "The program data is empty ! ");
+    if (sum == kErasedIdentitySum) return confirmed(t, face, std::string("The program data is empty ! ") + kYesNoTail);
     if (identityOf(*bytes).substr(0, 5) != kModelText) {
-        return confirmed(t, face, "This model of pager can not be sure ! ");
+        return confirmed(t, face, std::string("This model of pager can not be sure ! ") + kYesNoTail);
     }
     return true;
 }
@@ -153,8 +91,8 @@ bool checkBand(Transfer& t, LinkFace& face) {
     const auto incdLow = pagerByte(t, face, kIncdLow);
     if (!incdLow) return false;
     const bool rohsBand = t.s.controls[{"cboDft"}].value == kRoHSBandIndex;
-    if (!rohsBand && *incdLow == 0) return confirmed(t, face, "The Pager is GP(RoHS) ! ");
-    if (rohsBand && *incdLow != 0) return confirmed(t, face, "The Pager is Non GP(RoHS) ! ");
+    if (!rohsBand && *incdLow == 0) return confirmed(t, face, std::string("The Pager is GP(RoHS) ! ") + kYesNoTail);
+    if (rohsBand && *incdLow != 0) return confirmed(t, face, std::string("The Pager is Non GP(RoHS) ! ") + kYesNoTail);
     return true;
 }
 
@@ -164,7 +102,7 @@ bool writePages(Transfer& t, LinkFace& face, Image& data, int strt, int stp) {
     Image marked = data;
     marked.set(kProgrammedMarkerAddress, 1);
     storeImageChecksum(marked.bytes(), stp);
-    startProgress(t, face, strt, stp, kColourHighlight, "Writing Now.......");
+    startProgress(face, busOf(t).clock(), strt, stp, kColourHighlight, "Writing Now.......");
     if (!busOf(t).LptPageWrite(marked.bytes(), strt, stp, progressOn(face))) {
         face.show(transferWarning("Write error!"));
         return false;
@@ -189,14 +127,13 @@ void lpt_readall(Transfer& t, int strt, int& stp) {
     if (!bytes) return;
     const std::string identity = identityOf(*bytes);
     if (identity.substr(0, 5) != kModelText) {
-        face.show(transferWarning("This pager is not KXP40 !\r\n\r\nIt is " + part(identity, 0, 5) +
-                                  " ( PCB " + part(identity, 5, 4) + ", Software " +
-                                  part(identity, 9, 5) + " )"));
+        face.show(notKxp40(identity));
         s.TransferFailed = true;
         return;
     }
-    const bool newFormat = isNewFormat(identity);
-    startProgress(t, face, strt, stp, kColourPurple, "Reading Now.......");
+    const auto version = softwareVersion(identity);
+    const bool newFormat = version && *version > kNewFormatAbove;
+    startProgress(face, busOf(t).clock(), strt, stp, kColourPurple, "Reading Now.......");
     // An old-format pager has no bytes past 2015: the default tables fill them.
     const int last = newFormat ? stp : std::min(stp, kOldFormatLast);
     Image image = defaultImage();
@@ -229,7 +166,7 @@ void lpt_writeall(Transfer& t, Image& data, int strt, int stp) {
 void lpt_verify(Transfer& t, const Image& data, int strt, int stp) {
     ClampedProgressFace face(t.face);
     t.s.TransferFailed = false;
-    startProgress(t, face, strt, stp, kColourPurple, "Verifying Now.....");
+    startProgress(face, busOf(t).clock(), strt, stp, kColourPurple, "Verifying Now.....");
     bool differs = false;
     const bool read = busOf(t).LptSequentialRead(strt, stp, [&](int a, std::uint8_t byte) {
         if (a % kPageSize == 0) face.setProgressValue(a);

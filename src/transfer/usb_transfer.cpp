@@ -8,6 +8,7 @@
 #include "link/serial_link.h"
 #include "transfer/backups.h"
 #include "transfer/charset.h"
+#include "transfer/sequence_steps.h"
 #include "transfer/transfer.h"
 
 namespace kxp40s {
@@ -24,6 +25,8 @@ constexpr int kSecondSpecialByte = 1114;
 constexpr int kOldFormatLast = 2015;
 constexpr int kRoHSIncd = 128;
 constexpr int kRoHSBandIndex = 3;
+// Pagers from software 5.00 on carry a checksum.
+constexpr int kNewFormatFrom = 500;
 
 const char* const kYesNoTail = "\r\nAre you sure overwrite it?";
 
@@ -44,32 +47,6 @@ std::string pagerIdentity(const Transfer& t) {
     return identityOf(std::span(buffer).subspan(kIdentityFirst, kIdentityLast - kIdentityFirst + 1));
 }
 
-// "No" to a question before writing fails the transfer.
-bool confirmed(Transfer& t, const std::string& question) {
-    if (askYesNo(t, question + kYesNoTail) == Answer::Yes) return true;
-    t.s.TransferFailed = true;
-    return false;
-}
-
-std::string part(const std::string& text, std::size_t from, std::size_t count) {
-    return from < text.size() ? text.substr(from, count) : "";
-}
-
-// Software "V5.12" gives 512: characters 11, 13 and 14 of the identity.
-// Pagers from 5.00 on carry a checksum; others, and a blank or unreadable
-// version, are of the old format.
-bool isNewFormat(const std::string& identity, int threshold) {
-    const std::string version = part(identity, 10, 1) + part(identity, 12, 2);
-    if (version.empty() || !std::all_of(version.begin(), version.end(), [](char c) { return std::isdigit(c); })) {
-        return false;
-    }
-    return std::stoi(version) >= threshold;
-}
-
-void showEffects(Transfer& t, const Effects& effects) {
-    for (const Message& message : effects.messages) t.face.show(message);
-}
-
 // The serial read's checksum test: each stored byte may match either the sum
 // over the bytes as read or the sum that counts 1113 and 1114 as 255 (how
 // some pagers were checksummed before those bytes were set).
@@ -84,20 +61,6 @@ bool checksumMatches(std::span<const std::uint8_t> data, int stp) {
     return (low == (a & 0xFF) || low == (b & 0xFF)) && (high == (a >> 8) || high == (b >> 8));
 }
 
-void keepBackup(Transfer& t, const Image& image, const std::string& kind) {
-    if (!t.backups) return;
-    const auto kept = t.backups->keep(image, kind);
-    if (!kept.file) t.face.show(transferWarning("No backup of the pager memory could be kept: " + kept.failure));
-}
-
-void startProgress(Transfer& t, int strt, int stp, const char* status) {
-    t.face.setProgressMaximum(stp - 16);
-    t.face.setProgressValue(strt);
-    t.face.setProgressColour(kColourPurple);
-    t.face.setStatusText(status);
-    t.usb->clock.pumpEvents();
-}
-
 // The image as read: the pager's bytes, and for an old-format pager, which
 // has no bytes past 2015, the default tables' bytes there.
 Image imageRead(const Transfer& t, int last) {
@@ -107,37 +70,15 @@ Image imageRead(const Transfer& t, int last) {
     return image;
 }
 
-// The new image goes to the window: band and channel from its words, then
-// every control. A load that fails puts the old image back.
-void adoptReadImage(Transfer& t, const Image& image) {
-    Session& s = t.s;
-    s.ConfigImage = image;
-    s.ContrastLoaded = image.at(kContrastAddress);
-    s.LoadingControls = true;
-    DetectBand(s);
-    s.LoadingControls = false;
-    s.LoadErrorCode = 0;
-    TextToPc(s.ConfigImage);
-    keepBackup(t, s.ConfigImage, "read");
-    s.ImageJustLoaded = true;
-    showEffects(t, init_ctl(s));
-    s.ImageJustLoaded = false;
-    if (s.LoadErrorCode != 0) {
-        t.face.show(
-            transferWarning("The data in this pager is wrong!(Error Code = " + std::to_string(s.LoadErrorCode) + ")"));
-        s.ConfigImage = s.BackupImage;
-        s.TransferFailed = true;
-        showEffects(t, init_ctl(s));
-    }
-}
-
 bool checkIdentityBeforeWrite(Transfer& t) {
     if (!readPager(t, kIdentityFirst, kIdentityLast)) return false;
     const auto& buffer = t.usb->state.ReadBuffer;
     const bool empty = std::any_of(buffer.begin() + kIdentityFirst, buffer.begin() + kIdentityLast + 1,
                                    [](std::uint8_t b) { return b < 32 || b > 127; });
-    if (empty) return confirmed(t, "The program data is empty ! ");
-    if (pagerIdentity(t).substr(0, 5) != kModelText) return confirmed(t, "The program data is wrong ! ");
+    if (empty) return confirmed(t, t.face, std::string("The program data is empty ! ") + kYesNoTail);
+    if (pagerIdentity(t).substr(0, 5) != kModelText) {
+        return confirmed(t, t.face, std::string("The program data is wrong ! ") + kYesNoTail);
+    }
     return true;
 }
 
@@ -149,7 +90,7 @@ bool takeFirmware(Transfer& t, Image& data) {
     t.s.OldPagerFirmware = firmware < 50 || firmware == 255;
     if (!t.s.OldPagerFirmware) data.set(kFirmwareByte, firmware);
     const Effects effects = txtFreq_LostFocus(t.s);
-    showEffects(t, effects);
+    showEffects(t.face, effects);
     if (effects.refused || t.s.FreqEntryError) {
         t.s.FreqEntryError = false;
         t.s.TransferFailed = true;
@@ -165,7 +106,7 @@ bool takeContrast(Transfer& t, Image& data) {
     const int nibble = pagerByte(t, kContrastAddress) & 0x0F;
     data.set(kContrastAddress, static_cast<std::uint8_t>((data.at(kContrastAddress) & 0xF0) | nibble));
     t.s.ContrastLoaded = data.at(kContrastAddress) & 0x0F;
-    showEffects(t, init_ctl(t.s));
+    showEffects(t.face, init_ctl(t.s));
     return true;
 }
 
@@ -174,8 +115,10 @@ bool checkBand(Transfer& t) {
     if (!readPager(t, kIncdHigh, kIncdLow)) return false;
     const int incd = pagerByte(t, kIncdHigh) * 256 + pagerByte(t, kIncdLow);
     const bool rohsBand = t.s.controls[{"cboDft"}].value == kRoHSBandIndex;
-    if (!rohsBand && incd >= kRoHSIncd) return confirmed(t, "The Pager is GP(RoHS) ! ");
-    if (rohsBand && incd < kRoHSIncd) return confirmed(t, "The Pager is Non GP(RoHS) ! ");
+    if (!rohsBand && incd >= kRoHSIncd) return confirmed(t, t.face, std::string("The Pager is GP(RoHS) ! ") + kYesNoTail);
+    if (rohsBand && incd < kRoHSIncd) {
+        return confirmed(t, t.face, std::string("The Pager is Non GP(RoHS) ! ") + kYesNoTail);
+    }
     return true;
 }
 
@@ -188,7 +131,7 @@ void undoFailedWrite(Transfer& t, Image& data, const Image& before) {
     kept.set(kContrastAddress, data.at(kContrastAddress));
     if (kept == data) return;
     data = kept;
-    showEffects(t, init_ctl(t.s));
+    showEffects(t.face, init_ctl(t.s));
 }
 
 }  // namespace
@@ -200,13 +143,13 @@ void usb_readall(Transfer& t, int strt, int& stp) {
     if (!readPager(t, kIdentityFirst, kIdentityLast)) return;
     const std::string identity = pagerIdentity(t);
     if (identity.substr(0, 5) != kModelText) {
-        t.face.show(transferWarning("This pager is not KXP40 !\r\n\r\nIt is " + part(identity, 0, 5) + " ( PCB " +
-                                    part(identity, 5, 4) + ", Software " + part(identity, 9, 5) + " )"));
+        t.face.show(notKxp40(identity));
         s.TransferFailed = true;
         return;
     }
-    const bool newFormat = isNewFormat(identity, 500);
-    startProgress(t, strt, stp, "Reading Now.......");
+    const auto version = softwareVersion(identity);
+    const bool newFormat = version && *version >= kNewFormatFrom;
+    startProgress(t.face, t.usb->clock, strt, stp, kColourPurple, "Reading Now.......");
     const int last = newFormat ? stp : std::min(stp, kOldFormatLast);
     if (!readPager(t, strt, last)) return;
     if (newFormat && !checksumMatches(t.usb->state.ReadBuffer, last)) {
@@ -216,7 +159,7 @@ void usb_readall(Transfer& t, int strt, int& stp) {
     }
     const Image image = imageRead(t, last);
     t.face.show(transferWarning("Read success!"));
-    adoptReadImage(t, image);
+    adoptReadImage(t, t.face, image);
 }
 
 void usb_writeall(Transfer& t, Image& data, int strt, int stp) {
@@ -235,7 +178,7 @@ void usb_writeall(Transfer& t, Image& data, int strt, int stp) {
 }
 
 void usb_verify(Transfer& t, const Image& data, int strt, int stp) {
-    startProgress(t, strt, stp, "Verifying Now.....");
+    startProgress(t.face, t.usb->clock, strt, stp, kColourPurple, "Verifying Now.....");
     if (!readPager(t, strt, stp)) return;
     const auto& buffer = t.usb->state.ReadBuffer;
     for (int a = strt; a <= stp; ++a) {
@@ -244,7 +187,7 @@ void usb_verify(Transfer& t, const Image& data, int strt, int stp) {
         pager.write(strt, std::span(buffer).subspan(static_cast<std::size_t>(strt),
                                                     static_cast<std::size_t>(stp - strt + 1)));
         TextToPc(pager);  // kept like a saved table, in the PC's letters
-        keepBackup(t, pager, "verify-failed");
+        keepBackup(t, t.face, pager, "verify-failed");
         t.face.show(transferWarning("Verify Error!"));
         t.s.TransferFailed = true;
         return;

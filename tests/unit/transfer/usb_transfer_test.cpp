@@ -12,6 +12,20 @@ namespace kxp40s {
 namespace {
 
 using testing::UsbRig;
+
+// The menu commands reach the serial sequences only in a build for the serial board.
+class SerialBuild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!kSerialBuild) GTEST_SKIP() << "built for the parallel-port board";
+    }
+};
+using UsbWrite = SerialBuild;
+using UsbRead = SerialBuild;
+using UsbVerify = SerialBuild;
+using UsbCommands = SerialBuild;
+using UsbSeries = SerialBuild;
+using UsbFirmware = SerialBuild;
 using Texts = std::vector<std::string>;
 
 const std::string& shownText(const Session& s, std::string_view control, int index) {
@@ -32,7 +46,7 @@ Image withoutConversion(const Session& s) {
     return image;
 }
 
-TEST(UsbWrite, WritesTheMarkedAndChecksummedImageThenVerifies) {
+TEST_F(UsbWrite, WritesTheMarkedAndChecksummedImageThenVerifies) {
     UsbRig rig;
     rig.s.ConfigImage.set(992, 0);
     ASSERT_TRUE(mnuEB_Click(rig.t, [](Transfer&) { FAIL() << "no series without auto-increase"; }));
@@ -48,7 +62,7 @@ TEST(UsbWrite, WritesTheMarkedAndChecksummedImageThenVerifies) {
     for (const int value : rig.face.progress) EXPECT_LE(value, rig.face.progressMaximum);
 }
 
-TEST(UsbWrite, AsksBeforeOverwritingAnEmptyForeignOrOtherBandPager) {
+TEST_F(UsbWrite, AsksBeforeOverwritingAnEmptyForeignOrOtherBandPager) {
     struct Case {
         const char* name;
         Image pager;
@@ -87,7 +101,7 @@ TEST(UsbWrite, AsksBeforeOverwritingAnEmptyForeignOrOtherBandPager) {
     }
 }
 
-TEST(UsbWrite, OldFirmwareRecomputesTheSynthesizerWordsForTheOldRules) {
+TEST_F(UsbWrite, OldFirmwareRecomputesTheSynthesizerWordsForTheOldRules) {
     for (const std::uint8_t firmware : {std::uint8_t{49}, std::uint8_t{255}}) {
         SCOPED_TRACE(static_cast<int>(firmware));
         UsbRig rig(pagerWith("KXP40V1.0V5.12", firmware));
@@ -109,7 +123,7 @@ TEST(UsbWrite, OldFirmwareRecomputesTheSynthesizerWordsForTheOldRules) {
     EXPECT_EQ(rig.s.ConfigImage.at(0x459), 51);
 }
 
-TEST(UsbWrite, AnEntryTheOldRulesRefuseStopsTheWriteBeforeAnyByteIsWritten) {
+TEST_F(UsbWrite, AnEntryTheOldRulesRefuseStopsTheWriteBeforeAnyByteIsWritten) {
     UsbRig rig(pagerWith("KXP40V1.0V5.12", 40));
     rig.board.memory();
     set(rig.s, "band", "3");
@@ -127,7 +141,7 @@ TEST(UsbWrite, AnEntryTheOldRulesRefuseStopsTheWriteBeforeAnyByteIsWritten) {
     EXPECT_EQ(rig.s.ConfigImage, expected);
 }
 
-TEST(UsbWrite, TakesThePagersContrastUnlessTheUserChangedIt) {
+TEST_F(UsbWrite, TakesThePagersContrastUnlessTheUserChangedIt) {
     Image pager = pagerWith("KXP40V1.0V5.12");
     pager.set(137, 0x07);
     {
@@ -142,7 +156,7 @@ TEST(UsbWrite, TakesThePagersContrastUnlessTheUserChangedIt) {
     EXPECT_EQ(rig.board.memory().at(137) & 0x0F, 3);
 }
 
-TEST(UsbWrite, ALinkFailureEndsTheWriteWithoutVerifyAndKeepsTheImage) {
+TEST_F(UsbWrite, ALinkFailureEndsTheWriteWithoutVerifyAndKeepsTheImage) {
     for (const auto kind : {sim::FaultKind::NoAck, sim::FaultKind::Unplug, sim::FaultKind::BadChecksum}) {
         SCOPED_TRACE(sim::faultName(kind));
         UsbRig rig(pagerWith("KXP40V1.0V5.12"), {{kind, 6}});  // a block of the write itself
@@ -159,7 +173,7 @@ TEST(UsbWrite, ALinkFailureEndsTheWriteWithoutVerifyAndKeepsTheImage) {
     }
 }
 
-TEST(UsbRead, ReadsAndLoadsANewFormatPager) {
+TEST_F(UsbRead, ReadsAndLoadsANewFormatPager) {
     Image pager = pagerWith("KXP40V1.0V5.12");
     pager.set(0x043, 0xD8);  // capcode 1 = 1234631
     storeImageChecksum(pager.bytes(), 2047);
@@ -171,7 +185,7 @@ TEST(UsbRead, ReadsAndLoadsANewFormatPager) {
     EXPECT_FALSE(rig.s.TransferFailed);
 }
 
-TEST(UsbRead, AcceptsEitherChecksumForTheFirmwareBytes) {
+TEST_F(UsbRead, AcceptsEitherChecksumForTheFirmwareBytes) {
     Image pager = pagerWith("KXP40V1.0V5.12");
     pager.set(1113, 255);
     pager.set(1114, 255);
@@ -190,7 +204,7 @@ TEST(UsbRead, AcceptsEitherChecksumForTheFirmwareBytes) {
     EXPECT_EQ(bad.s.ConfigImage, before);
 }
 
-TEST(UsbRead, AnOldFormatPagerIsReadWithoutChecksumAndKeepsTheDefaultTail) {
+TEST_F(UsbRead, AnOldFormatPagerIsReadWithoutChecksumAndKeepsTheDefaultTail) {
     for (const char* identity : {"KXP40V1.0V4.99", "KXP40V1.0     "}) {
         SCOPED_TRACE(identity);
         Image pager = pagerWith(identity);
@@ -204,7 +218,7 @@ TEST(UsbRead, AnOldFormatPagerIsReadWithoutChecksumAndKeepsTheDefaultTail) {
     }
 }
 
-TEST(UsbRead, RefusesAnotherModelWithItsIdentity) {
+TEST_F(UsbRead, RefusesAnotherModelWithItsIdentity) {
     UsbRig rig(pagerWith("KXP50V2.0V6.01"));
     const Image before = rig.s.ConfigImage;
     mnuEntire_Click(rig.t);
@@ -213,7 +227,7 @@ TEST(UsbRead, RefusesAnotherModelWithItsIdentity) {
     EXPECT_EQ(rig.s.ConfigImage, before);
 }
 
-TEST(UsbRead, ConvertsTheNationalLettersBackAndKeepsRecordHeaders) {
+TEST_F(UsbRead, ConvertsTheNationalLettersBackAndKeepsRecordHeaders) {
     UsbRig rig;
     set(rig.s, "language", "German");
     set(rig.s, "prompt3", "Ärger");
@@ -226,7 +240,7 @@ TEST(UsbRead, ConvertsTheNationalLettersBackAndKeepsRecordHeaders) {
     EXPECT_EQ(rig.s.ConfigImage.at(0x13C), 0x40);
 }
 
-TEST(UsbVerify, ReportsTheFirstDifference) {
+TEST_F(UsbVerify, ReportsTheFirstDifference) {
     UsbRig rig;
     mnuEB_Click(rig.t, {});
     rig.face.messages.clear();
@@ -238,7 +252,7 @@ TEST(UsbVerify, ReportsTheFirstDifference) {
     EXPECT_TRUE(rig.s.TransferFailed);
 }
 
-TEST(UsbCommands, ARefusedFrequencyEntryCancelsTheCommand) {
+TEST_F(UsbCommands, ARefusedFrequencyEntryCancelsTheCommand) {
     UsbRig rig;
     rig.s.FreqEntryError = true;
     EXPECT_FALSE(mnuEntire_Click(rig.t));
@@ -246,7 +260,7 @@ TEST(UsbCommands, ARefusedFrequencyEntryCancelsTheCommand) {
     EXPECT_EQ(rig.board.framesReceived(), 0);
 }
 
-TEST(UsbSeries, CountsTheChosenCapcodesUpAfterEachVerifiedWrite) {
+TEST_F(UsbSeries, CountsTheChosenCapcodesUpAfterEachVerifiedWrite) {
     UsbRig rig;
     set(rig.s, "capcode1", "2097151");
     optAuto1_Click(rig.s, 1);
@@ -263,7 +277,7 @@ TEST(UsbSeries, CountsTheChosenCapcodesUpAfterEachVerifiedWrite) {
     EXPECT_EQ(capcodeOf(rig.board.memory(), 1), 1234561);  // the second pager got the count of the first
 }
 
-TEST(UsbFirmware, ShowsTheVersion) {
+TEST_F(UsbFirmware, ShowsTheVersion) {
     UsbRig rig;
     mnuFirmware_Click(rig.t);
     ASSERT_EQ(rig.face.messages.size(), 1u);
