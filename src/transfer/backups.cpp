@@ -28,13 +28,6 @@ std::string timeStamp() {
     return text;
 }
 
-// Backups sort by their time stamp, whatever kind they are.
-std::string stampOf(const fs::path& file) {
-    const std::string name = file.filename().string();
-    const auto dash = name.find('-');
-    return dash == std::string::npos ? name : name.substr(dash + 1);
-}
-
 }  // namespace
 
 BackupStore::BackupStore(fs::path folder, std::size_t keep) : folder_(std::move(folder)), keep_(keep) {}
@@ -58,14 +51,15 @@ BackupStore::Kept BackupStore::keep(const Image& image, const std::string& kind)
 }
 
 void BackupStore::dropOldest() {
-    std::vector<fs::path> files;
+    // Oldest first, whatever kind they are; files of one millisecond by name.
+    std::vector<std::pair<fs::file_time_type, fs::path>> files;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder_, ec)) {
-        if (entry.path().extension() == ".tbl") files.push_back(entry.path());
+        if (entry.path().extension() == ".tbl") files.emplace_back(entry.last_write_time(ec), entry.path());
     }
     if (files.size() <= keep_) return;
-    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) { return stampOf(a) < stampOf(b); });
-    for (std::size_t i = 0; i + keep_ < files.size(); ++i) fs::remove(files[i], ec);
+    std::sort(files.begin(), files.end());
+    for (std::size_t i = 0; i + keep_ < files.size(); ++i) fs::remove(files[i].second, ec);
 }
 
 }  // namespace kxp40s
