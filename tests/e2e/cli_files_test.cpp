@@ -8,6 +8,7 @@
 
 #include "image/default_tables.h"
 #include "run_program.h"
+#include "temp_folder.h"
 
 namespace kxp40s::e2e {
 namespace {
@@ -15,34 +16,27 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-class CliFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("kxp40s-cli-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
+class CliFiles : public testing::TempFolderTest {
+  protected:
     std::string path(const char* name) const { return (folder_ / name).string(); }
-    static ProgramRun cli(const std::vector<std::string>& args) { return runProgram("kxp40s-cli", args); }
+    static ProgramRun cli(const std::vector<std::string>& args) {
+        return runProgram("kxp40s-cli", args);
+    }
 
     static Bytes readBytes(const std::string& p) {
         std::ifstream in(p, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     static void writeBytes(const std::string& p, const Bytes& bytes) {
-        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
     }
     std::string newDefaults(const char* name) {
         const auto run = cli({"new", "--defaults", "-o", path(name)});
         EXPECT_EQ(run.status, 0) << run.err;
         return path(name);
     }
-
-    fs::path folder_;
 };
 
 TEST_F(CliFiles, NewDefaultsWritesTheDefaultImage) {
@@ -56,10 +50,11 @@ TEST_F(CliFiles, ShowPrintsEverySettingAsTheWindowShowsItAndChangesNothing) {
     const auto before = fs::last_write_time(file);
     const auto run = cli({"show", file});
     ASSERT_EQ(run.status, 0) << run.err;
-    for (const char* line : {"# Identity: KXP40V1.0V5.12\n", "capcode1.on = 1\n", "capcode2.on = 0\n",
-                             "baud = 1200 bps\n", "frequency-modification-enable = 1\n", "logo = English(Large)\n",
-                             "prompt0 = \"     KAVION  \"\n", "prompt65 = \"   FLASH ONLY\"\n",
-                             "# Ext. Charger's Beeper [chkCtl(29) &H31,3,1,chkN]\n"}) {
+    for (const char* line :
+         {"# Identity: KXP40V1.0V5.12\n", "capcode1.on = 1\n", "capcode2.on = 0\n",
+          "baud = 1200 bps\n", "frequency-modification-enable = 1\n", "logo = English(Large)\n",
+          "prompt0 = \"     KAVION  \"\n", "prompt65 = \"   FLASH ONLY\"\n",
+          "# Ext. Charger's Beeper [chkCtl(29) &H31,3,1,chkN]\n"}) {
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(readBytes(file), readBytes(newDefaults("y.tbl")));
@@ -126,8 +121,10 @@ TEST_F(CliFiles, RefusalsPrintTheSystemsMessageAndExit1) {
         {"diff with foreign",
          {"diff", path("x.tbl"), path("foreign.tbl")},
          "The [" + path("foreign.tbl") + "] is not correct format, the file will discard !\n"},
-        {"folder not there", {"new", "--defaults", "-o", path("no/x.tbl")},
-         "Can not save [" + path("no/x.tbl") + "]: No such file or directory. The file was not changed.\n"},
+        {"folder not there",
+         {"new", "--defaults", "-o", path("no/x.tbl")},
+         "Can not save [" + path("no/x.tbl") +
+             "]: No such file or directory. The file was not changed.\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -139,8 +136,12 @@ TEST_F(CliFiles, RefusalsPrintTheSystemsMessageAndExit1) {
 }
 
 TEST_F(CliFiles, WrongUsageExits2AndHelpExits0) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"show"}, {"new", "--defaults"}, {"diff", "a"}, {"show", "a", "--bogus"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                  {"frobnicate"},
+                                                                  {"show"},
+                                                                  {"new", "--defaults"},
+                                                                  {"diff", "a"},
+                                                                  {"show", "a", "--bogus"}}) {
         EXPECT_EQ(cli(args).status, 2) << (args.empty() ? "(none)" : args[0]);
     }
     for (const char* command : {"new", "show", "diff"}) {

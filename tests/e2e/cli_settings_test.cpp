@@ -5,22 +5,15 @@
 #include <iterator>
 
 #include "run_program.h"
+#include "temp_folder.h"
 
 namespace kxp40s::e2e {
 namespace {
 
 namespace fs = std::filesystem;
 
-class CliSettings : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("kxp40s-set-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
+class CliSettings : public testing::TempFolderTest {
+  protected:
     std::string path(const char* name) const { return (folder_ / name).string(); }
     static ProgramRun cli(const std::vector<std::string>& args, const std::string& input = "") {
         return runProgram("kxp40s-cli", args, input);
@@ -40,13 +33,12 @@ protected:
         EXPECT_EQ(run.status, 0) << run.err;
         return run.out;
     }
-
-    fs::path folder_;
 };
 
 TEST_F(CliSettings, NewHoldsTheStartUpImageAndBandChoosesARange) {
     const std::string show = shown(newTable("x.tbl"));
-    EXPECT_NE(show.find("band = 2\nchannel = 5KHz\nrules = new\nfrequency = 1530000\n"), std::string::npos);
+    EXPECT_NE(show.find("band = 2\nchannel = 5KHz\nrules = new\nfrequency = 1530000\n"),
+              std::string::npos);
     EXPECT_NE(show.find("prompt0 = \"     KAVION\"\n"), std::string::npos);
     const std::string band1 = shown(newTable("y.tbl", {"--band", "1"}));
     EXPECT_NE(band1.find("band = 1\n"), std::string::npos);
@@ -58,12 +50,14 @@ TEST_F(CliSettings, NewHoldsTheStartUpImageAndBandChoosesARange) {
 TEST_F(CliSettings, SetAppliesAssignmentsInOrderLikeAUser) {
     const std::string file = newTable("x.tbl");
     const auto run = cli({"set", file, "band=1", "frequency=4540000", "capcode2=8", "capcode2.on=1",
-                          "prompt3=  Lock it", "language=German", "prompt5=Löschen!", "menu6=1", "tone=Vibration"});
+                          "prompt3=  Lock it", "language=German", "prompt5=Löschen!", "menu6=1",
+                          "tone=Vibration"});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string show = shown(file);
-    for (const char* line : {"band = 1\n", "frequency = 4540000\n", "# pll.base = 3800000\n", "capcode2 = 0000008\n",
-                             "capcode2.on = 1\n", "prompt3 = \"  Nachricht sichern\"\n", "prompt5 = \"Löschen!\"\n",
-                             "language = German\n", "tone = Vibration\n"}) {
+    for (const char* line :
+         {"band = 1\n", "frequency = 4540000\n", "# pll.base = 3800000\n", "capcode2 = 0000008\n",
+          "capcode2.on = 1\n", "prompt3 = \"  Nachricht sichern\"\n", "prompt5 = \"Löschen!\"\n",
+          "language = German\n", "tone = Vibration\n"}) {
         EXPECT_NE(show.find(line), std::string::npos) << line;
     }
     // -o leaves FILE alone.
@@ -97,19 +91,31 @@ TEST_F(CliSettings, BadInputIsRefusedWithExit1AndTheFileUntouched) {
         std::string err;
     };
     const Case cases[] = {
-        {"unknown key", {"set", file, "colour=red"}, "Unknown setting \"colour\" (argument 1); see kxp40s-cli set --help\n"},
+        {"unknown key",
+         {"set", file, "colour=red"},
+         "Unknown setting \"colour\" (argument 1); see kxp40s-cli set --help\n"},
         {"missing =", {"set", file, "baud"}, "argument 1 is not KEY=VALUE: baud\n"},
-        {"not an item", {"set", file, "baud=9600"}, "\"9600\" is not an item of baud (one of: 512 bps | 1200 bps | 2400 bps)\n"},
+        {"not an item",
+         {"set", file, "baud=9600"},
+         "\"9600\" is not an item of baud (one of: 512 bps | 1200 bps | 2400 bps)\n"},
         {"index out of range", {"set", file, "band=7"}, ""},
-        {"control character", {"set", file, "prompt3=A\tB"},
-         "A prompt can only hold letters, digits and signs of the Western European character set.\n"},
-        {"not Latin-1", {"set", file, "prompt3=中文"},
-         "A prompt can only hold letters, digits and signs of the Western European character set.\n"},
-        {"too long", {"set", file, "prompt3=ABCDEFGHIJKLMNOPQRS"}, "Can not exceed 18 characters exclude left space!\n"},
-        {"editor refusal after changes", {"set", file, "baud=512 bps", "capcode1=2097152"},
+        {"control character",
+         {"set", file, "prompt3=A\tB"},
+         "A prompt can only hold letters, digits and signs of the Western European character "
+         "set.\n"},
+        {"not Latin-1",
+         {"set", file, "prompt3=中文"},
+         "A prompt can only hold letters, digits and signs of the Western European character "
+         "set.\n"},
+        {"too long",
+         {"set", file, "prompt3=ABCDEFGHIJKLMNOPQRS"},
+         "Can not exceed 18 characters exclude left space!\n"},
+        {"editor refusal after changes",
+         {"set", file, "baud=512 bps", "capcode1=2097152"},
          "Please insert a number between 0000007 to 2097151\n"},
         {"read-out", {"set", file, "pll.n=1234"}, "\"pll.n\" is a read-out and cannot be set\n"},
-        {"settings line without =", {"set", file, "--from", path("bad.txt")},
+        {"settings line without =",
+         {"set", file, "--from", path("bad.txt")},
          "line 3 of " + path("bad.txt") + " is not KEY = VALUE: this line has no equals\n"},
     };
     for (const auto& c : cases) {

@@ -6,6 +6,7 @@
 
 #include "link_sim_process.h"
 #include "run_program.h"
+#include "temp_folder.h"
 
 namespace kxp40s::e2e {
 namespace {
@@ -13,16 +14,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // kxp40s-cli against kxp40s-sim over the system's serial port on a pty.
-class TransferCli : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("kxp40s-xfer-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
+class TransferCli : public testing::TempFolderTest {
+  protected:
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
 
     // The simulator with its board plugged in at folder/board; its memory is
@@ -49,14 +42,14 @@ protected:
     std::size_t backups() const {
         const fs::path folder = folder_ / "data" / "kxp40s" / "backups";
         if (!fs::exists(folder)) return 0;
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
-
-    fs::path folder_;
 };
 
 TEST_F(TransferCli, WriteReadAndVerifyCarryTheImageThroughThePager) {
-    const std::string file = prepared("x.tbl", {"capcode1=1111111", "prompt3=HELLO", "baud=2400 bps"});
+    const std::string file =
+        prepared("x.tbl", {"capcode1=1111111", "prompt3=HELLO", "baud=2400 bps"});
     auto sim = startSim();
     const auto write = cli({"write", file, "--yes", "--save-progress", "--no-pause"});
     ASSERT_EQ(write.status, 0) << write.err;
@@ -85,18 +78,22 @@ TEST_F(TransferCli, AnEmptyPagerIsNotOverwrittenWithoutYes) {
     auto sim = startSim({"--identity", "\x01"});
     const auto write = cli({"write", file});
     EXPECT_EQ(write.status, 1);
-    EXPECT_EQ(write.err, "The program data is empty !  Are you sure overwrite it? No (give --yes to answer Yes)\n");
+    EXPECT_EQ(
+        write.err,
+        "The program data is empty !  Are you sure overwrite it? No (give --yes to answer Yes)\n");
 }
 
 TEST_F(TransferCli, ASeriesCountsTheCapcodeUpFromPagerToPager) {
     const std::string file = prepared("x.tbl", {"capcode1=1111111"});
     auto sim = startSim();
-    const auto series = cli({"write", file, "--yes", "--series", "2", "--increase", "1", "--next-after", "0",
-                             "--save-progress", "--no-pause"});
+    const auto series = cli({"write", file, "--yes", "--series", "2", "--increase", "1",
+                             "--next-after", "0", "--save-progress", "--no-pause"});
     ASSERT_EQ(series.status, 0) << series.err;
-    EXPECT_EQ(series.out,
-              "Verify Success!\nPager 1: capcode 1 = 1111111, capcode 2 = 1234560: written and verified\n"
-              "Verify Success!\nPager 2: capcode 1 = 1111112, capcode 2 = 1234560: written and verified\n");
+    EXPECT_EQ(
+        series.out,
+        "Verify Success!\nPager 1: capcode 1 = 1111111, capcode 2 = 1234560: written and verified\n"
+        "Verify Success!\nPager 2: capcode 1 = 1111112, capcode 2 = 1234560: written and "
+        "verified\n");
     sim->stop();
     EXPECT_NE(cli({"show", file}).out.find("capcode1 = 1111113\n"), std::string::npos);
     EXPECT_NE(cli({"show", path("pager.tbl")}).out.find("capcode1 = 1111112\n"), std::string::npos);

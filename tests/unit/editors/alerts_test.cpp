@@ -6,6 +6,7 @@
 
 #include "editors/alerts.h"
 #include "editors/capcodes.h"
+#include "editors/init_ctl.h"
 #include "editors/pager_menu.h"
 #include "editors/settings.h"
 
@@ -22,21 +23,6 @@ const Message kOrderWarning{kShortTitle,
                             Icon::Critical, Buttons::Ok};
 
 // The loaders of these editors, in the window's load order.
-void loadEditors(Session& s) {
-    read_capcode(s);
-    read_SLC(s);
-    read_ORC(s);
-    read_contrast(s);
-    read_menu(s);
-    read_Disp(s);
-    read_Type(s);
-    read_Pri(s);
-    read_pass(s);
-    read_BatLev(s);
-    read_Alert(s);
-    read_SetAlarm(s);
-}
-
 TEST(Alerts, BatteryOrderMustBeStrict) {
     struct Case {
         const char* name;
@@ -74,7 +60,7 @@ TEST(Alerts, BatteryOrderMustBeStrict) {
 
 TEST(Alerts, DialogStoresAndTheSummaryFollows) {
     Session s;
-    loadEditors(s);
+    init_ctl(s);
     EXPECT_EQ(at(s, "lblLength", 0).text, "08");
     EXPECT_EQ(at(s, "lblLength", 3).text, "--");
     EXPECT_EQ(at(s, "lblMemory", 0).text, "30");
@@ -159,7 +145,7 @@ std::vector<std::pair<std::string, std::optional<std::string>>> shown(const Sess
 
 TEST(Alerts, SettingsShownAreReproducedWhenAppliedInOrder) {
     Session a;
-    loadEditors(a);
+    init_ctl(a);
     txtAddr_KeyUp(a, 3, "77");
     txtPass_KeyUp(a, "4321");
     cmdFunc_Click(a, 6);
@@ -175,11 +161,11 @@ TEST(Alerts, SettingsShownAreReproducedWhenAppliedInOrder) {
     cboMailAler_Click(a, 14, 2);
     Session shownA;
     shownA.ConfigImage = a.ConfigImage;
-    loadEditors(shownA);
+    init_ctl(shownA);
     const auto rows = shown(shownA);
 
     Session b;
-    loadEditors(b);
+    init_ctl(b);
     for (const auto& [key, value] : rows) {
         const SettingDef* def = findSetting(key);
         if (def->readOnly || !value) continue;
@@ -188,7 +174,7 @@ TEST(Alerts, SettingsShownAreReproducedWhenAppliedInOrder) {
     }
     Session shownB;
     shownB.ConfigImage = b.ConfigImage;
-    loadEditors(shownB);
+    init_ctl(shownB);
     EXPECT_EQ(shown(shownB), rows);
 }
 
@@ -207,7 +193,7 @@ TEST(Alerts, SettingsRefuseWhatTheWindowCannotTake) {
     for (const auto& [key, value] : cases) {
         SCOPED_TRACE(key + "=" + value);
         Session s;
-        loadEditors(s);
+        init_ctl(s);
         const Image before = s.ConfigImage;
         const Effects effects = findSetting(key)->apply(s, value);
         EXPECT_TRUE(effects.refused);

@@ -6,6 +6,7 @@
 
 #include "editors/frequency.h"
 #include "editors/init_ctl.h"
+#include "editors/load_image.h"
 #include "editors/settings.h"
 #include "editors/tagged.h"
 
@@ -43,14 +44,7 @@ Session inBand(int band, int item, bool oldRules) {
 Session reloaded(const Image& image) {
     Session s;
     addRoHSBand(s);
-    s.ConfigImage = image;
-    s.LoadingControls = true;
-    DetectBand(s);
-    s.LoadingControls = false;
-    s.ImageJustLoaded = true;
-    init_ctl(s);
-    read_freq(s);
-    s.ImageJustLoaded = false;
+    loadImage(s, image);
     return s;
 }
 

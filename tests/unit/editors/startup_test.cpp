@@ -9,6 +9,7 @@
 #include "editors/load_image.h"
 #include "editors/startup.h"
 #include "image/default_tables.h"
+#include "temp_folder.h"
 
 namespace kxp40s {
 namespace {
@@ -19,18 +20,13 @@ const ControlState& shown(const Session& s, std::string_view name, int index = -
     return s.controls[ControlId{name, index}];
 }
 
-class StartUp : public ::testing::Test {
-protected:
+class StartUp : public testing::TempFolderTest {
+  protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("kxp40s-start-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        TempFolderTest::SetUp();
         files_ = initialTableFileState(folder_);
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
-    fs::path folder_;
     TableFileState files_;
 };
 
@@ -39,7 +35,8 @@ TEST_F(StartUp, WithoutDefaultTblShowsTheBand2DefaultsWithTheCentredLogo) {
     const Effects effects = startUp(s, files_);
     EXPECT_TRUE(effects.messages.empty());
     const auto logo = s.ConfigImage.read(0x100, 20);
-    EXPECT_EQ(std::string(logo.begin(), logo.end()), std::string("\x05\x06KAVION") + std::string(12, ' '));
+    EXPECT_EQ(std::string(logo.begin(), logo.end()),
+              std::string("\x05\x06KAVION") + std::string(12, ' '));
     EXPECT_EQ(GetField(s.ConfigImage, 0x3B, 0, 2), 2);
     EXPECT_EQ(shown(s, "txtPrompt", 0).text, "     KAVION");
     EXPECT_EQ(shown(s, "cboDft").value, 2);
@@ -52,8 +49,9 @@ TEST_F(StartUp, WithoutDefaultTblShowsTheBand2DefaultsWithTheCentredLogo) {
     EXPECT_EQ(shown(s, "Form1").text, "KXP40S V05.12 USB KAVION");
     // The band 2 entry "1530000" on the 5 kHz raster: base 1300000, N A9B0, R 2801.
     const auto pll = s.ConfigImage.read(0x005, 10);
-    EXPECT_EQ(std::vector<std::uint8_t>(pll.begin(), pll.end()),
-              (std::vector<std::uint8_t>{0x00, 0xA9, 0xB0, 0x00, 0x00, 0x28, 0x01, 0x00, 0x02, 0x05}));
+    EXPECT_EQ(
+        std::vector<std::uint8_t>(pll.begin(), pll.end()),
+        (std::vector<std::uint8_t>{0x00, 0xA9, 0xB0, 0x00, 0x00, 0x28, 0x01, 0x00, 0x02, 0x05}));
 }
 
 TEST_F(StartUp, OpensAValidDefaultTblAndNamesItInTheCaption) {
@@ -63,7 +61,8 @@ TEST_F(StartUp, OpensAValidDefaultTblAndNamesItInTheCaption) {
     Session s;
     EXPECT_TRUE(startUp(s, files_).messages.empty());
     EXPECT_EQ(shown(s, "txtAddr", 0).text, "1234631");
-    EXPECT_EQ(shown(s, "Form1").text, "KXP40S V05.12 USB KAVION - [" + (folder_ / "default.tbl").string() + "]");
+    EXPECT_EQ(shown(s, "Form1").text,
+              "KXP40S V05.12 USB KAVION - [" + (folder_ / "default.tbl").string() + "]");
 }
 
 TEST_F(StartUp, AForeignDefaultTblIsReportedAndTheBuiltInDefaultsAreShown) {
@@ -73,8 +72,8 @@ TEST_F(StartUp, AForeignDefaultTblIsReportedAndTheBuiltInDefaultsAreShown) {
     Session s;
     const Effects effects = startUp(s, files_);
     ASSERT_EQ(effects.messages.size(), 1u);
-    EXPECT_EQ(effects.messages[0].text,
-              "The [" + (folder_ / "default.tbl").string() + "] is not correct format, the file will discard !");
+    EXPECT_EQ(effects.messages[0].text, "The [" + (folder_ / "default.tbl").string() +
+                                            "] is not correct format, the file will discard !");
     EXPECT_EQ(shown(s, "txtFreq").text, "1530000");
     EXPECT_EQ(s.ConfigImage.at(997), '0');
 }
@@ -110,7 +109,8 @@ TEST(Loading, ChangesNoByteButTheBaudDependentsAndTheLogoCode) {
     std::mt19937 random(20261206);
     for (int round = 0; round < 300; ++round) {
         Image image;
-        for (auto& b : image.bytes()) b = static_cast<std::uint8_t>(random());
+        for (auto& b : image.bytes())
+            b = static_cast<std::uint8_t>(random());
         Session s;
         const Effects effects = loadImage(s, image);
         for (int address = 0; address < kImageSize; ++address) {

@@ -12,6 +12,7 @@
 
 #include "files/table_file.h"
 #include "image/default_tables.h"
+#include "temp_folder.h"
 
 namespace kxp40s {
 namespace {
@@ -19,37 +20,31 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-class TableFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("kxp40s-files-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
+class TableFiles : public testing::TempFolderTest {
+  protected:
     fs::path path(const char* name) const { return folder_ / name; }
 
     static void writeBytes(const fs::path& p, const Bytes& bytes) {
-        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
     }
     static Bytes readBytes(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    static Bytes imageBytes(const Image& image) { return Bytes(image.bytes().begin(), image.bytes().end()); }
+    static Bytes imageBytes(const Image& image) {
+        return Bytes(image.bytes().begin(), image.bytes().end());
+    }
 
     // A table of `size` bytes: the default image's bytes, then a counting pattern.
     static Bytes tableOfSize(std::size_t size) {
         Bytes bytes = imageBytes(defaultImage());
         bytes.resize(size);
-        for (std::size_t i = 2048; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
+        for (std::size_t i = 2048; i < size; ++i)
+            bytes[i] = static_cast<std::uint8_t>(i * 7);
         return bytes;
     }
-
-    fs::path folder_;
 };
 
 TEST_F(TableFiles, AFullFileLoadsCompletelyAndSavesBackIdentical) {
@@ -67,7 +62,8 @@ TEST_F(TableFiles, AShortFileFillsTheRestWithZero) {
     writeBytes(path("short.tbl"), tableOfSize(1000));
     const TableRead read = readTableFile(path("short.tbl"));
     ASSERT_TRUE(read.image);
-    for (int a = 0x3E8; a < 2048; ++a) ASSERT_EQ(read.image->at(a), 0) << a;
+    for (int a = 0x3E8; a < 2048; ++a)
+        ASSERT_EQ(read.image->at(a), 0) << a;
     EXPECT_EQ(read.image->at(0x3E5), '0');
 }
 
@@ -95,11 +91,14 @@ TEST_F(TableFiles, BadInputIsRefusedWithAClearMessage) {
     const Case cases[] = {
         {"missing", path("none.tbl"), "This file is not exit!"},
         {"other model", path("foreign.tbl"),
-         "The [" + path("foreign.tbl").string() + "] is not correct format, the file will discard !"},
+         "The [" + path("foreign.tbl").string() +
+             "] is not correct format, the file will discard !"},
         {"empty", path("empty.tbl"),
          "The [" + path("empty.tbl").string() + "] is not correct format, the file will discard !"},
-        {"directory", path("folder.tbl"), "Can not open [" + path("folder.tbl").string() + "]: Is a directory"},
-        {"pipe", path("pipe.tbl"), "Can not open [" + path("pipe.tbl").string() + "]: not a regular file"},
+        {"directory", path("folder.tbl"),
+         "Can not open [" + path("folder.tbl").string() + "]: Is a directory"},
+        {"pipe", path("pipe.tbl"),
+         "Can not open [" + path("pipe.tbl").string() + "]: not a regular file"},
         {"unreadable", "/proc/self/mem", "Can not open [/proc/self/mem]: Input/output error"},
     };
     for (const auto& c : cases) {
@@ -140,15 +139,16 @@ TEST_F(TableFiles, ASaveThatFailsMidwayLeavesTheOldFileAsItWas) {
     std::signal(SIGXFSZ, previousHandler);
 
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->text,
-              "Can not save [" + path("long.tbl").string() + "]: File too large. The file was not changed.");
+    EXPECT_EQ(failure->text, "Can not save [" + path("long.tbl").string() +
+                                 "]: File too large. The file was not changed.");
     EXPECT_EQ(readBytes(path("long.tbl")), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
 }
 
 TEST_F(TableFiles, SavesThatCannotBeMadeAreReported) {
     fs::create_directory(path("taken.tbl"));
-    for (const fs::path& target : {path("no/such/folder/x.tbl"), fs::path("/proc/kxp40s.tbl"), path("taken.tbl")}) {
+    for (const fs::path& target :
+         {path("no/such/folder/x.tbl"), fs::path("/proc/kxp40s.tbl"), path("taken.tbl")}) {
         SCOPED_TRACE(target);
         const auto failure = writeTableFile(target, defaultImage());
         ASSERT_TRUE(failure);
@@ -160,7 +160,8 @@ TEST_F(TableFiles, SavesThatCannotBeMadeAreReported) {
 
 TEST_F(TableFiles, SavingThroughALinkReplacesTheLinkedFileAndKeepsItsMode) {
     writeBytes(path("real.tbl"), tableOfSize(2048));
-    fs::permissions(path("real.tbl"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(path("real.tbl"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(path("real.tbl"), path("link.tbl"));
     Image image = defaultImage();
     image.set(1, 0x42);
@@ -213,7 +214,8 @@ TEST_F(TableFiles, SaveAsAsksBeforeOverwritingAnExistingFile) {
 }
 
 TEST(Captions, TakeThePathAfterTheFirstBracket) {
-    EXPECT_EQ(captionWithPath("KXP40S V05.12 USB KAVION", "/t/a.tbl"), "KXP40S V05.12 USB KAVION - [/t/a.tbl]");
+    EXPECT_EQ(captionWithPath("KXP40S V05.12 USB KAVION", "/t/a.tbl"),
+              "KXP40S V05.12 USB KAVION - [/t/a.tbl]");
     EXPECT_EQ(captionWithPath("KXP40S V05.12 USB KAVION - [/t/a.tbl]", "/u/b.tbl"),
               "KXP40S V05.12 USB KAVION - [/u/b.tbl]");
     EXPECT_EQ(captionWithPath("X [a] [b]", "c"), "X [c]");
