@@ -13,6 +13,7 @@
 
 #include "e2e/link_sim_process.h"
 #include "editors/startup.h"
+#include "link/image_checksum.h"
 #include "link/serial_link.h"
 #include "link/termios_serial_port.h"
 #include "transfer/transfer.h"
@@ -107,13 +108,17 @@ int main() {
         if (s.TransferFailed) std::fprintf(stderr, "transfer failed\n");
         return Timing{seconds, wire + pauses};
     };
+    // The link alone writes an image the pager will take back on a read: marked and checksummed.
+    Image marked = s.ConfigImage;
+    marked.set(kProgrammedMarkerAddress, 1);
+    storeImageChecksum(marked.bytes(), 2047);
     std::printf("whole transfers against kxp40s-sim --pace, %d runs each\n", kRuns);
     for (const bool pause : {true, false}) {
         state.pauseBeforeReplies = pause;
         std::vector<Timing> serialReads, serialWrites, reads, writes, verifies;
         for (int run = 0; run < kRuns; ++run) {
             serialReads.push_back(time([&] { SerialRead(link, 0, 2047); }));
-            serialWrites.push_back(time([&] { SerialWrite(link, s.ConfigImage.bytes(), 0, 2047); }));
+            serialWrites.push_back(time([&] { SerialWrite(link, marked.bytes(), 0, 2047); }));
             int stp = 2047;
             reads.push_back(time([&] { usb_readall(t, 0, stp); }));
             writes.push_back(time([&] { usb_writeall(t, s.ConfigImage, 0, 2047); }));
