@@ -23,9 +23,10 @@ namespace {
 using namespace kxp40s;
 
 class QuietFace : public LinkFace {
-public:
+  public:
     Answer show(const Message& message) override {
-        if (message.text.find("success") == std::string::npos && message.text.find("Success") == std::string::npos) {
+        if (message.text.find("success") == std::string::npos &&
+            message.text.find("Success") == std::string::npos) {
             std::fprintf(stderr, "transfer: %s\n", message.text.c_str());
         }
         return Answer::Yes;
@@ -34,7 +35,7 @@ public:
 
 // Counts the bytes each way and the memory read frames (18 bytes, "3R", a count).
 class CountingPort : public SerialPort {
-public:
+  public:
     explicit CountingPort(SerialPort& port) : port_(port) {}
     int open(const std::string& name) override { return port_.open(name); }
     int close() override { return port_.close(); }
@@ -43,7 +44,8 @@ public:
     int write(std::span<const std::uint8_t> bytes) override {
         const int n = port_.write(bytes);
         if (n > 0) out += n;
-        if (bytes.size() == 18 && bytes[10] == '3' && bytes[11] == 'R' && bytes[15] > 0) ++readFrames;
+        if (bytes.size() == 18 && bytes[10] == '3' && bytes[11] == 'R' && bytes[15] > 0)
+            ++readFrames;
         return n;
     }
     int read(std::span<std::uint8_t> bytes) override {
@@ -61,7 +63,7 @@ public:
 
     long out = 0, in = 0, readFrames = 0;
 
-private:
+  private:
     SerialPort& port_;
 };
 
@@ -71,11 +73,13 @@ struct Timing {
 };
 
 void report(const char* name, std::vector<Timing> runs) {
-    std::sort(runs.begin(), runs.end(), [](const Timing& a, const Timing& b) { return a.seconds < b.seconds; });
+    std::sort(runs.begin(), runs.end(),
+              [](const Timing& a, const Timing& b) { return a.seconds < b.seconds; });
     const Timing& best = runs.front();
     const Timing& median = runs[runs.size() / 2];
-    std::printf("%-22s best %.3f s  median %.3f s  limit %.3f s  ratio %.3f (median %.3f)\n", name, best.seconds,
-                median.seconds, best.limit, best.seconds / best.limit, median.seconds / median.limit);
+    std::printf("%-22s best %.3f s  median %.3f s  limit %.3f s  ratio %.3f (median %.3f)\n", name,
+                best.seconds, median.seconds, best.limit, best.seconds / best.limit,
+                median.seconds / median.limit);
 }
 
 }  // namespace
@@ -102,9 +106,11 @@ int main() {
         s.TransferFailed = false;
         const auto start = std::chrono::steady_clock::now();
         sequence();
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double wire = static_cast<double>(port.out + port.in) * 10.0 / 9600.0;
-        const double pauses = state.pauseBeforeReplies ? 0.3 * static_cast<double>(port.readFrames) : 0.0;
+        const double pauses =
+            state.pauseBeforeReplies ? 0.3 * static_cast<double>(port.readFrames) : 0.0;
         if (s.TransferFailed) std::fprintf(stderr, "transfer failed\n");
         return Timing{seconds, wire + pauses};
     };

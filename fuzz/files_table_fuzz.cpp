@@ -16,11 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read.image.has_value() == read.message.has_value()) std::abort();
     if (read.image && !kxp40s::hasModelText(*read.image)) std::abort();
     const std::size_t kept = std::min<std::size_t>(size, 2048);
-    if (read.image && !std::equal(bytes.begin(), bytes.begin() + static_cast<long>(kept), read.image->bytes().begin())) {
+    if (read.image && !std::equal(bytes.begin(), bytes.begin() + static_cast<long>(kept),
+                                  read.image->bytes().begin())) {
         std::abort();
     }
-    if (read.image && !std::all_of(read.image->bytes().begin() + static_cast<long>(kept), read.image->bytes().end(),
-                                   [](std::uint8_t b) { return b == 0; })) {
+    if (read.image &&
+        !std::all_of(read.image->bytes().begin() + static_cast<long>(kept),
+                     read.image->bytes().end(), [](std::uint8_t b) { return b == 0; })) {
         std::abort();
     }
     return 0;

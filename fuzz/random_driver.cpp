@@ -25,10 +25,12 @@ std::vector<std::uint8_t> mutate(std::vector<std::uint8_t> input, std::mt19937& 
                 input.push_back(static_cast<std::uint8_t>(byte(rng)));
                 break;
             case 1:
-                if (!input.empty()) input.erase(input.begin() + static_cast<long>(rng() % input.size()));
+                if (!input.empty())
+                    input.erase(input.begin() + static_cast<long>(rng() % input.size()));
                 break;
             default:
-                if (!input.empty()) input[rng() % input.size()] = static_cast<std::uint8_t>(byte(rng));
+                if (!input.empty())
+                    input[rng() % input.size()] = static_cast<std::uint8_t>(byte(rng));
                 break;
         }
     }
@@ -49,12 +51,14 @@ int main(int argc, char** argv) {
             seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else {
             std::ifstream in(arg, std::ios::binary);
-            corpus.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            corpus.emplace_back(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
         }
     }
     std::cout << "random fuzz driver, seed " << seed << "\n";
     std::mt19937 rng(seed);
-    for (const auto& input : corpus) LLVMFuzzerTestOneInput(input.data(), input.size());
+    for (const auto& input : corpus)
+        LLVMFuzzerTestOneInput(input.data(), input.size());
     if (corpus.empty()) corpus.emplace_back();
 
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
@@ -63,7 +67,8 @@ int main(int argc, char** argv) {
         std::vector<std::uint8_t> input;
         if (rng() % 3 == 0) {
             input.resize(rng() % 4200);
-            for (auto& b : input) b = static_cast<std::uint8_t>(rng());
+            for (auto& b : input)
+                b = static_cast<std::uint8_t>(rng());
         } else {
             input = mutate(corpus[rng() % corpus.size()], rng);
             if (corpus.size() < 256) corpus.push_back(input);

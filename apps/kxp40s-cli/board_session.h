@@ -14,20 +14,21 @@ namespace kxp40s::cli {
 // stderr when asked), the registry's port list, the link state, and the face
 // that shows what the link has to say.
 class BoardSession {
-public:
+  public:
     BoardSession(Streams& io, bool trace, LinkFace& face) : registry_(store_) {
         if (trace) {
-            traced_ = std::make_unique<TracingSerialPort>(serial_, clock_,
-                                                          [&io](const std::string& line) { io.err << line << "\n"; });
+            traced_ = std::make_unique<TracingSerialPort>(
+                serial_, clock_, [&io](const std::string& line) { io.err << line << "\n"; });
         }
         link_ = std::make_unique<SerialLink>(
-            SerialLink{state, traced_ ? static_cast<SerialPort&>(*traced_) : serial_, clock_, registry_, face});
+            SerialLink{state, traced_ ? static_cast<SerialPort&>(*traced_) : serial_, clock_,
+                       registry_, face});
     }
     SerialLink& link() { return *link_; }
 
     LinkState state;
 
-private:
+  private:
     SteadyClock clock_;
     TermiosSerialPort serial_;
     std::unique_ptr<TracingSerialPort> traced_;

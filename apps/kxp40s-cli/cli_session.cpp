@@ -19,7 +19,8 @@ void saveTable(const std::string& path, const Image& image) {
 }
 
 void reportMessages(const Effects& effects, Streams& io) {
-    for (const Message& message : effects.messages) io.err << message.text << "\n";
+    for (const Message& message : effects.messages)
+        io.err << message.text << "\n";
 }
 
 Session startedSession(Streams& io) {

@@ -30,8 +30,10 @@ BitMasks shownBits(const Image& a, const Image& b) {
         const auto at = static_cast<std::size_t>(box.address);
         shown[at] |= 0x0F;
         shown[at + 1] = 0xFF;
-        const int count = std::min<int>(std::max(a.at(box.address + 1), b.at(box.address + 1)), kMaxPromptChars);
-        for (int i = 0; i < count; ++i) shown[at + 2 + static_cast<std::size_t>(i)] = 0xFF;
+        const int count =
+            std::min<int>(std::max(a.at(box.address + 1), b.at(box.address + 1)), kMaxPromptChars);
+        for (int i = 0; i < count; ++i)
+            shown[at + 2 + static_cast<std::size_t>(i)] = 0xFF;
     }
     return shown;
 }
@@ -67,11 +69,13 @@ ImageDiff diffImages(const Image& a, const Image& b) {
     for (std::size_t i = 0; i < settingsA.size(); ++i) {
         const Setting& sa = settingsA[i];
         const Setting& sb = settingsB[i];
-        if (sa.value != sb.value || (!sa.value && sa.stored != sb.stored)) diff.settings.push_back({sa, sb});
+        if (sa.value != sb.value || (!sa.value && sa.stored != sb.stored))
+            diff.settings.push_back({sa, sb});
     }
     const BitMasks shownMask = shownBits(a, b);
     for (int address = 0; address < kImageSize; ++address) {
-        const int differing = (a.at(address) ^ b.at(address)) & ~shownMask[static_cast<std::size_t>(address)];
+        const int differing =
+            (a.at(address) ^ b.at(address)) & ~shownMask[static_cast<std::size_t>(address)];
         if (differing == 0) continue;
         const bool extends = !diff.bytes.empty() && diff.bytes.back().to == address - 1 &&
                              diff.bytes.back().to - diff.bytes.back().from + 1 < kRunLength;
@@ -92,8 +96,8 @@ std::string formatDiff(const ImageDiff& diff) {
     }
     if (!diff.settings.empty()) out << "Settings that differ:\n";
     for (const auto& [sa, sb] : diff.settings) {
-        out << "  " << sa.caption << " [" << sa.key << ", " << sa.control << "]: " << shown(sa) << " -> "
-            << shown(sb) << "\n";
+        out << "  " << sa.caption << " [" << sa.key << ", " << sa.control << "]: " << shown(sa)
+            << " -> " << shown(sb) << "\n";
     }
     if (!diff.bytes.empty()) out << "Other bytes that differ:\n";
     for (const auto& run : diff.bytes) {
@@ -107,13 +111,19 @@ std::string formatDiff(const ImageDiff& diff) {
 nlohmann::json diffJson(const ImageDiff& diff) {
     nlohmann::json settings = nlohmann::json::array();
     for (const auto& [sa, sb] : diff.settings) {
-        const auto value = [](const Setting& s) { return s.value ? nlohmann::json(*s.value) : nlohmann::json(); };
-        settings.push_back({{"key", sa.key}, {"caption", sa.caption}, {"control", sa.control},
-                            {"a", value(sa)}, {"b", value(sb)}});
+        const auto value = [](const Setting& s) {
+            return s.value ? nlohmann::json(*s.value) : nlohmann::json();
+        };
+        settings.push_back({{"key", sa.key},
+                            {"caption", sa.caption},
+                            {"control", sa.control},
+                            {"a", value(sa)},
+                            {"b", value(sb)}});
     }
     nlohmann::json bytes = nlohmann::json::array();
     for (const auto& run : diff.bytes) {
-        bytes.push_back({{"from", run.from}, {"to", run.to}, {"a", hexBytes(run.a)}, {"b", hexBytes(run.b)}});
+        bytes.push_back(
+            {{"from", run.from}, {"to", run.to}, {"a", hexBytes(run.a)}, {"b", hexBytes(run.b)}});
     }
     return {{"identical", diff.empty()}, {"settings", settings}, {"bytes", bytes}};
 }

@@ -5,13 +5,13 @@
 #include <ostream>
 
 #include "cli.h"
+#include "cli_session.h"
 #include "diff.h"
 #include "editors/load_image.h"
 #include "editors/settings.h"
 #include "editors/startup.h"
 #include "files/table_file.h"
 #include "image/default_tables.h"
-#include "cli_session.h"
 #include "settings_text.h"
 
 namespace kxp40s::cli {
@@ -20,11 +20,15 @@ namespace {
 
 void apply(Session& s, const Assignment& assignment, Streams& io) {
     const SettingDef* def = findSetting(assignment.key);
-    if (!def) throw Refusal("Unknown setting \"" + assignment.key + "\" (" + assignment.origin + "); see kxp40s-cli set --help");
-    if (def->readOnly || !def->apply) throw Refusal("\"" + assignment.key + "\" is a read-out and cannot be set");
+    if (!def)
+        throw Refusal("Unknown setting \"" + assignment.key + "\" (" + assignment.origin +
+                      "); see kxp40s-cli set --help");
+    if (def->readOnly || !def->apply)
+        throw Refusal("\"" + assignment.key + "\" is a read-out and cannot be set");
     const Effects effects = def->apply(s, assignment.value);
     if (effects.refused) {
-        const std::string why = effects.messages.empty() ? "refused" : effects.messages.front().text;
+        const std::string why =
+            effects.messages.empty() ? "refused" : effects.messages.front().text;
         throw Refusal(why);
     }
     reportMessages(effects, io);
@@ -37,8 +41,8 @@ std::string keyPattern(const std::string& key) {
     for (std::size_t i = 0; i < key.size(); ++i) {
         if (std::isdigit(static_cast<unsigned char>(key[i]))) {
             if (pattern.empty() || pattern.back() != 'N') pattern += 'N';
-        } else if (key[i] >= 'A' && key[i] <= 'D' && i > 0 && key[i - 1] == '.' && i + 1 < key.size() &&
-                   key[i + 1] == '.') {
+        } else if (key[i] >= 'A' && key[i] <= 'D' && i > 0 && key[i - 1] == '.' &&
+                   i + 1 < key.size() && key[i + 1] == '.') {
             pattern += 'X';
         } else {
             pattern += key[i];
@@ -68,7 +72,8 @@ void registerNew(CLI::App& app, Streams& io) {
         "Without --defaults the file holds the image the program holds right after start-up\n"
         "without \"default.tbl\": the built-in tables with the logo text, the channel step\n"
         "\"5KHz\" and the band 130-180MHz at 1530000; --band N then chooses range N as the\n"
-        "window's range list would (0 929-932MHz, 1 400-499MHz, 2 130-180MHz, 3 130-180MHz-GP(RoHS)).\n"
+        "window's range list would (0 929-932MHz, 1 400-499MHz, 2 130-180MHz, 3 "
+        "130-180MHz-GP(RoHS)).\n"
         "With --defaults the file holds the built-in default tables exactly.\n"
         "Example: kxp40s-cli new -o x.tbl --band 1");
     struct Options {
@@ -77,7 +82,8 @@ void registerNew(CLI::App& app, Streams& io) {
         std::optional<int> band;
     };
     auto options = std::make_shared<Options>();
-    auto* defaults = cmd->add_flag("--defaults", options->defaults, "The built-in default tables, unchanged");
+    auto* defaults =
+        cmd->add_flag("--defaults", options->defaults, "The built-in default tables, unchanged");
     cmd->add_option("-o,--output", options->output, "The table file to write")->required();
     cmd->add_option("--band", options->band, "Choose this frequency range (0-3)")
         ->check(CLI::Range(0, 3))
@@ -95,7 +101,8 @@ void registerNew(CLI::App& app, Streams& io) {
 }
 
 void registerShow(CLI::App& app, Streams& io) {
-    auto* cmd = app.add_subcommand("show", "Show every setting of a table file as the window shows it");
+    auto* cmd =
+        app.add_subcommand("show", "Show every setting of a table file as the window shows it");
     cmd->footer(
         "Prints one 'key = value' line per setting, after a comment with its caption:\n"
         "check boxes 1 (checked) or 0, lists by item text, texts in quotes as their boxes\n"
@@ -120,7 +127,8 @@ void registerShow(CLI::App& app, Streams& io) {
 }
 
 void registerSet(CLI::App& app, Streams& io) {
-    auto* cmd = app.add_subcommand("set", "Change settings of a table file as a user would in the window");
+    auto* cmd =
+        app.add_subcommand("set", "Change settings of a table file as a user would in the window");
     cmd->footer(
         "Applies each KEY=VALUE in order (after those of --from) through the window's own\n"
         "editors. At the first refusal it prints the editor's message and writes nothing.\n"
@@ -136,7 +144,8 @@ void registerSet(CLI::App& app, Streams& io) {
     cmd->add_option("FILE", options->file, "The table file")->required();
     cmd->add_option("ASSIGNMENTS", options->assignments, "KEY=VALUE, applied in order");
     cmd->add_option("-o,--output", options->output, "Write the result here instead of FILE");
-    cmd->add_option("--from", options->from, "Apply the KEY = VALUE lines of this file first (- for stdin)");
+    cmd->add_option("--from", options->from,
+                    "Apply the KEY = VALUE lines of this file first (- for stdin)");
     cmd->callback([options, &io] {
         Session s = openedSession(options->file, io);
         std::vector<Assignment> assignments;
@@ -149,10 +158,12 @@ void registerSet(CLI::App& app, Streams& io) {
             assignments = parseSettingsText(options->from == "-" ? std::cin : file, options->from);
         }
         for (std::size_t i = 0; i < options->assignments.size(); ++i) {
-            assignments.push_back(parseAssignment(options->assignments[i], static_cast<int>(i) + 1));
+            assignments.push_back(
+                parseAssignment(options->assignments[i], static_cast<int>(i) + 1));
         }
         if (assignments.empty()) throw CLI::ValidationError("set", "give KEY=VALUE or --from");
-        for (const auto& assignment : assignments) apply(s, assignment, io);
+        for (const auto& assignment : assignments)
+            apply(s, assignment, io);
         const std::string target = options->output.empty() ? options->file : options->output;
         saveTable(target, s.ConfigImage);
         io.out << "Wrote " << target << "\n";

@@ -4,8 +4,9 @@
 
 int main(int argc, char** argv) {
     using namespace kxp40s::cli;
-    CLI::App app{"kxp40s-cli: prepare, inspect and program KXP40 pager configurations.\n"
-                 "Table files (.tbl) hold the pager's 2048-byte configuration memory."};
+    CLI::App app{
+        "kxp40s-cli: prepare, inspect and program KXP40 pager configurations.\n"
+        "Table files (.tbl) hold the pager's 2048-byte configuration memory."};
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Show the help of every command");
     Streams io{std::cout, std::cerr};

@@ -17,12 +17,15 @@ std::string addressText(int address) {
 }
 
 Setting describeField(const Image& image, const BoundField& field) {
-    Setting s{field.key, std::string(field.caption), field.control.text(), field.tag, field.page, {}, 0, false};
+    Setting s{
+        field.key, std::string(field.caption), field.control.text(), field.tag, field.page, {}, 0,
+        false};
     if (s.caption.empty()) s.caption = "Enable " + promptBox(field.control.index).label;
     const FieldTag& f = field.field;
     s.stored = GetField(image, f.address, f.firstBit, f.bitCount);
     if (field.isList()) {
-        if (const auto index = listIndexOf(image, field)) s.value = std::string(field.items[*index]);
+        if (const auto index = listIndexOf(image, field))
+            s.value = std::string(field.items[*index]);
     } else {
         s.value = std::to_string(checkValueOf(image, field));
     }
@@ -44,17 +47,22 @@ Setting describePrompt(const Image& image, const PromptBox& box) {
 
 std::vector<Setting> describeSettings(const Image& image) {
     std::vector<Setting> settings;
-    for (const auto& field : boundFields()) settings.push_back(describeField(image, field));
-    for (const auto& box : promptBoxes()) settings.push_back(describePrompt(image, box));
+    for (const auto& field : boundFields())
+        settings.push_back(describeField(image, field));
+    for (const auto& box : promptBoxes())
+        settings.push_back(describePrompt(image, box));
     return settings;
 }
 
 std::string identityText(const Image& image) {
     std::string text;
-    for (const auto byte : image.read(993, 14)) text += byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '.';
+    for (const auto byte : image.read(993, 14))
+        text += byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '.';
     return text;
 }
 
-std::string quote(const std::string& text) { return nlohmann::json(text).dump(); }
+std::string quote(const std::string& text) {
+    return nlohmann::json(text).dump();
+}
 
 }  // namespace kxp40s::cli

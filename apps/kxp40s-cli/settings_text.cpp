@@ -55,7 +55,8 @@ std::string formatSettings(const Session& s) {
             out << noItemComment(s, def);
             continue;
         }
-        out << (def.readOnly ? "# " : "") << def.key << " = " << (def.quoted ? quote(*value) : *value) << "\n";
+        out << (def.readOnly ? "# " : "") << def.key << " = "
+            << (def.quoted ? quote(*value) : *value) << "\n";
     }
     return out.str();
 }
@@ -66,9 +67,11 @@ nlohmann::json settingsJson(const Session& s) {
     for (const SettingDef& def : settingDefs()) {
         if (!def.show) continue;
         const auto value = def.show(s);
-        (def.readOnly ? readouts : settings)[def.key] = value ? nlohmann::json(*value) : nlohmann::json();
+        (def.readOnly ? readouts : settings)[def.key] =
+            value ? nlohmann::json(*value) : nlohmann::json();
     }
-    return {{"identity", identityText(s.ConfigImage)}, {"settings", settings}, {"readouts", readouts}};
+    return {
+        {"identity", identityText(s.ConfigImage)}, {"settings", settings}, {"readouts", readouts}};
 }
 
 std::vector<Assignment> parseSettingsText(std::istream& in, const std::string& name) {

@@ -18,13 +18,15 @@ namespace kxp40s::cli {
 
 namespace {
 
-bool isTerminal(int fd) { return ::isatty(fd) == 1; }
+bool isTerminal(int fd) {
+    return ::isatty(fd) == 1;
+}
 
 // The transfer window on a terminal: success messages on stdout, warnings
 // on stderr, Yes/No questions asked when stdin is a terminal (answered Yes by
 // --yes, No otherwise), and a progress bar on stderr when it is a terminal.
 class TerminalTransferFace : public LinkFace {
-public:
+  public:
     TerminalTransferFace(Streams& io, bool yes) : io_(io), yes_(yes), bar_(isTerminal(2)) {}
 
     Answer show(const Message& message) override {
@@ -54,7 +56,7 @@ public:
 
     std::string lastWarning;
 
-private:
+  private:
     static bool isSuccess(const Message& message) {
         return message.icon == Icon::Information || message.text == "Read success!" ||
                message.text == "Verify Success!";
@@ -85,8 +87,8 @@ private:
         constexpr int kWidth = 40;
         const int filled = kWidth * value_ / maximum_;
         io_.err << "\r" << status_ << " [" << std::string(static_cast<std::size_t>(filled), '#')
-                << std::string(static_cast<std::size_t>(kWidth - filled), '.') << "] " << 100 * value_ / maximum_
-                << "%" << std::flush;
+                << std::string(static_cast<std::size_t>(kWidth - filled), '.') << "] "
+                << 100 * value_ / maximum_ << "%" << std::flush;
         drawn_ = true;
     }
 
@@ -107,7 +109,8 @@ struct LinkOptions {
 };
 
 void addLinkOptions(CLI::App* cmd, LinkOptions& options) {
-    cmd->add_option("--port", options.port, "The board's serial port (a device path); searched when not given");
+    cmd->add_option("--port", options.port,
+                    "The board's serial port (a device path); searched when not given");
     cmd->add_flag("--no-pause", options.noPause,
                   "Fast read: do not wait the fixed 300 ms before looking for each block's reply");
     addTraceFlag(cmd, options.trace);
@@ -116,7 +119,7 @@ void addLinkOptions(CLI::App* cmd, LinkOptions& options) {
 // A command's board and transfer: found on --port or by the search over the
 // listed ports (then released again at the end, as the program does on exit).
 class BoardTransfer {
-public:
+  public:
     BoardTransfer(Streams& io, Session& s, const LinkOptions& options)
         : face_(io, options.yes),
           clamped_(face_),
@@ -149,7 +152,7 @@ public:
         if (transfer_.s.TransferFailed) throw Refusal("");
     }
 
-private:
+  private:
     TerminalTransferFace face_;
     ClampedProgressFace clamped_;
     BoardSession board_;
@@ -222,7 +225,8 @@ bool waitForNextPager(Streams& io, std::optional<double> nextAfter) {
 }
 
 void registerWrite(CLI::App& app, Streams& io) {
-    auto* cmd = app.add_subcommand("write", "Write a table file to a pager, then verify (Pager > Write)");
+    auto* cmd =
+        app.add_subcommand("write", "Write a table file to a pager, then verify (Pager > Write)");
     cmd->footer(
         "Before overwriting an empty or foreign pager, or one of the other band variant, the\n"
         "question is asked on the terminal; --yes answers Yes, and without a terminal the\n"
@@ -242,15 +246,19 @@ void registerWrite(CLI::App& app, Streams& io) {
     cmd->add_option("FILE", options->file, "The table file")->required();
     addLinkOptions(cmd, *options);
     cmd->add_flag("--yes", options->yes, "Answer Yes to the questions before overwriting");
-    auto* series = cmd->add_option("--series", options->series, "Write this many pagers in a row")->check(CLI::PositiveNumber);
-    cmd->add_option("--increase", options->increase, "Count capcode 1, 2 or 1,2 up after each pager")
+    auto* series = cmd->add_option("--series", options->series, "Write this many pagers in a row")
+                       ->check(CLI::PositiveNumber);
+    cmd->add_option("--increase", options->increase,
+                    "Count capcode 1, 2 or 1,2 up after each pager")
         ->check(CLI::IsMember({"1", "2", "1,2", "2,1"}))
         ->needs(series);
     series->needs("--increase");
-    cmd->add_option("--next-after", options->nextAfter, "Seconds to wait between pagers when stdin is not a terminal")
+    cmd->add_option("--next-after", options->nextAfter,
+                    "Seconds to wait between pagers when stdin is not a terminal")
         ->check(CLI::NonNegativeNumber)
         ->needs(series);
-    cmd->add_flag("--save-progress", options->saveProgress, "Write the image as written (and the counted capcodes) back into FILE");
+    cmd->add_flag("--save-progress", options->saveProgress,
+                  "Write the image as written (and the counted capcodes) back into FILE");
     cmd->callback([options, &io] {
         Session s = openedSession(options->file, io);
         s.AutoIncCap1 = options->increase.find('1') != std::string::npos;
@@ -266,7 +274,8 @@ void registerWrite(CLI::App& app, Streams& io) {
                     cmdWrite_Click(t);
                     board.face().endBar();
                     io.out << "Pager " << pager << ": " << capcodes << ": "
-                           << (t.s.TransferFailed ? "failed (" + board.face().lastWarning + ")" : "written and verified")
+                           << (t.s.TransferFailed ? "failed (" + board.face().lastWarning + ")"
+                                                  : "written and verified")
                            << std::endl;
                     ++(t.s.TransferFailed ? failed : written);
                 }

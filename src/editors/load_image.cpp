@@ -11,7 +11,9 @@ constexpr ControlId kCaption{"Form1"};
 
 }  // namespace
 
-std::string startCaption() { return std::string(kTitle) + " USB KAVION"; }
+std::string startCaption() {
+    return std::string(kTitle) + " USB KAVION";
+}
 
 Effects loadImage(Session& s, const Image& image) {
     Operation op(s);
@@ -25,19 +27,22 @@ Effects loadImage(Session& s, const Image& image) {
     return op.done();
 }
 
-bool openTable(Session& s, TableFileState& files, const std::optional<std::filesystem::path>& chosen) {
+bool openTable(Session& s, TableFileState& files,
+               const std::optional<std::filesystem::path>& chosen) {
     TableRead read = mnuLBFF_Click(files, chosen);
     if (!read.image) {
         s.say(*read.message);
         return false;
     }
     loadImage(s, *read.image);
-    const std::string caption = s.controls[kCaption].text.empty() ? startCaption() : s.controls[kCaption].text;
+    const std::string caption =
+        s.controls[kCaption].text.empty() ? startCaption() : s.controls[kCaption].text;
     s.controls.setText(kCaption, captionWithPath(caption, chosen.value_or(files.CurrentTableFile)));
     return true;
 }
 
-Effects openTableFile(Session& s, TableFileState& files, const std::optional<std::filesystem::path>& chosen) {
+Effects openTableFile(Session& s, TableFileState& files,
+                      const std::optional<std::filesystem::path>& chosen) {
     Operation op(s);
     if (!openTable(s, files, chosen)) s.pending.refused = true;
     return op.done();

@@ -17,10 +17,12 @@ Effects loadImage(Session& s, const Image& image);
 // File > Open: after the dialog (`chosen`), or silently the current table
 // file. A refused file leaves the image and the controls as they were. The
 // window's caption ({"Form1"} text) then names the file.
-Effects openTableFile(Session& s, TableFileState& files, const std::optional<std::filesystem::path>& chosen);
+Effects openTableFile(Session& s, TableFileState& files,
+                      const std::optional<std::filesystem::path>& chosen);
 // The same inside another operation: false when the file was refused (its
 // message is queued).
-bool openTable(Session& s, TableFileState& files, const std::optional<std::filesystem::path>& chosen);
+bool openTable(Session& s, TableFileState& files,
+               const std::optional<std::filesystem::path>& chosen);
 
 // The window's caption as the program builds it at start-up.
 std::string startCaption();

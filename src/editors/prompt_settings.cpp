@@ -8,20 +8,19 @@ namespace {
 
 using ListClick = Effects (*)(Session&, int);
 
-SettingDef listSetting(std::string key, ControlId list, std::vector<std::string_view> items, ListClick click,
-                       std::string caption) {
-    return SettingDef{
-        key,
-        itemsHelp(items),
-        [list, items](const Session& s) { return shownItem(s, list, items); },
-        [key, items, click](Session& s, const std::string& value) {
-            const auto index = itemIndex(items, value);
-            if (!index) return notAnItem(s, key, value, items);
-            return click(s, *index);
-        },
-        false,
-        false,
-        std::move(caption)};
+SettingDef listSetting(std::string key, ControlId list, std::vector<std::string_view> items,
+                       ListClick click, std::string caption) {
+    return SettingDef{key,
+                      itemsHelp(items),
+                      [list, items](const Session& s) { return shownItem(s, list, items); },
+                      [key, items, click](Session& s, const std::string& value) {
+                          const auto index = itemIndex(items, value);
+                          if (!index) return notAnItem(s, key, value, items);
+                          return click(s, *index);
+                      },
+                      false,
+                      false,
+                      std::move(caption)};
 }
 
 // A prompt is typed into its box and stored when the box loses the focus. A
@@ -35,7 +34,8 @@ SettingDef promptSetting(const PromptBox& box) {
                           return s.controls[{"txtPrompt", index}].text;
                       },
                       [index](Session& s, const std::string& value) {
-                          if (s.controls[{"txtPrompt", index}].text == value) return Operation(s).done();
+                          if (s.controls[{"txtPrompt", index}].text == value)
+                              return Operation(s).done();
                           txtPrompt_GotFocus(s, index);
                           return txtPrompt_LostFocus(s, index, value);
                       },
@@ -54,7 +54,8 @@ SettingDef loadDefaultSetting() {
                               txtPrompt_GotFocus(s, box.index);
                               return optDefault_Click(s, 0);
                           }
-                          return badValue(s, "load-default", value, "a prompt box number 0-65 or 68");
+                          return badValue(s, "load-default", value,
+                                          "a prompt box number 0-65 or 68");
                       },
                       false,
                       false,
@@ -66,13 +67,16 @@ SettingDef loadDefaultSetting() {
 // The language first: it rewrites the prompts. Then the logo font, which sets
 // the logo box's length, the source-prompt mode and the prompt texts.
 void addPromptSettings(std::vector<SettingDef>& defs) {
-    defs.push_back(listSetting("language", {"cboLng"}, {kLanguageItems.begin(), kLanguageItems.end()},
-                               cboLng_Click, "Prompt Language"));
+    defs.push_back(listSetting("language", {"cboLng"},
+                               {kLanguageItems.begin(), kLanguageItems.end()}, cboLng_Click,
+                               "Prompt Language"));
     const BoundField& logo = boundField({"cboLogo"});
-    defs.push_back(listSetting("logo", logo.control, logo.items, cboLogo_Click, std::string(logo.caption)));
+    defs.push_back(
+        listSetting("logo", logo.control, logo.items, cboLogo_Click, std::string(logo.caption)));
     defs.push_back(listSetting("source", {"cboSource"}, {kSourceItems.begin(), kSourceItems.end()},
                                cboSource_Click, "Prompt Control"));
-    for (const PromptBox& box : promptBoxes()) defs.push_back(promptSetting(box));
+    for (const PromptBox& box : promptBoxes())
+        defs.push_back(promptSetting(box));
     defs.push_back(loadDefaultSetting());
 }
 

@@ -29,14 +29,17 @@ constexpr int kMaxLeadingSpaces = 15;
 constexpr std::array<int, 6> kLanguageCodes = {2, 5, 6, 8, 11, 15};
 enum Language { English, Spanish, French, German, Danish, Swedish };
 
-constexpr ControlId promptControl(int index) { return {"txtPrompt", index}; }
+constexpr ControlId promptControl(int index) {
+    return {"txtPrompt", index};
+}
 constexpr ControlId kLngList{"cboLng"};
 constexpr ControlId kLogoList{"cboLogo"};
 constexpr ControlId kSourceList{"cboSource"};
 
 const Message kTooLong = warning("Can not exceed 18 characters exclude left space!", kShortTitle);
 const Message kNotStorable = warning(
-    "A prompt can only hold letters, digits and signs of the Western European character set.", kShortTitle);
+    "A prompt can only hold letters, digits and signs of the Western European character set.",
+    kShortTitle);
 
 // The language whose tables Load Default and a language change copy;
 // English when the list shows nothing.
@@ -48,20 +51,28 @@ Language selectedLanguage(const Session& s) {
 const PromptSet& promptSetOf(Language language) {
     const DefaultTables& t = defaultTables();
     switch (language) {
-        case Spanish: return t.PromptsSpanish;
-        case French: return t.PromptsFrench;
-        case German: return t.PromptsGerman;
-        default: return t.DefaultPromptsEnglish;
+        case Spanish:
+            return t.PromptsSpanish;
+        case French:
+            return t.PromptsFrench;
+        case German:
+            return t.PromptsGerman;
+        default:
+            return t.DefaultPromptsEnglish;
     }
 }
 
 const PromptRecord& flashOnlyOf(Language language) {
     const DefaultTables& t = defaultTables();
     switch (language) {
-        case Spanish: return t.FlashOnlySpanish;
-        case French: return t.FlashOnlyFrench;
-        case German: return t.FlashOnlyGerman;
-        default: return t.FlashOnlyEnglish;
+        case Spanish:
+            return t.FlashOnlySpanish;
+        case French:
+            return t.FlashOnlyFrench;
+        case German:
+            return t.FlashOnlyGerman;
+        default:
+            return t.FlashOnlyEnglish;
     }
 }
 
@@ -112,7 +123,9 @@ int maxLengthOf(const Session& s, int index) {
     return length > 0 ? length : kSmallLength;
 }
 
-void setLogoTextMode(Session& s, int mode) { SetField(s.ConfigImage, kLogoTextMode, 0, mode, 2); }
+void setLogoTextMode(Session& s, int mode) {
+    SetField(s.ConfigImage, kLogoTextMode, 0, mode, 2);
+}
 
 void styleLogoBox(Session& s, int logoIndex) {
     const bool large = logoIndex == 0;
@@ -124,7 +137,8 @@ void alignTarget(Session& s, int index, int spacesFor(int room)) {
     const ControlId target = promptControl(s.CurPrompt);
     const std::string text(trimmed(s.controls[target].text));
     const int room = maxLengthOf(s, s.CurPrompt) - static_cast<int>(text.size());
-    s.controls.setText(target, std::string(static_cast<std::size_t>(std::max(0, spacesFor(room))), ' ') + text);
+    s.controls.setText(
+        target, std::string(static_cast<std::size_t>(std::max(0, spacesFor(room))), ' ') + text);
 }
 
 }  // namespace
@@ -139,14 +153,16 @@ std::optional<int> languageIndexOfCode(int code) {
 
 void read_prompt(Session& s) {
     for (const PromptBox& box : promptBoxes()) {
-        s.controls.setText(promptControl(box.index), windows1252ToUtf8(shownPromptText(s.ConfigImage, box.address)));
+        s.controls.setText(promptControl(box.index),
+                           windows1252ToUtf8(shownPromptText(s.ConfigImage, box.address)));
     }
 }
 
 void read_SourcePrompt(Session& s) {
     runLoader(s, 5, [&] {
         const bool enabled = GetField(s.ConfigImage, kSourceMode, 6, 1) == 1;
-        s.controls.setValue(kSourceList, enabled ? GetField(s.ConfigImage, kSourceMode, 5, 1) + 1 : 0);
+        s.controls.setValue(kSourceList,
+                            enabled ? GetField(s.ConfigImage, kSourceMode, 5, 1) + 1 : 0);
         for (int n = kFirstSourcePrompt; n <= kLastSourcePrompt; ++n) {
             const ControlId check{"chkSource", n};
             s.controls.setEnabled(check, enabled);
@@ -157,7 +173,8 @@ void read_SourcePrompt(Session& s) {
 
 void Set_PromptEd_Width(Session& s) {
     for (const PromptBox& box : promptBoxes()) {
-        if (box.index != kLogoBox) s.controls.setStyle(promptControl(box.index), kSmallLength, false);
+        if (box.index != kLogoBox)
+            s.controls.setStyle(promptControl(box.index), kSmallLength, false);
     }
     // The logo list's code goes back into the image only where the list shows
     // the stored code's own item (a stored 1 becomes its item's 0); a code
@@ -171,7 +188,8 @@ void Set_PromptEd_Width(Session& s) {
 }
 
 void read_logo(Session& s) {
-    if (const auto index = logoIndexOfCode(GetField(s.ConfigImage, kLogoCode, 0, 4))) cboLogo_Click(s, *index);
+    if (const auto index = logoIndexOfCode(GetField(s.ConfigImage, kLogoCode, 0, 4)))
+        cboLogo_Click(s, *index);
 }
 
 void read_language(Session& s) {
@@ -209,20 +227,24 @@ Effects txtPrompt_LostFocus(Session& s, int index, std::string_view text) {
     int lead = leadingSpaces(t);
     const int extra = lead >= kMaxLeadingSpaces ? lead - kMaxLeadingSpaces : 0;
     lead = std::min(lead, kMaxLeadingSpaces);
-    std::string stored = std::string(static_cast<std::size_t>(extra), ' ') + std::string(trimmed(t));
+    std::string stored =
+        std::string(static_cast<std::size_t>(extra), ' ') + std::string(trimmed(t));
     // The record holds 18 characters: more, counting the spaces beyond the 15
     // that byte 0 can say, would run into the next record.
     if (static_cast<int>(t.size()) - leadingSpaces(t) > kMaxPromptChars ||
-        static_cast<int>(stored.size()) > kMaxPromptChars || static_cast<int>(t.size()) > maxLengthOf(s, index)) {
+        static_cast<int>(stored.size()) > kMaxPromptChars ||
+        static_cast<int>(t.size()) > maxLengthOf(s, index)) {
         s.refuse(kTooLong, box);
         return op.done();
     }
     const int address = promptBox(index).address;
-    s.ConfigImage.set(address, static_cast<std::uint8_t>((s.ConfigImage.at(address) & 0xF0) | lead));
+    s.ConfigImage.set(address,
+                      static_cast<std::uint8_t>((s.ConfigImage.at(address) & 0xF0) | lead));
     if (stored.empty()) stored = " ";
     if (index == kLogoBox) setLogoTextMode(s, trimmed(t).empty() && extra == 0 ? 0 : 2);
     s.ConfigImage.set(address + 1, static_cast<std::uint8_t>(stored.size()));
-    s.ConfigImage.write(address + 2, std::span(reinterpret_cast<const std::uint8_t*>(stored.data()), stored.size()));
+    s.ConfigImage.write(address + 2, std::span(reinterpret_cast<const std::uint8_t*>(stored.data()),
+                                               stored.size()));
     read_prompt(s);
     return op.done();
 }
@@ -251,7 +273,8 @@ Effects optRight_Click(Session& s, int index) {
 Effects optDefault_Click(Session& s, int /*index*/) {
     Operation op(s);
     const Language language = selectedLanguage(s);
-    if (const HistorySet* history = historyOf(language)) s.ConfigImage.write(kHistoryAddress, *history);
+    if (const HistorySet* history = historyOf(language))
+        s.ConfigImage.write(kHistoryAddress, *history);
     const int address = promptBox(s.CurPrompt).address;
     s.ConfigImage.write(address, defaultRecord(address, language));
     read_prompt(s);
@@ -272,7 +295,8 @@ Effects cboLng_Click(Session& s, int listIndex) {
     SetField(s.ConfigImage, kLanguageCopy1, 0, code, 4);
     SetField(s.ConfigImage, kLanguageCopy2, 0, code, 4);
     s.ConfigImage.write(kPromptSetAddress, promptSetOf(language));
-    if (const HistorySet* history = historyOf(language)) s.ConfigImage.write(kHistoryAddress, *history);
+    if (const HistorySet* history = historyOf(language))
+        s.ConfigImage.write(kHistoryAddress, *history);
     s.ConfigImage.write(kFlashOnlyAddress, flashOnlyOf(language));
     Set_PromptEd_Width(s);
     read_prompt(s);

@@ -19,7 +19,8 @@ struct Session {
     Image BackupImage;
     Controls controls;
 
-    bool LoadingControls = false;   // code is setting controls: the guarded Click handlers do nothing
+    bool LoadingControls =
+        false;  // code is setting controls: the guarded Click handlers do nothing
     bool ImageJustLoaded = false;   // init_ctl runs right after a whole image was loaded
     int LoadErrorCode = 0;          // set by a loader of init_ctl that failed (0: none)
     bool FreqEntryError = false;    // the last frequency entry was rejected
@@ -32,7 +33,8 @@ struct Session {
     bool FormReady = false;         // start-up has finished
     int CurPrompt = 0;              // the prompt box that last had the focus
     int CapSlot = 0;                // the capcode slot the function-bit dialog edits
-    bool Form5Loading = false;      // the function-bit dialog is filling its lists: their Clicks store nothing
+    bool Form5Loading =
+        false;  // the function-bit dialog is filling its lists: their Clicks store nothing
     bool TransferFailed = false;
     int TransferMode = 0;
 
@@ -66,7 +68,7 @@ void runLoader(Session& s, int code, Load&& load) {
 // window); `done()` returns what the face must do. Operations may call each
 // other: only the outermost one clears and hands over the pending effects.
 class Operation {
-public:
+  public:
     explicit Operation(Session& s) : s_(s) {
         if (s_.operationDepth++ == 0) s_.pending = Effects{};
     }
@@ -81,7 +83,7 @@ public:
         return effects;
     }
 
-private:
+  private:
     Session& s_;
 };
 

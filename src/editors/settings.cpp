@@ -33,7 +33,8 @@ std::span<const SettingDef> settingDefs() {
 
 const SettingDef* findSetting(std::string_view key) {
     const auto defs = settingDefs();
-    const auto it = std::find_if(defs.begin(), defs.end(), [&](const auto& d) { return d.key == key; });
+    const auto it =
+        std::find_if(defs.begin(), defs.end(), [&](const auto& d) { return d.key == key; });
     return it == defs.end() ? nullptr : &*it;
 }
 
@@ -45,19 +46,21 @@ std::optional<int> itemIndex(std::span<const std::string_view> items, std::strin
 
 std::string itemsHelp(std::span<const std::string_view> items) {
     std::string help = "one of:";
-    for (std::size_t i = 0; i < items.size(); ++i) help += (i == 0 ? " " : " | ") + std::string(items[i]);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        help += (i == 0 ? " " : " | ") + std::string(items[i]);
     return help;
 }
 
 Effects notAnItem(Session& s, std::string_view key, std::string_view value,
                   std::span<const std::string_view> items) {
-    return refusal(s, "\"" + std::string(value) + "\" is not an item of " + std::string(key) + " (" +
-                          itemsHelp(items) + ")");
+    return refusal(s, "\"" + std::string(value) + "\" is not an item of " + std::string(key) +
+                          " (" + itemsHelp(items) + ")");
 }
 
-Effects badValue(Session& s, std::string_view key, std::string_view value, std::string_view expected) {
-    return refusal(s, std::string(key) + " does not take \"" + std::string(value) + "\": it takes " +
-                          std::string(expected));
+Effects badValue(Session& s, std::string_view key, std::string_view value,
+                 std::string_view expected) {
+    return refusal(s, std::string(key) + " does not take \"" + std::string(value) +
+                          "\": it takes " + std::string(expected));
 }
 
 std::optional<int> checkValue(std::string_view text) {
@@ -66,7 +69,8 @@ std::optional<int> checkValue(std::string_view text) {
     return std::nullopt;
 }
 
-std::optional<std::string> shownItem(const Session& s, ControlId list, std::span<const std::string_view> items) {
+std::optional<std::string> shownItem(const Session& s, ControlId list,
+                                     std::span<const std::string_view> items) {
     const int index = s.controls[list].value;
     if (index < 0 || index >= static_cast<int>(items.size())) return std::nullopt;
     return std::string(items[static_cast<std::size_t>(index)]);

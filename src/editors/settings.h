@@ -22,8 +22,9 @@ struct SettingDef {
     std::string help;  // one line: what VALUE may be
     std::function<std::optional<std::string>(const Session&)> show;
     std::function<Effects(Session&, const std::string& value)> apply;
-    bool quoted = false;    // a free text: `show` output quotes it so spaces at either end survive
-    bool readOnly = false;  // a read-out (the PLL words, the summaries): shown, never set; no `apply`
+    bool quoted = false;  // a free text: `show` output quotes it so spaces at either end survive
+    bool readOnly =
+        false;  // a read-out (the PLL words, the summaries): shown, never set; no `apply`
     std::string caption = {};  // the label the window shows beside the control, when it has one
 };
 
@@ -49,10 +50,12 @@ Effects notAnItem(Session& s, std::string_view key, std::string_view value,
                   std::span<const std::string_view> items);
 // The refusal for a value the key does not take (a check box given "2");
 // `expected` says what it takes.
-Effects badValue(Session& s, std::string_view key, std::string_view value, std::string_view expected);
+Effects badValue(Session& s, std::string_view key, std::string_view value,
+                 std::string_view expected);
 // "0" or "1"; nullopt for anything else.
 std::optional<int> checkValue(std::string_view text);
 // The shown item of a list control, nullopt when it shows none.
-std::optional<std::string> shownItem(const Session& s, ControlId list, std::span<const std::string_view> items);
+std::optional<std::string> shownItem(const Session& s, ControlId list,
+                                     std::span<const std::string_view> items);
 
 }  // namespace kxp40s

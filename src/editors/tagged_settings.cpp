@@ -19,7 +19,8 @@ SettingDef checkBoxSetting(const BoundField& field) {
         [control, key, source](Session& s, const std::string& value) {
             const auto checked = checkValue(value);
             if (!checked) return badValue(s, key, value, "0 or 1");
-            return source ? chkSource_Click(s, control.index, *checked) : chkCtl_Click(s, control.index, *checked);
+            return source ? chkSource_Click(s, control.index, *checked)
+                          : chkCtl_Click(s, control.index, *checked);
         },
         false,
         false,
@@ -30,18 +31,17 @@ SettingDef listSetting(const BoundField& field) {
     const ControlId control = field.control;
     const std::string key = field.key;
     const std::vector<std::string_view> items = field.items;
-    return SettingDef{
-        field.key,
-        itemsHelp(items),
-        [control, items](const Session& s) { return shownItem(s, control, items); },
-        [control, key, items](Session& s, const std::string& value) {
-            const auto index = itemIndex(items, value);
-            if (!index) return notAnItem(s, key, value, items);
-            return cboCtl_Click(s, control.index, *index);
-        },
-        false,
-        false,
-        std::string(field.caption)};
+    return SettingDef{field.key,
+                      itemsHelp(items),
+                      [control, items](const Session& s) { return shownItem(s, control, items); },
+                      [control, key, items](Session& s, const std::string& value) {
+                          const auto index = itemIndex(items, value);
+                          if (!index) return notAnItem(s, key, value, items);
+                          return cboCtl_Click(s, control.index, *index);
+                      },
+                      false,
+                      false,
+                      std::string(field.caption)};
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ namespace {
 
 // Closes a file descriptor when it goes out of scope.
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -30,11 +30,13 @@ public:
     int get() const { return fd_; }
     int release() { return std::exchange(fd_, -1); }
 
-private:
+  private:
     int fd_;
 };
 
-std::string reason(int error) { return std::strerror(error); }
+std::string reason(int error) {
+    return std::strerror(error);
+}
 
 Message cannotOpen(const fs::path& path, const std::string& why) {
     return warning("Can not open [" + path.string() + "]: " + why);
@@ -48,7 +50,9 @@ Message notCorrectFormat(const fs::path& path) {
     return warning("The [" + path.string() + "] is not correct format, the file will discard !");
 }
 
-Message fileNotFound() { return warning("This file is not exit!"); }
+Message fileNotFound() {
+    return warning("This file is not exit!");
+}
 
 // Reads up to `limit` bytes from `fd`; false with errno set on a read error.
 bool readUpTo(int fd, std::vector<std::uint8_t>& out, std::size_t limit) {
@@ -105,7 +109,7 @@ fs::path saveTarget(const fs::path& path) {
 }
 
 mode_t newFileMode(const fs::path& target) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -125,12 +129,13 @@ TableRead readTableFile(const fs::path& path) {
         if (errno == ENOENT) return {std::nullopt, fileNotFound()};
         return {std::nullopt, cannotOpen(path, reason(errno))};
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return {std::nullopt, cannotOpen(path, reason(errno))};
     if (S_ISDIR(st.st_mode)) return {std::nullopt, cannotOpen(path, reason(EISDIR))};
     if (!S_ISREG(st.st_mode)) return {std::nullopt, cannotOpen(path, "not a regular file")};
     std::vector<std::uint8_t> bytes;
-    if (!readUpTo(fd.get(), bytes, kImageSize)) return {std::nullopt, cannotOpen(path, reason(errno))};
+    if (!readUpTo(fd.get(), bytes, kImageSize))
+        return {std::nullopt, cannotOpen(path, reason(errno))};
     return parseTableBytes(bytes, path);
 }
 
@@ -180,8 +185,8 @@ TableRead mnuLBFF_Click(TableFileState& state, const std::optional<fs::path>& ch
 std::optional<Message> overwriteQuestion(const fs::path& chosen) {
     std::error_code ec;
     if (!fs::exists(chosen, ec)) return std::nullopt;
-    return Message{kTitle, "This file is arealy exist ! \r\nAre you sure overwrite this file?", Icon::None,
-                   Buttons::YesNo};
+    return Message{kTitle, "This file is arealy exist ! \r\nAre you sure overwrite this file?",
+                   Icon::None, Buttons::YesNo};
 }
 
 std::optional<Message> mnuSA_Click(TableFileState& state, const Image& image,

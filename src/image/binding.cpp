@@ -43,9 +43,12 @@ int checkValueOf(const Image& image, const BoundField& field) {
     const FieldTag& f = field.field;
     const int stored = GetField(image, f.address, f.firstBit, f.bitCount);
     switch (*f.kind) {
-        case FieldKind::chkN: return stored == 0 ? 1 : 0;
-        case FieldKind::chkSource: return stored == 1 ? 1 : 0;
-        default: return stored;
+        case FieldKind::chkN:
+            return stored == 0 ? 1 : 0;
+        case FieldKind::chkSource:
+            return stored == 1 ? 1 : 0;
+        default:
+            return stored;
     }
 }
 
@@ -57,7 +60,9 @@ std::optional<int> logoIndexOfCode(int code) {
     return std::nullopt;
 }
 
-int logoCodeOfIndex(int index) { return kLogoCodes.at(static_cast<std::size_t>(index)); }
+int logoCodeOfIndex(int index) {
+    return kLogoCodes.at(static_cast<std::size_t>(index));
+}
 
 std::optional<int> listIndexOf(const Image& image, const BoundField& field) {
     const FieldTag& f = field.field;
@@ -71,7 +76,8 @@ void applyBaudSettings(Image& image, int listIndex) {
     struct Dependents {
         int rateBits, clockByte, filterBits;
     };
-    static constexpr std::array<Dependents, 3> kByBaud = {{{1, 0x01, 0}, {2, 0x41, 2}, {3, 0xF3, 1}}};
+    static constexpr std::array<Dependents, 3> kByBaud = {
+        {{1, 0x01, 0}, {2, 0x41, 2}, {3, 0xF3, 1}}};
     if (listIndex < 0 || listIndex > 2) return;
     const Dependents& d = kByBaud[static_cast<std::size_t>(listIndex)];
     SetField(image, 0x61, 0, d.rateBits, 2);

@@ -16,7 +16,8 @@ struct ControlId {
 
     auto operator<=>(const ControlId&) const = default;
     std::string text() const {
-        return index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
+        return index < 0 ? std::string(name)
+                         : std::string(name) + "(" + std::to_string(index) + ")";
     }
 };
 

@@ -29,16 +29,26 @@ ControlState& Controls::edit(ControlId id) {
     return states_.try_emplace(id, untouched(id)).first->second;
 }
 
-void Controls::setValue(ControlId id, int value) { edit(id).value = value; }
-void Controls::setText(ControlId id, std::string text) { edit(id).text = std::move(text); }
-void Controls::setVisible(ControlId id, bool visible) { edit(id).visible = visible; }
-void Controls::setEnabled(ControlId id, bool enabled) { edit(id).enabled = enabled; }
+void Controls::setValue(ControlId id, int value) {
+    edit(id).value = value;
+}
+void Controls::setText(ControlId id, std::string text) {
+    edit(id).text = std::move(text);
+}
+void Controls::setVisible(ControlId id, bool visible) {
+    edit(id).visible = visible;
+}
+void Controls::setEnabled(ControlId id, bool enabled) {
+    edit(id).enabled = enabled;
+}
 void Controls::setStyle(ControlId id, int maxLength, bool bold) {
     ControlState& state = edit(id);
     state.maxLength = maxLength;
     state.bold = bold;
 }
 
-std::vector<ControlId> Controls::takeChanged() { return std::exchange(changed_, {}); }
+std::vector<ControlId> Controls::takeChanged() {
+    return std::exchange(changed_, {});
+}
 
 }  // namespace kxp40s

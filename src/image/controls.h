@@ -29,7 +29,7 @@ struct ControlState {
 // not in a face. Every change is recorded so that an operation can tell the
 // face which controls to refresh.
 class Controls {
-public:
+  public:
     const ControlState& operator[](ControlId id) const;
 
     void setValue(ControlId id, int value);
@@ -42,7 +42,7 @@ public:
     std::vector<ControlId> takeChanged();
     const std::vector<ControlId>& changed() const { return changed_; }
 
-private:
+  private:
     ControlState& edit(ControlId id);
     std::map<ControlId, ControlState> states_;
     std::vector<ControlId> changed_;

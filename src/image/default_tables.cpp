@@ -18,7 +18,7 @@ namespace {
 struct PromptDef {
     std::uint8_t byte0;
     std::uint8_t length;
-    std::string_view text;      // UTF-8 in this source, stored as Windows-1252
+    std::string_view text;  // UTF-8 in this source, stored as Windows-1252
     std::string_view trailing = {};
 };
 
@@ -55,7 +55,8 @@ void putHex(std::array<std::uint8_t, N>& table, std::size_t offset, std::string_
             ++i;
             continue;
         }
-        table.at(offset++) = static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
+        table.at(offset++) =
+            static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
         i += 2;
     }
 }
@@ -97,7 +98,8 @@ void buildBlock876(DefaultTables& t) {
 }
 
 void buildHistoryPrompts(DefaultTables& t) {
-    putRecords(t.HistoryPromptsFrench, {{0x45, 10, "HISTORIQUE", "Y"}, {0x25, 10, "HISTORIQUE", "T"}});
+    putRecords(t.HistoryPromptsFrench,
+               {{0x45, 10, "HISTORIQUE", "Y"}, {0x25, 10, "HISTORIQUE", "T"}});
     putRecords(t.HistoryPromptsGerman,
                {{0x43, 14, "Verlauf einst."}, {0x25, 14, "Verlauf einst."}});
 }
@@ -118,8 +120,7 @@ void buildBlock1344(DefaultTables& t) {
     auto& b = t.DefaultBlock1344;
     for (int n = 1; n <= 32; ++n) {
         const std::string text = "NEWS " + std::to_string(n);
-        const PromptRecord record =
-            makeRecord({5, static_cast<std::uint8_t>(text.size()), text});
+        const PromptRecord record = makeRecord({5, static_cast<std::uint8_t>(text.size()), text});
         std::copy(record.begin(), record.end(), b.begin() + (n - 1) * kPromptRecordSize);
     }
     putHex(b, 0x7E0 - 0x540, "01 01 01 01 00 FF FF 01 01 01 01 01 FF FF FF FF");
@@ -127,128 +128,121 @@ void buildBlock1344(DefaultTables& t) {
 }
 
 void buildEnglishPrompts(DefaultTables& t) {
-    putRecords(t.DefaultPromptsEnglish,
-               {{0x05, 8, "KAVION  "},          {0x06, 8, "NO PAGES"},
-                {0x49, 6, "ESCAPE"},            {0x45, 12, "MESSAGE LOCK"},
-                {0x44, 14, "MESSAGE UNLOCK"},   {0x44, 14, "MESSAGE DELETE"},
-                {0x46, 10, "DELETE ALL"},       {0x45, 12, "MOVE TO MEMO"},
-                {0x46, 10, "SET SCROLL"},       {0x47, 8, "SET TIME"},
-                {0x46, 9, "SET ALARM"},         {0x46, 9, "SET ALERT"},
-                {0x46, 9, "PAGER OFF"},         {0x00, 9, "TONE ONLY"},
-                {0x43, 5, "SLEEP"},             {0x43, 6, "SILENT"},
-                {0x45, 11, "PAGER OFF ?"},      {0x44, 16, "MESSAGE DELETE ?"},
-                {0x46, 12, "DELETE ALL ?"},     {0x22, 8, "TIME SET"},
-                {0x22, 9, "ALARM SET"},         {0x22, 10, "SCROLL SET"},
-                {0x44, 14, "AUTO SLEEP SET"},   {0x27, 12, "START    END"},
-                {0x46, 12, "MESSAGE AREA"},     {0x45, 14, "MAIL DROP AREA"},
-                {0x43, 16, "SILENT THEN BEEP"}, {0x48, 7, "ZOOM IN"},
-                {0x47, 8, "ZOOM OUT"},          {0x47, 8, "CHIRP ON"},
-                {0x46, 9, "CHIRP OFF"}});
+    putRecords(
+        t.DefaultPromptsEnglish,
+        {{0x05, 8, "KAVION  "},      {0x06, 8, "NO PAGES"},        {0x49, 6, "ESCAPE"},
+         {0x45, 12, "MESSAGE LOCK"}, {0x44, 14, "MESSAGE UNLOCK"}, {0x44, 14, "MESSAGE DELETE"},
+         {0x46, 10, "DELETE ALL"},   {0x45, 12, "MOVE TO MEMO"},   {0x46, 10, "SET SCROLL"},
+         {0x47, 8, "SET TIME"},      {0x46, 9, "SET ALARM"},       {0x46, 9, "SET ALERT"},
+         {0x46, 9, "PAGER OFF"},     {0x00, 9, "TONE ONLY"},       {0x43, 5, "SLEEP"},
+         {0x43, 6, "SILENT"},        {0x45, 11, "PAGER OFF ?"},    {0x44, 16, "MESSAGE DELETE ?"},
+         {0x46, 12, "DELETE ALL ?"}, {0x22, 8, "TIME SET"},        {0x22, 9, "ALARM SET"},
+         {0x22, 10, "SCROLL SET"},   {0x44, 14, "AUTO SLEEP SET"}, {0x27, 12, "START    END"},
+         {0x46, 12, "MESSAGE AREA"}, {0x45, 14, "MAIL DROP AREA"}, {0x43, 16, "SILENT THEN BEEP"},
+         {0x48, 7, "ZOOM IN"},       {0x47, 8, "ZOOM OUT"},        {0x47, 8, "CHIRP ON"},
+         {0x46, 9, "CHIRP OFF"}});
 }
 
 void buildSpanishPrompts(DefaultTables& t) {
-    putRecords(t.PromptsSpanish,
-               {{0x05, 6, "KAVION"},
-                {0x05, 11, "SIN MESAJES"},
-                {0x42, 17, "ARRIBA PARA SALIR"},
-                {0x42, 16, "BLOQUEAR MENSAJE"},
-                {0x42, 16, "DESBLOQ. MENSAJE"},
-                {0x47, 6, "BORRAR"},
-                {0x44, 12, "BORRAR TODOS"},
-                {0x44, 12, "MOVER A MEMO", "BRETA"},
-                {0x42, 16, "ROLLO DE MENSAJE"},
-                {0x44, 12, "AJUSTAR HORA"},
-                {0x43, 14, "AJUSTAR ALARMA"},
-                {0x42, 17, "ALERTA SILENCIOSA"},
-                {0x47, 6, "APAGAR"},
-                {0x06, 9, "SOLO TONO"},
-                {0x44, 7, "DORMIDA"},
-                {0x44, 10, "SILENCIOSA"},
-                {0x46, 8, "APAGAR ?"},
-                {0x46, 8, "BORRAR ?"},
-                {0x44, 12, "BORRAR TODOS", " ?"},
-                {0x04, 12, "AJUSTAR HORA"},
-                {0x03, 14, "AJUSTAR ALARMA"},
-                {0x02, 16, "ROLLO DE MENSAJE"},
-                {0x44, 12, "AUTO DORMIDA"},
-                {0x04, 11, "ON      OFF"},
-                {0x44, 12, "MENSAJE AREA"},
-                {0x43, 14, "MAIL DROP AREA"},
-                {0x44, 11, "SILEN.-TONO"},
-                {0x47, 7, "ZOOM IN"},
-                {0x46, 8, "ZOOM OUT"},
-                {0x46, 9, "TIMBRE ON"},
-                {0x45, 10, "TIMBRE OFF"}});
+    putRecords(t.PromptsSpanish, {{0x05, 6, "KAVION"},
+                                  {0x05, 11, "SIN MESAJES"},
+                                  {0x42, 17, "ARRIBA PARA SALIR"},
+                                  {0x42, 16, "BLOQUEAR MENSAJE"},
+                                  {0x42, 16, "DESBLOQ. MENSAJE"},
+                                  {0x47, 6, "BORRAR"},
+                                  {0x44, 12, "BORRAR TODOS"},
+                                  {0x44, 12, "MOVER A MEMO", "BRETA"},
+                                  {0x42, 16, "ROLLO DE MENSAJE"},
+                                  {0x44, 12, "AJUSTAR HORA"},
+                                  {0x43, 14, "AJUSTAR ALARMA"},
+                                  {0x42, 17, "ALERTA SILENCIOSA"},
+                                  {0x47, 6, "APAGAR"},
+                                  {0x06, 9, "SOLO TONO"},
+                                  {0x44, 7, "DORMIDA"},
+                                  {0x44, 10, "SILENCIOSA"},
+                                  {0x46, 8, "APAGAR ?"},
+                                  {0x46, 8, "BORRAR ?"},
+                                  {0x44, 12, "BORRAR TODOS", " ?"},
+                                  {0x04, 12, "AJUSTAR HORA"},
+                                  {0x03, 14, "AJUSTAR ALARMA"},
+                                  {0x02, 16, "ROLLO DE MENSAJE"},
+                                  {0x44, 12, "AUTO DORMIDA"},
+                                  {0x04, 11, "ON      OFF"},
+                                  {0x44, 12, "MENSAJE AREA"},
+                                  {0x43, 14, "MAIL DROP AREA"},
+                                  {0x44, 11, "SILEN.-TONO"},
+                                  {0x47, 7, "ZOOM IN"},
+                                  {0x46, 8, "ZOOM OUT"},
+                                  {0x46, 9, "TIMBRE ON"},
+                                  {0x45, 10, "TIMBRE OFF"}});
 }
 
 void buildFrenchPrompts(DefaultTables& t) {
-    putRecords(t.PromptsFrench,
-               {{0x05, 6, "KAVION"},
-                {0x03, 14, "PAS DE MESSAGE"},
-                {0x42, 16, "MONTER OU SORTIR", "R"},
-                {0x44, 12, "VERROUILLAGE", "SAJE"},
-                {0x43, 14, "DEVERROUILLAGE", "JE"},
-                {0x45, 10, "EFFACEMENT"},
-                {0x44, 12, "EFFACER TOUT"},
-                {0x44, 13, "DEP > MEMOIRE", "RETA"},
-                {0x43, 14, "Reg.DEFILEMENT", "JE"},
-                {0x46, 9, "Reg.HEURE", "ERA"},
-                {0x45, 10, "Reg.ALARME", "ARMA"},
-                {0x45, 10, "Reg.ALERTE", "ENCIOSA"},
-                {0x45, 11, "ARRET PAGER"},
-                {0x05, 14, "TON UNIQUEMENT"},
-                {0x44, 14, "MISE EN VEILLE"},
-                {0x44, 10, "SILENCIEUX"},
-                {0x44, 13, "ARRET PAGER ?"},
-                {0x44, 12, "EFFACEMENT ?"},
-                {0x43, 14, "EFFACER TOUT ?"},
-                {0x06, 9, "Reg.HEURE", "ORA"},
-                {0x05, 10, "Reg.ALARME", "ARMA"},
-                {0x03, 14, "Reg.DEFILEMENT", "JE"},
-                {0x45, 10, "REG.VEILLE", "DA"},
-                {0x04, 11, "DEPART  FIN"},
-                {0x42, 16, "ZONE DE MESSAGES"},
-                {0x41, 18, "ZONE BOITE LETTRES"},
-                {0x43, 18, "SILENCIEUX ET BEEP"},
-                {0x46, 6, "LOUPE+", "UI"},
-                {0x46, 6, "LOUPE-", "ON"},
-                {0x42, 17, "AVEC MODE DISCRET"},
-                {0x42, 17, "SANS MODE DISCRET"}});
+    putRecords(t.PromptsFrench, {{0x05, 6, "KAVION"},
+                                 {0x03, 14, "PAS DE MESSAGE"},
+                                 {0x42, 16, "MONTER OU SORTIR", "R"},
+                                 {0x44, 12, "VERROUILLAGE", "SAJE"},
+                                 {0x43, 14, "DEVERROUILLAGE", "JE"},
+                                 {0x45, 10, "EFFACEMENT"},
+                                 {0x44, 12, "EFFACER TOUT"},
+                                 {0x44, 13, "DEP > MEMOIRE", "RETA"},
+                                 {0x43, 14, "Reg.DEFILEMENT", "JE"},
+                                 {0x46, 9, "Reg.HEURE", "ERA"},
+                                 {0x45, 10, "Reg.ALARME", "ARMA"},
+                                 {0x45, 10, "Reg.ALERTE", "ENCIOSA"},
+                                 {0x45, 11, "ARRET PAGER"},
+                                 {0x05, 14, "TON UNIQUEMENT"},
+                                 {0x44, 14, "MISE EN VEILLE"},
+                                 {0x44, 10, "SILENCIEUX"},
+                                 {0x44, 13, "ARRET PAGER ?"},
+                                 {0x44, 12, "EFFACEMENT ?"},
+                                 {0x43, 14, "EFFACER TOUT ?"},
+                                 {0x06, 9, "Reg.HEURE", "ORA"},
+                                 {0x05, 10, "Reg.ALARME", "ARMA"},
+                                 {0x03, 14, "Reg.DEFILEMENT", "JE"},
+                                 {0x45, 10, "REG.VEILLE", "DA"},
+                                 {0x04, 11, "DEPART  FIN"},
+                                 {0x42, 16, "ZONE DE MESSAGES"},
+                                 {0x41, 18, "ZONE BOITE LETTRES"},
+                                 {0x43, 18, "SILENCIEUX ET BEEP"},
+                                 {0x46, 6, "LOUPE+", "UI"},
+                                 {0x46, 6, "LOUPE-", "ON"},
+                                 {0x42, 17, "AVEC MODE DISCRET"},
+                                 {0x42, 17, "SANS MODE DISCRET"}});
 }
 
 void buildGermanPrompts(DefaultTables& t) {
-    putRecords(t.PromptsGerman,
-               {{0x05, 8, "KAVION  "},
-                {0x03, 15, "Keine Nachricht"},
-                {0x45, 11, "Menü/zurück"},
-                {0x42, 17, "Nachricht sichern"},
-                {0x42, 16, "Nachr. freigeben"},
-                {0x42, 17, "Nachricht löschen"},
-                {0x44, 12, "Alle löschen"},
-                {0x42, 17, "Als Notiz sichern"},
-                {0x45, 10, "Scrollrate"},
-                {0x45, 11, "Uhr stellen"},
-                {0x43, 14, "Wecker stellen"},
-                {0x43, 15, "Alarmart wählen"},
-                {0x46, 9, "Pager aus"},
-                {0x00, 7, "Nur Ton", "LY"},
-                {0x43, 13, "Stiller Alarm"},
-                {0x43, 9, "Vibration"},
-                {0x45, 11, "Pager aus ?"},
-                {0x46, 9, "Löschen ?", "ELETE ?"},
-                {0x43, 14, "Alle löschen ?"},
-                {0x25, 11, "Uhr stellen"},
-                {0x23, 14, "Wecker stellen"},
-                {0x25, 10, "Scrollrate"},
-                {0x42, 16, "Automat. Aussch."},
-                {0x27, 13, "Start    Ende"},
-                {0x43, 14, "Private Nachr."},
-                {0x43, 15, "Öffentl. Nachr."},
-                {0x43, 15, "Vibr., dann Ton", "P"},
-                {0x45, 10, "Vergrößern"},
-                {0x45, 11, "Verkleinern"},
-                {0x44, 13, "Kurz-Piep ein"},
-                {0x44, 13, "Kurz-Piep aus"}});
+    putRecords(t.PromptsGerman, {{0x05, 8, "KAVION  "},
+                                 {0x03, 15, "Keine Nachricht"},
+                                 {0x45, 11, "Menü/zurück"},
+                                 {0x42, 17, "Nachricht sichern"},
+                                 {0x42, 16, "Nachr. freigeben"},
+                                 {0x42, 17, "Nachricht löschen"},
+                                 {0x44, 12, "Alle löschen"},
+                                 {0x42, 17, "Als Notiz sichern"},
+                                 {0x45, 10, "Scrollrate"},
+                                 {0x45, 11, "Uhr stellen"},
+                                 {0x43, 14, "Wecker stellen"},
+                                 {0x43, 15, "Alarmart wählen"},
+                                 {0x46, 9, "Pager aus"},
+                                 {0x00, 7, "Nur Ton", "LY"},
+                                 {0x43, 13, "Stiller Alarm"},
+                                 {0x43, 9, "Vibration"},
+                                 {0x45, 11, "Pager aus ?"},
+                                 {0x46, 9, "Löschen ?", "ELETE ?"},
+                                 {0x43, 14, "Alle löschen ?"},
+                                 {0x25, 11, "Uhr stellen"},
+                                 {0x23, 14, "Wecker stellen"},
+                                 {0x25, 10, "Scrollrate"},
+                                 {0x42, 16, "Automat. Aussch."},
+                                 {0x27, 13, "Start    Ende"},
+                                 {0x43, 14, "Private Nachr."},
+                                 {0x43, 15, "Öffentl. Nachr."},
+                                 {0x43, 15, "Vibr., dann Ton", "P"},
+                                 {0x45, 10, "Vergrößern"},
+                                 {0x45, 11, "Verkleinern"},
+                                 {0x44, 13, "Kurz-Piep ein"},
+                                 {0x44, 13, "Kurz-Piep aus"}});
 }
 
 DefaultTables buildDefaultTables() {

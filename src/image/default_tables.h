@@ -9,8 +9,8 @@ namespace kxp40s {
 
 inline constexpr int kPromptRecordSize = 20;
 using PromptRecord = std::array<std::uint8_t, kPromptRecordSize>;
-using PromptSet = std::array<std::uint8_t, 620>;      // 31 records, &H100-&H36B
-using HistorySet = std::array<std::uint8_t, 40>;      // 2 records, &H3B8-&H3DF
+using PromptSet = std::array<std::uint8_t, 620>;  // 31 records, &H100-&H36B
+using HistorySet = std::array<std::uint8_t, 40>;  // 2 records, &H3B8-&H3DF
 
 // The program's built-in configuration: the five blocks that tile the initial
 // image, and the language tables that the prompt editor copies from. Built

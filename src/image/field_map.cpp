@@ -10,10 +10,14 @@ namespace kxp40s {
 
 std::string_view pageCaption(Page page) {
     switch (page) {
-        case Page::FreqCodes: return "Freq. && Codes";
-        case Page::AlertsStatus: return "Alerts && Status";
-        case Page::PromptsEdit: return "Prompts Edit";
-        case Page::SourcePrompts: return "Source Prompts";
+        case Page::FreqCodes:
+            return "Freq. && Codes";
+        case Page::AlertsStatus:
+            return "Alerts && Status";
+        case Page::PromptsEdit:
+            return "Prompts Edit";
+        case Page::SourcePrompts:
+            return "Source Prompts";
     }
     return "";
 }
@@ -99,6 +103,8 @@ struct Row {
 constexpr std::string_view kChkCtl = "chkCtl";
 constexpr std::string_view kCboCtl = "cboCtl";
 
+// One row per tagged control, as the window's Tags name them.
+// clang-format off
 std::vector<Row> fixedRows() {
     using enum Page;
     return {
@@ -146,6 +152,7 @@ std::vector<Row> fixedRows() {
         {"&H7E3,0,8,chkN", {kChkCtl, 14}, AlertsStatus, "Move To Memo Disable"},
     };
 }
+// clang-format on
 
 std::string hexAddress(int address) {
     constexpr char kDigits[] = "0123456789ABCDEF";
@@ -167,7 +174,8 @@ std::string keyFromCaption(std::string_view caption) {
             key += '-';
         }
     }
-    while (!key.empty() && key.back() == '-') key.pop_back();
+    while (!key.empty() && key.back() == '-')
+        key.pop_back();
     return key;
 }
 
@@ -186,7 +194,7 @@ BoundField bind(std::string tag, ControlId control, Page page, std::string_view 
     const auto field = parseFieldTag(tag);
     if (!field || !field->isBitField()) throw std::logic_error("bad tag " + tag);
     return BoundField{keyOf(control, caption), std::move(tag), *field, control, page, caption,
-                      std::move(items), toolTip};
+                      std::move(items),        toolTip};
 }
 
 std::vector<BoundField> buildBoundFields() {
@@ -196,19 +204,20 @@ std::vector<BoundField> buildBoundFields() {
                               std::move(row.items), row.toolTip));
     }
     for (int n = kFirstSourcePrompt; n <= kLastSourcePrompt; ++n) {
-        const std::string tag = hexAddress(kSourceEnableAddress + n - kFirstSourcePrompt) + ",0,8,chkSource";
+        const std::string tag =
+            hexAddress(kSourceEnableAddress + n - kFirstSourcePrompt) + ",0,8,chkSource";
         fields.push_back(bind(tag, {"chkSource", n}, Page::SourcePrompts, "", {}, ""));
     }
     return fields;
 }
 
 constexpr std::array<std::string_view, 30> kGeneralPromptLabels = {
-    "NO PAGES",       "ESCAPE",        "MESSAGE LOCK",     "MESSAGE UNLOCK", "DELETE",
-    "DELETE ALL",     "MOVE TO MEMO",  "SET SCROLL",       "SET TIME",       "SET ALARM",
-    "SET ALERT",      "PAGER OFF",     "TONE ONLY",        "SLEEP",          "SILENT",
-    "PAGER OFF ?",    "DELETE?",       "DELETE ALL ?",     "TIME SET",       "ALARM SET",
-    "SCROLL SET",     "AUTO SLEEP SET", "START END",       "MESSAGE AREA",   "MAIL DROP AREA",
-    "SILENT THEN BEEP", "ZOOM IN",     "ZOOM OUT",         "CHIRP ON",       "CHIRP OFF"};
+    "NO PAGES",         "ESCAPE",         "MESSAGE LOCK", "MESSAGE UNLOCK", "DELETE",
+    "DELETE ALL",       "MOVE TO MEMO",   "SET SCROLL",   "SET TIME",       "SET ALARM",
+    "SET ALERT",        "PAGER OFF",      "TONE ONLY",    "SLEEP",          "SILENT",
+    "PAGER OFF ?",      "DELETE?",        "DELETE ALL ?", "TIME SET",       "ALARM SET",
+    "SCROLL SET",       "AUTO SLEEP SET", "START END",    "MESSAGE AREA",   "MAIL DROP AREA",
+    "SILENT THEN BEEP", "ZOOM IN",        "ZOOM OUT",     "CHIRP ON",       "CHIRP OFF"};
 
 PromptBox makePromptBox(int index, std::string tag, std::string label, Page page) {
     const auto field = parseFieldTag(tag);
@@ -261,7 +270,8 @@ std::span<const PromptBox> promptBoxes() {
 
 const PromptBox& promptBox(int index) {
     const auto boxes = promptBoxes();
-    const auto it = std::find_if(boxes.begin(), boxes.end(), [&](const auto& b) { return b.index == index; });
+    const auto it =
+        std::find_if(boxes.begin(), boxes.end(), [&](const auto& b) { return b.index == index; });
     if (it == boxes.end()) throw std::out_of_range("no prompt box " + std::to_string(index));
     return *it;
 }

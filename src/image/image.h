@@ -13,7 +13,7 @@ inline constexpr int kImageSize = 2048;
 // checked: an address outside the image throws std::out_of_range before any
 // byte is read or written.
 class Image {
-public:
+  public:
     Image() = default;
     explicit Image(std::span<const std::uint8_t> bytes);  // must be kImageSize long
 
@@ -29,7 +29,7 @@ public:
 
     bool operator==(const Image&) const = default;
 
-private:
+  private:
     std::array<std::uint8_t, kImageSize> bytes_{};
 };
 

@@ -32,9 +32,13 @@ void ShiftLeftLong(std::int32_t& x, int n) {
     x = checkedFromDouble<std::int32_t>(static_cast<double>(x) * powerOfTwo(n));
 }
 
-void ShiftRightLong(std::int32_t& x, int n) { x = ShiftRightLongOf(x, n); }
+void ShiftRightLong(std::int32_t& x, int n) {
+    x = ShiftRightLongOf(x, n);
+}
 
-std::int32_t ShiftRightLongOf(std::int32_t x, int n) { return x / powerOfTwoInt(n); }
+std::int32_t ShiftRightLongOf(std::int32_t x, int n) {
+    return x / powerOfTwoInt(n);
+}
 
 void ShiftRightInt(std::int16_t& x, int n) {
     x = static_cast<std::int16_t>(x / powerOfTwoInt(n));
@@ -44,7 +48,9 @@ void ShiftLeftByte(std::uint8_t& b, int n) {
     b = checkedFromDouble<std::uint8_t>(static_cast<double>(b) * powerOfTwo(n));
 }
 
-void ShiftLeftVar(double& v, int n) { v *= powerOfTwo(n); }
+void ShiftLeftVar(double& v, int n) {
+    v *= powerOfTwo(n);
+}
 
 void ShiftRightVar(double& v, int n) {
     const double divisor = std::nearbyint(powerOfTwo(n));

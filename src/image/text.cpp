@@ -83,7 +83,8 @@ std::optional<std::string> utf8ToWindows1252(std::string_view utf8) {
 
 std::string windows1252ToUtf8(std::string_view bytes) {
     std::string out;
-    for (const char c : bytes) appendUtf8(out, codePointOf(static_cast<std::uint8_t>(c)));
+    for (const char c : bytes)
+        appendUtf8(out, codePointOf(static_cast<std::uint8_t>(c)));
     return out;
 }
 

@@ -84,8 +84,8 @@ class PagerBoard {
 };
 
 // The pager the simulator starts with: the image the program holds right
-// after start-up (without "default.tbl"), carrying an identity text (14 characters at 993, padded with spaces), the firmware
-// byte at &H459 and a valid checksum.
+// after start-up (without "default.tbl"), carrying an identity text (14 characters at 993, padded
+// with spaces), the firmware byte at &H459 and a valid checksum.
 inline constexpr const char* kDefaultIdentity = "KXP40V1.0V5.12";
 inline constexpr int kIdentityAddress = 993;
 inline constexpr int kIdentityLength = 14;

@@ -12,7 +12,7 @@ namespace kxp40s {
 // a pager can be had back after it was overwritten. The newest files are kept
 // (200 by default), named by the time of the read.
 class BackupStore {
-public:
+  public:
     explicit BackupStore(std::filesystem::path folder, std::size_t keep = 200);
 
     // The user's data folder: $XDG_DATA_HOME/kxp40s/backups, or
@@ -29,7 +29,7 @@ public:
 
     const std::filesystem::path& folder() const { return folder_; }
 
-private:
+  private:
     void dropOldest();
 
     std::filesystem::path folder_;

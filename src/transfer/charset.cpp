@@ -10,10 +10,25 @@ namespace {
 
 using Pair = std::pair<std::uint8_t, std::uint8_t>;  // PC byte, pager byte
 
-constexpr std::array<Pair, 10> kSpanish = {
-    {{161, 35}, {199, 91}, {209, 92}, {186, 93}, {170, 94}, {191, 96}, {231, 123}, {241, 124}, {220, 125}, {252, 126}}};
-constexpr std::array<Pair, 9> kFrench = {
-    {{163, 35}, {224, 64}, {176, 91}, {231, 92}, {167, 93}, {233, 123}, {249, 124}, {232, 125}, {175, 126}}};
+constexpr std::array<Pair, 10> kSpanish = {{{161, 35},
+                                            {199, 91},
+                                            {209, 92},
+                                            {186, 93},
+                                            {170, 94},
+                                            {191, 96},
+                                            {231, 123},
+                                            {241, 124},
+                                            {220, 125},
+                                            {252, 126}}};
+constexpr std::array<Pair, 9> kFrench = {{{163, 35},
+                                          {224, 64},
+                                          {176, 91},
+                                          {231, 92},
+                                          {167, 93},
+                                          {233, 123},
+                                          {249, 124},
+                                          {232, 125},
+                                          {175, 126}}};
 constexpr std::array<Pair, 8> kGerman = {
     {{167, 64}, {196, 91}, {214, 92}, {220, 93}, {228, 123}, {246, 124}, {252, 125}, {223, 126}}};
 constexpr std::array<Pair, 8> kDanish = {
@@ -32,12 +47,18 @@ constexpr std::array<Pair, 11> kSwedish = {{{163, 35},
 
 std::span<const Pair> tableOf(int languageCode) {
     switch (languageCode) {
-        case 5: return kSpanish;
-        case 6: return kFrench;
-        case 8: return kGerman;
-        case 11: return kDanish;
-        case 15: return kSwedish;
-        default: return {};
+        case 5:
+            return kSpanish;
+        case 6:
+            return kFrench;
+        case 8:
+            return kGerman;
+        case 11:
+            return kDanish;
+        case 15:
+            return kSwedish;
+        default:
+            return {};
     }
 }
 
@@ -79,7 +100,11 @@ std::uint8_t PagerToPcChar(std::uint8_t c, int languageCode) {
     return c;
 }
 
-void TextToPager(Image& image) { convertTexts(image, PcToPagerChar); }
-void TextToPc(Image& image) { convertTexts(image, PagerToPcChar); }
+void TextToPager(Image& image) {
+    convertTexts(image, PcToPagerChar);
+}
+void TextToPc(Image& image) {
+    convertTexts(image, PagerToPcChar);
+}
 
 }  // namespace kxp40s

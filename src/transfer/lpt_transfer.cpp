@@ -68,9 +68,11 @@ bool checkIdentityBeforeWrite(Transfer& t, LinkFace& face) {
     int sum = 0;
     for (const std::uint8_t byte : *bytes)
         sum += byte;
-    if (sum == kErasedIdentitySum) return confirmed(t, face, std::string("The program data is empty ! ") + kYesNoTail);
+    if (sum == kErasedIdentitySum)
+        return confirmed(t, face, std::string("The program data is empty ! ") + kYesNoTail);
     if (identityOf(*bytes).substr(0, 5) != kModelText) {
-        return confirmed(t, face, std::string("This model of pager can not be sure ! ") + kYesNoTail);
+        return confirmed(t, face,
+                         std::string("This model of pager can not be sure ! ") + kYesNoTail);
     }
     return true;
 }
@@ -91,8 +93,10 @@ bool checkBand(Transfer& t, LinkFace& face) {
     const auto incdLow = pagerByte(t, face, kIncdLow);
     if (!incdLow) return false;
     const bool rohsBand = t.s.controls[{"cboDft"}].value == kRoHSBandIndex;
-    if (!rohsBand && *incdLow == 0) return confirmed(t, face, std::string("The Pager is GP(RoHS) ! ") + kYesNoTail);
-    if (rohsBand && *incdLow != 0) return confirmed(t, face, std::string("The Pager is Non GP(RoHS) ! ") + kYesNoTail);
+    if (!rohsBand && *incdLow == 0)
+        return confirmed(t, face, std::string("The Pager is GP(RoHS) ! ") + kYesNoTail);
+    if (rohsBand && *incdLow != 0)
+        return confirmed(t, face, std::string("The Pager is Non GP(RoHS) ! ") + kYesNoTail);
     return true;
 }
 

@@ -25,7 +25,9 @@ bool runCommand(Transfer& t, Mode mode, Command command) {
     return runs;
 }
 
-int lastAddress(const Transfer& t) { return static_cast<int>(t.s.ConfigImage.bytes().size()) - 1; }
+int lastAddress(const Transfer& t) {
+    return static_cast<int>(t.s.ConfigImage.bytes().size()) - 1;
+}
 
 void writeAndVerify(Transfer& t) {
     Image& image = t.s.ConfigImage;
@@ -34,7 +36,8 @@ void writeAndVerify(Transfer& t) {
 }
 
 void showAll(Transfer& t, const Effects& effects) {
-    for (const Message& message : effects.messages) t.face.show(message);
+    for (const Message& message : effects.messages)
+        t.face.show(message);
 }
 
 }  // namespace
@@ -75,7 +78,9 @@ void cmdWrite_Click(Transfer& t) {
     t.face.setStatusText("");
 }
 
-void set_capcode(Transfer& t, int index) { showAll(t, increaseCapcode(t.s, index)); }
+void set_capcode(Transfer& t, int index) {
+    showAll(t, increaseCapcode(t.s, index));
+}
 
 void mnuFirmware_Click(Transfer& t) {
     if (!t.usb || !SerialRead(*t.usb, kFirmwareAddress, kFirmwareAddress)) return;

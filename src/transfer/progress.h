@@ -10,7 +10,7 @@ namespace kxp40s {
 // value pass the maximum (a transfer's last block ends past the maximum the
 // transfer window sets).
 class ClampedProgressFace : public LinkFace {
-public:
+  public:
     explicit ClampedProgressFace(LinkFace& face) : face_(face) {}
 
     Answer show(const Message& message) override { return face_.show(message); }
@@ -20,11 +20,13 @@ public:
         maximum_ = maximum;
         face_.setProgressMaximum(maximum);
     }
-    void setProgressValue(int value) override { face_.setProgressValue(std::clamp(value, 0, std::max(maximum_, 0))); }
+    void setProgressValue(int value) override {
+        face_.setProgressValue(std::clamp(value, 0, std::max(maximum_, 0)));
+    }
     void setProgressColour(long colour) override { face_.setProgressColour(colour); }
     void setStatusText(const std::string& text) override { face_.setStatusText(text); }
 
-private:
+  private:
     LinkFace& face_;
     int maximum_ = 0;
 };

@@ -26,7 +26,8 @@ bool confirmed(Transfer& t, LinkFace& face, const std::string& question);
 void showEffects(LinkFace& face, const Effects& effects);
 
 // The transfer window's progress for strt..stp and its status line.
-void startProgress(LinkFace& face, Clock& clock, int strt, int stp, long colour, const char* status);
+void startProgress(LinkFace& face, Clock& clock, int strt, int stp, long colour,
+                   const char* status);
 
 // Keeps `image` in the backup folder (when the transfer has one); a failure
 // to keep it is said, and the transfer goes on.

@@ -11,7 +11,9 @@
 
 namespace kxp40s {
 
-Message transferWarning(std::string text) { return warning(std::move(text), kShortTitle); }
+Message transferWarning(std::string text) {
+    return warning(std::move(text), kShortTitle);
+}
 
 Answer askYesNo(Transfer& t, std::string text) {
     return t.face.show(Message{kShortTitle, std::move(text), Icon::Exclamation, Buttons::YesNo});
@@ -32,29 +34,34 @@ std::string identityPart(const std::string& identity, std::size_t from, std::siz
 
 std::optional<int> softwareVersion(const std::string& identity) {
     const std::string version = identityPart(identity, 10, 1) + identityPart(identity, 12, 2);
-    const bool numeric = !version.empty() && std::all_of(version.begin(), version.end(), [](char c) {
-        return std::isdigit(static_cast<unsigned char>(c)) != 0;
-    });
+    const bool numeric =
+        !version.empty() && std::all_of(version.begin(), version.end(), [](char c) {
+            return std::isdigit(static_cast<unsigned char>(c)) != 0;
+        });
     if (!numeric) return std::nullopt;
     return std::stoi(version);
 }
 
 Message notKxp40(const std::string& identity) {
-    return transferWarning("This pager is not KXP40 !\r\n\r\nIt is " + identityPart(identity, 0, 5) + " ( PCB " +
-                           identityPart(identity, 5, 4) + ", Software " + identityPart(identity, 9, 5) + " )");
+    return transferWarning("This pager is not KXP40 !\r\n\r\nIt is " +
+                           identityPart(identity, 0, 5) + " ( PCB " + identityPart(identity, 5, 4) +
+                           ", Software " + identityPart(identity, 9, 5) + " )");
 }
 
 bool confirmed(Transfer& t, LinkFace& face, const std::string& question) {
-    if (face.show(Message{kShortTitle, question, Icon::Exclamation, Buttons::YesNo}) == Answer::Yes) return true;
+    if (face.show(Message{kShortTitle, question, Icon::Exclamation, Buttons::YesNo}) == Answer::Yes)
+        return true;
     t.s.TransferFailed = true;
     return false;
 }
 
 void showEffects(LinkFace& face, const Effects& effects) {
-    for (const Message& message : effects.messages) face.show(message);
+    for (const Message& message : effects.messages)
+        face.show(message);
 }
 
-void startProgress(LinkFace& face, Clock& clock, int strt, int stp, long colour, const char* status) {
+void startProgress(LinkFace& face, Clock& clock, int strt, int stp, long colour,
+                   const char* status) {
     face.setProgressMaximum(stp - 16);
     face.setProgressValue(strt);
     face.setProgressColour(colour);
@@ -65,7 +72,8 @@ void startProgress(LinkFace& face, Clock& clock, int strt, int stp, long colour,
 void keepBackup(Transfer& t, LinkFace& face, const Image& image, const std::string& kind) {
     if (!t.backups) return;
     const auto kept = t.backups->keep(image, kind);
-    if (!kept.file) face.show(transferWarning("No backup of the pager memory could be kept: " + kept.failure));
+    if (!kept.file)
+        face.show(transferWarning("No backup of the pager memory could be kept: " + kept.failure));
 }
 
 void adoptReadImage(Transfer& t, LinkFace& face, Image image) {
@@ -76,8 +84,8 @@ void adoptReadImage(Transfer& t, LinkFace& face, Image image) {
     keepBackup(t, face, image, "read");
     showEffects(face, loadImage(s, image));
     if (s.LoadErrorCode == 0) return;
-    face.show(
-        transferWarning("The data in this pager is wrong!(Error Code = " + std::to_string(s.LoadErrorCode) + ")"));
+    face.show(transferWarning(
+        "The data in this pager is wrong!(Error Code = " + std::to_string(s.LoadErrorCode) + ")"));
     s.TransferFailed = true;
     s.ConfigImage = s.BackupImage;
     showEffects(face, init_ctl(s));

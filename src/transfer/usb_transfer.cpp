@@ -44,7 +44,8 @@ std::uint8_t pagerByte(const Transfer& t, int address) {
 
 std::string pagerIdentity(const Transfer& t) {
     const auto& buffer = t.usb->state.ReadBuffer;
-    return identityOf(std::span(buffer).subspan(kIdentityFirst, kIdentityLast - kIdentityFirst + 1));
+    return identityOf(
+        std::span(buffer).subspan(kIdentityFirst, kIdentityLast - kIdentityFirst + 1));
 }
 
 // The serial read's checksum test: each stored byte may match either the sum
@@ -73,9 +74,11 @@ Image imageRead(const Transfer& t, int last) {
 bool checkIdentityBeforeWrite(Transfer& t) {
     if (!readPager(t, kIdentityFirst, kIdentityLast)) return false;
     const auto& buffer = t.usb->state.ReadBuffer;
-    const bool empty = std::any_of(buffer.begin() + kIdentityFirst, buffer.begin() + kIdentityLast + 1,
-                                   [](std::uint8_t b) { return b < 32 || b > 127; });
-    if (empty) return confirmed(t, t.face, std::string("The program data is empty ! ") + kYesNoTail);
+    const bool empty =
+        std::any_of(buffer.begin() + kIdentityFirst, buffer.begin() + kIdentityLast + 1,
+                    [](std::uint8_t b) { return b < 32 || b > 127; });
+    if (empty)
+        return confirmed(t, t.face, std::string("The program data is empty ! ") + kYesNoTail);
     if (pagerIdentity(t).substr(0, 5) != kModelText) {
         return confirmed(t, t.face, std::string("The program data is wrong ! ") + kYesNoTail);
     }
@@ -104,7 +107,8 @@ bool takeContrast(Transfer& t, Image& data) {
     if (!readPager(t, kContrastAddress, kContrastAddress)) return false;
     if (t.s.ContrastChanged) return true;
     const int nibble = pagerByte(t, kContrastAddress) & 0x0F;
-    data.set(kContrastAddress, static_cast<std::uint8_t>((data.at(kContrastAddress) & 0xF0) | nibble));
+    data.set(kContrastAddress,
+             static_cast<std::uint8_t>((data.at(kContrastAddress) & 0xF0) | nibble));
     t.s.ContrastLoaded = data.at(kContrastAddress) & 0x0F;
     showEffects(t.face, init_ctl(t.s));
     return true;
@@ -115,7 +119,8 @@ bool checkBand(Transfer& t) {
     if (!readPager(t, kIncdHigh, kIncdLow)) return false;
     const int incd = pagerByte(t, kIncdHigh) * 256 + pagerByte(t, kIncdLow);
     const bool rohsBand = t.s.controls[{"cboDft"}].value == kRoHSBandIndex;
-    if (!rohsBand && incd >= kRoHSIncd) return confirmed(t, t.face, std::string("The Pager is GP(RoHS) ! ") + kYesNoTail);
+    if (!rohsBand && incd >= kRoHSIncd)
+        return confirmed(t, t.face, std::string("The Pager is GP(RoHS) ! ") + kYesNoTail);
     if (rohsBand && incd < kRoHSIncd) {
         return confirmed(t, t.face, std::string("The Pager is Non GP(RoHS) ! ") + kYesNoTail);
     }
@@ -165,8 +170,8 @@ void usb_readall(Transfer& t, int strt, int& stp) {
 void usb_writeall(Transfer& t, Image& data, int strt, int stp) {
     t.s.TransferFailed = false;
     const Image before = data;
-    const bool written = checkIdentityBeforeWrite(t) && takeFirmware(t, data) && takeContrast(t, data) &&
-                         checkBand(t) && [&] {
+    const bool written = checkIdentityBeforeWrite(t) && takeFirmware(t, data) &&
+                         takeContrast(t, data) && checkBand(t) && [&] {
                              data.set(kProgrammedMarkerAddress, 1);
                              storeImageChecksum(data.bytes(), stp);
                              return SerialWrite(*t.usb, data.bytes(), strt, stp);

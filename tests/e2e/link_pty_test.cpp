@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sstream>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "link/serial_link.h"
 #include "link/termios_serial_port.h"
@@ -117,7 +117,8 @@ ProgramRun runCli(const std::string& args, const std::string& env = "") {
     const auto words = [](const std::string& text) {
         std::vector<std::string> parts;
         std::istringstream in(text);
-        for (std::string word; in >> word;) parts.push_back(word);
+        for (std::string word; in >> word;)
+            parts.push_back(word);
         return parts;
     };
     return runProgram("kxp40s-cli", words(args), "", words(env));

@@ -21,13 +21,16 @@ struct ProgramRun {
     std::string err;
 };
 
-inline std::string binary(const std::string& name) { return std::string(KXP40S_BIN_DIR) + "/" + name; }
+inline std::string binary(const std::string& name) {
+    return std::string(KXP40S_BIN_DIR) + "/" + name;
+}
 
 // Runs `program` (a name in the build's bin folder) with `args`, feeding
 // `input` on stdin, with the variables `env` ("NAME=VALUE") added to its
 // environment; kills it after `timeout`.
 inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
-                             const std::string& input = "", const std::vector<std::string>& env = {},
+                             const std::string& input = "",
+                             const std::vector<std::string>& env = {},
                              std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
     int in[2], out[2], err[2];
     if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) return {};
@@ -36,12 +39,15 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
         ::dup2(in[0], 0);
         ::dup2(out[1], 1);
         ::dup2(err[1], 2);
-        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) ::close(fd);
-        for (const std::string& variable : env) ::putenv(const_cast<char*>(variable.c_str()));
+        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
+            ::close(fd);
+        for (const std::string& variable : env)
+            ::putenv(const_cast<char*>(variable.c_str()));
         std::vector<std::string> all{binary(program)};
         all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
-        for (auto& a : all) argv.push_back(a.data());
+        for (auto& a : all)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         ::execv(argv[0], argv.data());
         ::_exit(127);

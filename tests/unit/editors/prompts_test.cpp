@@ -10,8 +10,12 @@
 namespace kxp40s {
 namespace {
 
-ControlId box(int index) { return {"txtPrompt", index}; }
-ControlId source(int index) { return {"chkSource", index}; }
+ControlId box(int index) {
+    return {"txtPrompt", index};
+}
+ControlId source(int index) {
+    return {"chkSource", index};
+}
 
 std::string recordBytes(const Session& s, int address) {
     const auto bytes = s.ConfigImage.read(address, 20);
@@ -76,8 +80,8 @@ TEST(PromptStore, RefusesWhatTheRecordCannotHoldAndChangesNothing) {
     const Case cases[] = {
         {"19 characters", 3, std::string(19, 'A'), tooLong},
         {"trailing spaces count", 3, "ABC" + std::string(16, ' '), tooLong},
-        {"spaces beyond 15 overflow the record", 3, std::string(20, ' ') + "ABCDEFGHIJKLMNOP"[0] + "BCDEFGHIJKLMNOP",
-         tooLong},
+        {"spaces beyond 15 overflow the record", 3,
+         std::string(20, ' ') + "ABCDEFGHIJKLMNOP"[0] + "BCDEFGHIJKLMNOP", tooLong},
         {"longer than the large logo box", 0, std::string(2, ' ') + std::string(15, 'A'), tooLong},
         {"a character the pager cannot show", 3, "\xE4\xB8\xAD", notStorable},
         {"a control character", 3, "A\tB", notStorable},
@@ -145,7 +149,8 @@ TEST(Languages, CopyTheirTablesAndCodes) {
     EXPECT_EQ(GetField(s.ConfigImage, 0x3A, 0, 4), 8);
     EXPECT_EQ(GetField(s.ConfigImage, 0x3E, 0, 4), 8);
     EXPECT_EQ(GetField(s.ConfigImage, 0x3B, 0, 2), 2);
-    EXPECT_EQ(recordBytes(s, 0xA0), std::string(t.FlashOnlyGerman.begin(), t.FlashOnlyGerman.end()));
+    EXPECT_EQ(recordBytes(s, 0xA0),
+              std::string(t.FlashOnlyGerman.begin(), t.FlashOnlyGerman.end()));
     EXPECT_EQ(s.controls[box(13)].text, "Nur Ton");
     EXPECT_EQ(s.controls[box(31)].text, "   Verlauf einst.");
 
@@ -174,8 +179,10 @@ TEST(LoadDefault, RestoresTheFocusedPromptFromTheSelectedLanguage) {
     txtPrompt_GotFocus(s, 31);
     optDefault_Click(s, 0);
     // The French history set is copied first, then prompt 31 comes from the block at &H36C.
-    EXPECT_EQ(recordBytes(s, 0x3B8), std::string(t.DefaultBlock876.begin() + 76, t.DefaultBlock876.begin() + 96));
-    EXPECT_EQ(recordBytes(s, 0x3CC), std::string(t.HistoryPromptsFrench.begin() + 20, t.HistoryPromptsFrench.end()));
+    EXPECT_EQ(recordBytes(s, 0x3B8),
+              std::string(t.DefaultBlock876.begin() + 76, t.DefaultBlock876.begin() + 96));
+    EXPECT_EQ(recordBytes(s, 0x3CC),
+              std::string(t.HistoryPromptsFrench.begin() + 20, t.HistoryPromptsFrench.end()));
 
     cboLng_Click(s, 3);  // German: FLASH ONLY comes back in German
     store(s, 65, "X");

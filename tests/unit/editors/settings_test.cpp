@@ -73,7 +73,8 @@ std::string randomValue(const SettingDef& def, std::mt19937& random) {
     if (def.key == "contrast") return std::to_string(1 + pick(8));
     if (def.quoted) {
         std::string text(static_cast<std::size_t>(pick(4)), ' ');
-        for (int i = pick(10); i >= 0; --i) text += static_cast<char>('A' + pick(26));
+        for (int i = pick(10); i >= 0; --i)
+            text += static_cast<char>('A' + pick(26));
         return text;
     }
     return "";
@@ -112,12 +113,39 @@ TEST(SettingsRoundTrip, RandomValidChangesCarryOverToANewOne) {
 
 TEST(Settings, KeysAreUniqueAndTheFixedOnesAreThere) {
     std::set<std::string> keys;
-    for (const SettingDef& def : settingDefs()) EXPECT_TRUE(keys.insert(def.key).second) << def.key;
-    for (const char* key : {"band", "channel", "rules", "frequency", "capcode1", "capcode8.on", "capcode8.D.display",
-                            "capcode1.A.type", "capcode1.A.priority", "password", "prompt0", "prompt68",
-                            "load-default", "language", "logo", "source", "source33", "source64", "menu0", "menu6",
-                            "lockout", "outofservice", "tone", "battery.low", "battery.med", "battery.high",
-                            "contrast", "alert.personal", "alert.maildrop1", "alert.maildrop15", "baud"}) {
+    for (const SettingDef& def : settingDefs())
+        EXPECT_TRUE(keys.insert(def.key).second) << def.key;
+    for (const char* key : {"band",
+                            "channel",
+                            "rules",
+                            "frequency",
+                            "capcode1",
+                            "capcode8.on",
+                            "capcode8.D.display",
+                            "capcode1.A.type",
+                            "capcode1.A.priority",
+                            "password",
+                            "prompt0",
+                            "prompt68",
+                            "load-default",
+                            "language",
+                            "logo",
+                            "source",
+                            "source33",
+                            "source64",
+                            "menu0",
+                            "menu6",
+                            "lockout",
+                            "outofservice",
+                            "tone",
+                            "battery.low",
+                            "battery.med",
+                            "battery.high",
+                            "contrast",
+                            "alert.personal",
+                            "alert.maildrop1",
+                            "alert.maildrop15",
+                            "baud"}) {
         EXPECT_TRUE(findSetting(key)) << key;
     }
     EXPECT_FALSE(findSetting("prompt66"));
@@ -132,11 +160,14 @@ TEST(Settings, ValuesThatAreNotItemsAreRefusedWithoutChange) {
         const char* message;
     };
     const Case cases[] = {
-        {"baud", "9600 bps", "\"9600 bps\" is not an item of baud (one of: 512 bps | 1200 bps | 2400 bps)"},
+        {"baud", "9600 bps",
+         "\"9600 bps\" is not an item of baud (one of: 512 bps | 1200 bps | 2400 bps)"},
         {"capcode1.on", "2", "capcode1.on does not take \"2\": it takes 0 or 1"},
         {"language", "Klingon",
-         "\"Klingon\" is not an item of language (one of: English | Spainish | French | German | Danish | Swedish)"},
-        {"load-default", "66", "load-default does not take \"66\": it takes a prompt box number 0-65 or 68"},
+         "\"Klingon\" is not an item of language (one of: English | Spainish | French | German | "
+         "Danish | Swedish)"},
+        {"load-default", "66",
+         "load-default does not take \"66\": it takes a prompt box number 0-65 or 68"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);

@@ -9,10 +9,18 @@
 namespace kxp40s {
 namespace {
 
-ControlId chk(int index) { return {"chkCtl", index}; }
-ControlId cbo(int index) { return {"cboCtl", index}; }
-ControlId prompt(int index) { return {"txtPrompt", index}; }
-ControlId source(int index) { return {"chkSource", index}; }
+ControlId chk(int index) {
+    return {"chkCtl", index};
+}
+ControlId cbo(int index) {
+    return {"cboCtl", index};
+}
+ControlId prompt(int index) {
+    return {"txtPrompt", index};
+}
+ControlId source(int index) {
+    return {"chkSource", index};
+}
 
 TEST(FieldTags, ParseBothFormsAndIgnoreTheLayoutSuffix) {
     const auto bit = parseFieldTag("&H36,3,1,chk,#120#60#1530#255#8#");
@@ -28,8 +36,8 @@ TEST(FieldTags, ParseBothFormsAndIgnoreTheLayoutSuffix) {
     EXPECT_EQ(prompt->address, 276);
     EXPECT_EQ(parseFieldTag("&H100,1")->flag, 1);
 
-    for (const char* notBound : {"", ",#1#2#3#4#5#", "&H36", "&HZZ,0,1,chk", "&H36,0,1,CHK", "&H36,8,1,chk",
-                                 "&H36,0,9,chk", "&H36,x,1,chk"}) {
+    for (const char* notBound : {"", ",#1#2#3#4#5#", "&H36", "&HZZ,0,1,chk", "&H36,0,1,CHK",
+                                 "&H36,8,1,chk", "&H36,0,9,chk", "&H36,x,1,chk"}) {
         SCOPED_TRACE(notBound);
         EXPECT_FALSE(parseFieldTag(notBound) && parseFieldTag(notBound)->isBitField());
     }
@@ -47,7 +55,8 @@ TEST(FieldMap, EveryTaggedFieldStaysInsideOneByteAndEveryControlIsBoundOnce) {
             EXPECT_LE(field.items.size(), 1u << field.field.bitCount);
         }
     }
-    EXPECT_EQ(boundFields().size(), 37u + 1u + 32u);  // 37 bit fields, the logo list, 32 source enables
+    EXPECT_EQ(boundFields().size(),
+              37u + 1u + 32u);  // 37 bit fields, the logo list, 32 source enables
     EXPECT_EQ(boundField({"chkSource", 64}).field.address, 0x7DF);
     EXPECT_EQ(boundField(chk(37)).key, "capcode8.on");
 }
@@ -179,8 +188,8 @@ TEST(StoreRules, MessageDisplayShowsDirectShowLampOnlyForDirect) {
 
 TEST(Loading, ShowsWithoutStoringExceptTheBaudDependents) {
     Image image = defaultImage();
-    image.set(0x7E1, 5);            // 8-bit chkN that no box state reproduces
-    image.set(0x7C3, 2);            // chkSource byte that loads as unchecked
+    image.set(0x7E1, 5);             // 8-bit chkN that no box state reproduces
+    image.set(0x7C3, 2);             // chkSource byte that loads as unchecked
     SetField(image, 0x36, 7, 1, 1);  // push key lamp on, yet &H35A stays as it is
     image.set(0x35A, 'X');
     Image loaded = image;
@@ -212,7 +221,7 @@ TEST(Loading, AListValueWithoutAnItemShowsNoItemAndGivesCode1) {
     EXPECT_EQ(image, before);
     EXPECT_EQ(controls[cbo(9)].value, -1);
     EXPECT_EQ(controls[chk(37)].value, 0);  // loaded before the failing list
-    EXPECT_EQ(controls[chk(4)].value, 1);  // and after it
+    EXPECT_EQ(controls[chk(4)].value, 1);   // and after it
 }
 
 TEST(LogoCodes, MapToTheirItemsAndUnknownCodesToNone) {

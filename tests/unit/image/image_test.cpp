@@ -30,7 +30,8 @@ TEST(BitFields, GetFieldReadsRightAlignedBits) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(GetField(imageWithByte(0x123, c.byte), 0x123, c.firstBit, c.bitCount), c.expected);
+        EXPECT_EQ(GetField(imageWithByte(0x123, c.byte), 0x123, c.firstBit, c.bitCount),
+                  c.expected);
     }
 }
 
@@ -42,12 +43,9 @@ TEST(BitFields, SetFieldReplacesOnlyItsBits) {
         std::uint8_t after;
     };
     const Case cases[] = {
-        {"whole byte", 0x5A, 0, 0xC3, 8, 0xC3},
-        {"clear top bit", 0xFF, 7, 0, 1, 0x7F},
-        {"pair into zero", 0x00, 3, 2, 2, 0x10},
-        {"pair into ones", 0xFF, 3, 2, 2, 0xF7},
-        {"top pair 1", 0x00, 6, 1, 2, 0x40},
-        {"top pair 2", 0x00, 6, 2, 2, 0x80},
+        {"whole byte", 0x5A, 0, 0xC3, 8, 0xC3},  {"clear top bit", 0xFF, 7, 0, 1, 0x7F},
+        {"pair into zero", 0x00, 3, 2, 2, 0x10}, {"pair into ones", 0xFF, 3, 2, 2, 0xF7},
+        {"top pair 1", 0x00, 6, 1, 2, 0x40},     {"top pair 2", 0x00, 6, 2, 2, 0x80},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -14,13 +14,43 @@ namespace {
 
 // The national letters of each language, PC byte -> pager byte.
 const std::map<int, std::map<int, int>> kTables = {
-    {5, {{161, 35}, {199, 91}, {209, 92}, {186, 93}, {170, 94}, {191, 96}, {231, 123}, {241, 124}, {220, 125},
-         {252, 126}}},
-    {6, {{163, 35}, {224, 64}, {176, 91}, {231, 92}, {167, 93}, {233, 123}, {249, 124}, {232, 125}, {175, 126}}},
-    {8, {{167, 64}, {196, 91}, {214, 92}, {220, 93}, {228, 123}, {246, 124}, {252, 125}, {223, 126}}},
-    {11, {{167, 64}, {198, 91}, {216, 92}, {197, 93}, {230, 123}, {248, 124}, {229, 125}, {175, 126}}},
-    {15, {{163, 35}, {200, 64}, {196, 91}, {214, 92}, {197, 93}, {220, 94}, {233, 96}, {228, 123}, {246, 124},
-          {229, 125}, {252, 126}}},
+    {5,
+     {{161, 35},
+      {199, 91},
+      {209, 92},
+      {186, 93},
+      {170, 94},
+      {191, 96},
+      {231, 123},
+      {241, 124},
+      {220, 125},
+      {252, 126}}},
+    {6,
+     {{163, 35},
+      {224, 64},
+      {176, 91},
+      {231, 92},
+      {167, 93},
+      {233, 123},
+      {249, 124},
+      {232, 125},
+      {175, 126}}},
+    {8,
+     {{167, 64}, {196, 91}, {214, 92}, {220, 93}, {228, 123}, {246, 124}, {252, 125}, {223, 126}}},
+    {11,
+     {{167, 64}, {198, 91}, {216, 92}, {197, 93}, {230, 123}, {248, 124}, {229, 125}, {175, 126}}},
+    {15,
+     {{163, 35},
+      {200, 64},
+      {196, 91},
+      {214, 92},
+      {197, 93},
+      {220, 94},
+      {233, 96},
+      {228, 123},
+      {246, 124},
+      {229, 125},
+      {252, 126}}},
 };
 
 TEST(Charset, EveryTableConvertsBothWaysAndNothingElse) {
@@ -79,7 +109,8 @@ TEST(Charset, ATextAlreadyHoldingAPagerCodeComesBackAsTheLetter) {
 }
 
 TEST(Backups, KeepTheNewestFiles) {
-    const auto folder = std::filesystem::temp_directory_path() / ("kxp40s-backups-" + std::to_string(::getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("kxp40s-backups-" + std::to_string(::getpid()));
     std::filesystem::remove_all(folder);
     BackupStore store(folder, 3);
     std::vector<std::filesystem::path> files;
@@ -90,7 +121,8 @@ TEST(Backups, KeepTheNewestFiles) {
         ASSERT_TRUE(kept.file) << kept.failure;
         files.push_back(*kept.file);
     }
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(std::filesystem::exists(files[static_cast<std::size_t>(i)]), i >= 2) << i;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(std::filesystem::exists(files[static_cast<std::size_t>(i)]), i >= 2) << i;
     EXPECT_TRUE(files[4].filename().string().starts_with("verify-failed-"));
     std::filesystem::remove_all(folder);
 

@@ -19,7 +19,7 @@
 namespace kxp40s::testing {
 
 class TransferFace : public LinkFace {
-public:
+  public:
     Answer show(const Message& message) override {
         messages.push_back(message);
         if (message.buttons == Buttons::Ok) return Answer::Ok;
@@ -32,7 +32,8 @@ public:
     void setProgressValue(int value) override { progress.push_back(value); }
     std::vector<std::string> texts() const {
         std::vector<std::string> t;
-        for (const auto& m : messages) t.push_back(m.text);
+        for (const auto& m : messages)
+            t.push_back(m.text);
         return t;
     }
 

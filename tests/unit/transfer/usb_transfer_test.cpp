@@ -15,7 +15,7 @@ using testing::UsbRig;
 
 // The menu commands reach the serial sequences only in a build for the serial board.
 class SerialBuild : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!kSerialBuild) GTEST_SKIP() << "built for the parallel-port board";
     }
@@ -59,7 +59,8 @@ TEST_F(UsbWrite, WritesTheMarkedAndChecksummedImageThenVerifies) {
     counted.set(992, 0);
     EXPECT_EQ(imageChecksum(pager.bytes(), 2047), imageChecksum(counted.bytes(), 2047));
     EXPECT_EQ(pager.at(2046) * 256 + pager.at(2047), imageChecksum(pager.bytes(), 2047));
-    for (const int value : rig.face.progress) EXPECT_LE(value, rig.face.progressMaximum);
+    for (const int value : rig.face.progress)
+        EXPECT_LE(value, rig.face.progressMaximum);
 }
 
 TEST_F(UsbWrite, AsksBeforeOverwritingAnEmptyForeignOrOtherBandPager) {
@@ -72,9 +73,12 @@ TEST_F(UsbWrite, AsksBeforeOverwritingAnEmptyForeignOrOtherBandPager) {
     Image rohsPager = pagerWith("KXP40V1.0V5.12");
     rohsPager.set(13, 128);
     const Case cases[] = {
-        {"empty", pagerWith(std::string(14, '\xFF')), false, "The program data is empty ! \r\nAre you sure overwrite it?"},
-        {"other model", pagerWith("KXP50V1.0V5.12"), false, "The program data is wrong ! \r\nAre you sure overwrite it?"},
-        {"GP(RoHS) pager", rohsPager, false, "The Pager is GP(RoHS) ! \r\nAre you sure overwrite it?"},
+        {"empty", pagerWith(std::string(14, '\xFF')), false,
+         "The program data is empty ! \r\nAre you sure overwrite it?"},
+        {"other model", pagerWith("KXP50V1.0V5.12"), false,
+         "The program data is wrong ! \r\nAre you sure overwrite it?"},
+        {"GP(RoHS) pager", rohsPager, false,
+         "The Pager is GP(RoHS) ! \r\nAre you sure overwrite it?"},
         {"non GP(RoHS) pager", pagerWith("KXP40V1.0V5.12"), true,
          "The Pager is Non GP(RoHS) ! \r\nAre you sure overwrite it?"},
     };
@@ -157,7 +161,8 @@ TEST_F(UsbWrite, TakesThePagersContrastUnlessTheUserChangedIt) {
 }
 
 TEST_F(UsbWrite, ALinkFailureEndsTheWriteWithoutVerifyAndKeepsTheImage) {
-    for (const auto kind : {sim::FaultKind::NoAck, sim::FaultKind::Unplug, sim::FaultKind::BadChecksum}) {
+    for (const auto kind :
+         {sim::FaultKind::NoAck, sim::FaultKind::Unplug, sim::FaultKind::BadChecksum}) {
         SCOPED_TRACE(sim::faultName(kind));
         UsbRig rig(pagerWith("KXP40V1.0V5.12"), {{kind, 6}});  // a block of the write itself
         set(rig.s, "channel", "Auto");
@@ -168,7 +173,8 @@ TEST_F(UsbWrite, ALinkFailureEndsTheWriteWithoutVerifyAndKeepsTheImage) {
         EXPECT_NE(rig.face.messages.at(0).text, "Verify Success!");
         Image expected = before;
         expected.set(0x459, 50);
-        expected.set(137, static_cast<std::uint8_t>((before.at(137) & 0xF0) | (rig.board.memory().at(137) & 0x0F)));
+        expected.set(137, static_cast<std::uint8_t>((before.at(137) & 0xF0) |
+                                                    (rig.board.memory().at(137) & 0x0F)));
         EXPECT_EQ(rig.s.ConfigImage, expected);
     }
 }
@@ -208,13 +214,15 @@ TEST_F(UsbRead, AnOldFormatPagerIsReadWithoutChecksumAndKeepsTheDefaultTail) {
     for (const char* identity : {"KXP40V1.0V4.99", "KXP40V1.0     "}) {
         SCOPED_TRACE(identity);
         Image pager = pagerWith(identity);
-        for (int a = 2016; a < 2048; ++a) pager.set(a, 0xEE);
+        for (int a = 2016; a < 2048; ++a)
+            pager.set(a, 0xEE);
         pager.set(0x043, 0xD8);
         UsbRig rig(pager);
         mnuEntire_Click(rig.t);
         EXPECT_EQ(rig.texts(), Texts{"Read success!"});
         EXPECT_EQ(rig.s.ConfigImage.at(0x043), 0xD8);
-        for (int a = 2016; a < 2048; ++a) EXPECT_EQ(rig.s.ConfigImage.at(a), defaultImage().at(a)) << a;
+        for (int a = 2016; a < 2048; ++a)
+            EXPECT_EQ(rig.s.ConfigImage.at(a), defaultImage().at(a)) << a;
     }
 }
 
@@ -222,7 +230,8 @@ TEST_F(UsbRead, RefusesAnotherModelWithItsIdentity) {
     UsbRig rig(pagerWith("KXP50V2.0V6.01"));
     const Image before = rig.s.ConfigImage;
     mnuEntire_Click(rig.t);
-    EXPECT_EQ(rig.texts(), Texts{"This pager is not KXP40 !\r\n\r\nIt is KXP50 ( PCB V2.0, Software V6.01 )"});
+    EXPECT_EQ(rig.texts(),
+              Texts{"This pager is not KXP40 !\r\n\r\nIt is KXP50 ( PCB V2.0, Software V6.01 )"});
     EXPECT_TRUE(rig.s.TransferFailed);
     EXPECT_EQ(rig.s.ConfigImage, before);
 }
@@ -267,14 +276,17 @@ TEST_F(UsbSeries, CountsTheChosenCapcodesUpAfterEachVerifiedWrite) {
     optAuto2_Click(rig.s, 1);
     int pagers = 0;
     mnuEB_Click(rig.t, [&](Transfer& t) {
-        for (; pagers < 2; ++pagers) cmdWrite_Click(t);
+        for (; pagers < 2; ++pagers)
+            cmdWrite_Click(t);
     });
     EXPECT_EQ(pagers, 2);
-    EXPECT_EQ(rig.texts(), (Texts{"Verify Success!", "Capcode 1 > 2097151 so can not be increase!", "Verify Success!",
-                                  "Capcode 1 > 2097151 so can not be increase!"}));
+    EXPECT_EQ(rig.texts(),
+              (Texts{"Verify Success!", "Capcode 1 > 2097151 so can not be increase!",
+                     "Verify Success!", "Capcode 1 > 2097151 so can not be increase!"}));
     EXPECT_EQ(capcodeOf(rig.s.ConfigImage, 0), 2097151);
     EXPECT_EQ(capcodeOf(rig.s.ConfigImage, 1), 1234562);
-    EXPECT_EQ(capcodeOf(rig.board.memory(), 1), 1234561);  // the second pager got the count of the first
+    EXPECT_EQ(capcodeOf(rig.board.memory(), 1),
+              1234561);  // the second pager got the count of the first
 }
 
 TEST_F(UsbFirmware, ShowsTheVersion) {
