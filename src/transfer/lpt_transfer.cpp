@@ -19,13 +19,7 @@ namespace kxp40s {
 
 namespace {
 
-constexpr int kIdentityFirst = 993;
-constexpr int kIdentityLength = 14;
 constexpr int kErasedIdentitySum = kIdentityLength * 255;
-constexpr int kContrastAddress = 137;
-constexpr int kIncdLow = 13;
-constexpr int kRoHSBandIndex = 3;
-constexpr int kOldFormatLast = 2015;
 constexpr int kPageSize = 16;
 
 const char* const kYesNoTail = "\r\nAre you sure to overwrite it ?";
@@ -92,7 +86,7 @@ bool checkBand(Transfer& t, LinkFace& face) {
     t.s.TransferFailed = false;
     const auto incdLow = pagerByte(t, face, kIncdLow);
     if (!incdLow) return false;
-    const bool rohsBand = t.s.controls[{"cboDft"}].value == kRoHSBandIndex;
+    const bool rohsBand = rohsBandChosen(t.s);
     if (!rohsBand && *incdLow == 0)
         return confirmed(t, face, std::string("The Pager is GP(RoHS) ! ") + kYesNoTail);
     if (rohsBand && *incdLow != 0)

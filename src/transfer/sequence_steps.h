@@ -10,6 +10,18 @@
 
 namespace kxp40s {
 
+// Pager addresses the sequences read before they read or write the whole memory.
+inline constexpr int kIdentityFirst = 993;  // 14 characters: model, PCB, software
+inline constexpr int kIdentityLength = 14;
+inline constexpr int kIdentityLast = kIdentityFirst + kIdentityLength - 1;
+inline constexpr int kContrastAddress = 137;
+inline constexpr int kIncdHigh = 12;
+inline constexpr int kIncdLow = 13;
+// An old-format pager has no memory past this address, and no checksum.
+inline constexpr int kOldFormatLast = 2015;
+// The range list's item of the GP(RoHS) band.
+inline constexpr int kRoHSBandIndex = 3;
+
 // Characters `from`.. of the identity text; missing characters are empty.
 std::string identityPart(const std::string& identity, std::size_t from, std::size_t count);
 
@@ -37,5 +49,8 @@ void keepBackup(Transfer& t, LinkFace& face, const Image& image, const std::stri
 // from its words, then every control. A load that fails puts the old image
 // back and fails the transfer.
 void adoptReadImage(Transfer& t, LinkFace& face, Image image);
+
+// The range item the window shows is the GP(RoHS) band.
+bool rohsBandChosen(const Session& s);
 
 }  // namespace kxp40s

@@ -78,7 +78,7 @@ void keepBackup(Transfer& t, LinkFace& face, const Image& image, const std::stri
 
 void adoptReadImage(Transfer& t, LinkFace& face, Image image) {
     Session& s = t.s;
-    s.ContrastLoaded = image.at(137);
+    s.ContrastLoaded = image.at(kContrastAddress);
     s.LoadErrorCode = 0;
     TextToPc(image);
     keepBackup(t, face, image, "read");
@@ -89,6 +89,10 @@ void adoptReadImage(Transfer& t, LinkFace& face, Image image) {
     s.TransferFailed = true;
     s.ConfigImage = s.BackupImage;
     showEffects(face, init_ctl(s));
+}
+
+bool rohsBandChosen(const Session& s) {
+    return s.controls[{"cboDft"}].value == kRoHSBandIndex;
 }
 
 void tbl_readall(Transfer& t, int strt, int& stp) {

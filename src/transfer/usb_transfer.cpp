@@ -15,16 +15,9 @@ namespace kxp40s {
 
 namespace {
 
-constexpr int kIdentityFirst = 993;
-constexpr int kIdentityLast = 1006;
-constexpr int kContrastAddress = 137;
-constexpr int kIncdHigh = 12;
-constexpr int kIncdLow = 13;
 constexpr int kFirmwareByte = 1113;
 constexpr int kSecondSpecialByte = 1114;
-constexpr int kOldFormatLast = 2015;
 constexpr int kRoHSIncd = 128;
-constexpr int kRoHSBandIndex = 3;
 // Pagers from software 5.00 on carry a checksum.
 constexpr int kNewFormatFrom = 500;
 
@@ -118,7 +111,7 @@ bool checkBand(Transfer& t) {
     t.s.TransferFailed = false;
     if (!readPager(t, kIncdHigh, kIncdLow)) return false;
     const int incd = pagerByte(t, kIncdHigh) * 256 + pagerByte(t, kIncdLow);
-    const bool rohsBand = t.s.controls[{"cboDft"}].value == kRoHSBandIndex;
+    const bool rohsBand = rohsBandChosen(t.s);
     if (!rohsBand && incd >= kRoHSIncd)
         return confirmed(t, t.face, std::string("The Pager is GP(RoHS) ! ") + kYesNoTail);
     if (rohsBand && incd < kRoHSIncd) {

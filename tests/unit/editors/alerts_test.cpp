@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "control_at.h"
 #include "editors/alerts.h"
 #include "editors/capcodes.h"
 #include "editors/init_ctl.h"
@@ -13,11 +14,9 @@
 namespace kxp40s {
 namespace {
 
-// What a control of the window shows.
-const ControlState& at(const Session& s, std::string_view name, int index = -1) {
-    return s.controls[ControlId{name, index}];
-}
+using testing::at;
 
+// What a control of the window shows.
 const Message kOrderWarning{kShortTitle,
                             "Waring ! You must let ( Level-High > Level-Med > Level-Low ).",
                             Icon::Critical, Buttons::Ok};

@@ -3,16 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "control_at.h"
 #include "editors/capcodes.h"
 
 namespace kxp40s {
 namespace {
 
-// What a control of the window shows.
-const ControlState& at(const Session& s, std::string_view name, int index = -1) {
-    return s.controls[ControlId{name, index}];
-}
+using testing::at;
 
+// What a control of the window shows.
 void loadCapcodes(Session& s) {
     read_capcode(s);
     read_Disp(s);

@@ -3,17 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "control_at.h"
 #include "editors/alerts.h"
 #include "editors/pager_menu.h"
 
 namespace kxp40s {
 namespace {
 
-// What a control of the window shows.
-const ControlState& at(const Session& s, std::string_view name, int index = -1) {
-    return s.controls[ControlId{name, index}];
-}
+using testing::at;
 
+// What a control of the window shows.
 std::vector<int> menuBytes(const Image& image) {
     std::vector<int> bytes;
     for (int a = 0x78; a <= 0x7E; ++a)

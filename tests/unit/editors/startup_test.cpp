@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <random>
 
+#include "control_at.h"
 #include "editors/init_ctl.h"
 #include "editors/load_image.h"
 #include "editors/startup.h"
@@ -15,10 +16,7 @@ namespace kxp40s {
 namespace {
 
 namespace fs = std::filesystem;
-
-const ControlState& shown(const Session& s, std::string_view name, int index = -1) {
-    return s.controls[ControlId{name, index}];
-}
+using testing::at;
 
 class StartUp : public testing::TempFolderTest {
   protected:
@@ -38,15 +36,15 @@ TEST_F(StartUp, WithoutDefaultTblShowsTheBand2DefaultsWithTheCentredLogo) {
     EXPECT_EQ(std::string(logo.begin(), logo.end()),
               std::string("\x05\x06KAVION") + std::string(12, ' '));
     EXPECT_EQ(GetField(s.ConfigImage, 0x3B, 0, 2), 2);
-    EXPECT_EQ(shown(s, "txtPrompt", 0).text, "     KAVION");
-    EXPECT_EQ(shown(s, "cboDft").value, 2);
-    EXPECT_EQ(shown(s, "cboChannel", 0).value, 0);
-    EXPECT_EQ(shown(s, "cboRoHS").value, 0);
-    EXPECT_EQ(shown(s, "txtFreq").text, "1530000");
-    EXPECT_EQ(shown(s, "cboCtl", 9).value, 1);
+    EXPECT_EQ(at(s, "txtPrompt", 0).text, "     KAVION");
+    EXPECT_EQ(at(s, "cboDft").value, 2);
+    EXPECT_EQ(at(s, "cboChannel", 0).value, 0);
+    EXPECT_EQ(at(s, "cboRoHS").value, 0);
+    EXPECT_EQ(at(s, "txtFreq").text, "1530000");
+    EXPECT_EQ(at(s, "cboCtl", 9).value, 1);
     EXPECT_TRUE(s.FormReady);
     EXPECT_FALSE(s.OldPagerFirmware);
-    EXPECT_EQ(shown(s, "Form1").text, "KXP40S V05.12 USB KAVION");
+    EXPECT_EQ(at(s, "Form1").text, "KXP40S V05.12 USB KAVION");
     // The band 2 entry "1530000" on the 5 kHz raster: base 1300000, N A9B0, R 2801.
     const auto pll = s.ConfigImage.read(0x005, 10);
     EXPECT_EQ(
@@ -60,8 +58,8 @@ TEST_F(StartUp, OpensAValidDefaultTblAndNamesItInTheCaption) {
     ASSERT_FALSE(writeTableFile(folder_ / "default.tbl", image));
     Session s;
     EXPECT_TRUE(startUp(s, files_).messages.empty());
-    EXPECT_EQ(shown(s, "txtAddr", 0).text, "1234631");
-    EXPECT_EQ(shown(s, "Form1").text,
+    EXPECT_EQ(at(s, "txtAddr", 0).text, "1234631");
+    EXPECT_EQ(at(s, "Form1").text,
               "KXP40S V05.12 USB KAVION - [" + (folder_ / "default.tbl").string() + "]");
 }
 
@@ -74,7 +72,7 @@ TEST_F(StartUp, AForeignDefaultTblIsReportedAndTheBuiltInDefaultsAreShown) {
     ASSERT_EQ(effects.messages.size(), 1u);
     EXPECT_EQ(effects.messages[0].text, "The [" + (folder_ / "default.tbl").string() +
                                             "] is not correct format, the file will discard !");
-    EXPECT_EQ(shown(s, "txtFreq").text, "1530000");
+    EXPECT_EQ(at(s, "txtFreq").text, "1530000");
     EXPECT_EQ(s.ConfigImage.at(997), '0');
 }
 
@@ -86,7 +84,7 @@ TEST_F(StartUp, OpeningDetectsTheBandFromTheImage) {
     Session s;
     startUp(s, files_);
     EXPECT_FALSE(openTableFile(s, files_, folder_ / "rohs.tbl").refused);
-    EXPECT_EQ(shown(s, "cboDft").value, 3);
+    EXPECT_EQ(at(s, "cboDft").value, 3);
     EXPECT_EQ(files_.CurrentTableFile, folder_ / "rohs.tbl");
 }
 
@@ -94,12 +92,12 @@ TEST_F(StartUp, ARefusedOpenLeavesTheImageAndControls) {
     Session s;
     startUp(s, files_);
     const Image image = s.ConfigImage;
-    const std::string frequency = shown(s, "txtFreq").text;
+    const std::string frequency = at(s, "txtFreq").text;
     const Effects effects = openTableFile(s, files_, folder_ / "none.tbl");
     EXPECT_TRUE(effects.refused);
     EXPECT_EQ(effects.messages.at(0).text, "This file is not exit!");
     EXPECT_EQ(s.ConfigImage, image);
-    EXPECT_EQ(shown(s, "txtFreq").text, frequency);
+    EXPECT_EQ(at(s, "txtFreq").text, frequency);
 }
 
 // Loading shows and does not store: over images of random bytes, the only
@@ -132,9 +130,9 @@ TEST(Loading, AListWithoutItemGivesCode1AndTheRestStillLoads) {
     Session s;
     loadImage(s, image);
     EXPECT_EQ(s.LoadErrorCode, 1);
-    EXPECT_EQ(shown(s, "txtAddr", 0).text, "1234567");
-    EXPECT_EQ(shown(s, "txtPrompt", 13).text, "TONE ONLY");
-    EXPECT_EQ(shown(s, "txtPass").text, "0000");
+    EXPECT_EQ(at(s, "txtAddr", 0).text, "1234567");
+    EXPECT_EQ(at(s, "txtPrompt", 13).text, "TONE ONLY");
+    EXPECT_EQ(at(s, "txtPass").text, "0000");
 }
 
 }  // namespace

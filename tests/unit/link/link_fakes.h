@@ -23,15 +23,21 @@ class FakeClock : public Clock {
     std::int64_t now = 1000;
 };
 
-// Records everything the link shows; every message is answered OK.
+// Records everything the link shows. Messages are answered OK; questions
+// from the script of answers, Yes when it has run out.
 class ScriptedFace : public LinkFace {
   public:
     Answer show(const Message& message) override {
         messages.push_back(message);
-        return Answer::Ok;
+        if (message.buttons == Buttons::Ok) return Answer::Ok;
+        if (answers.empty()) return Answer::Yes;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     void setTimer1Enabled(bool enabled) override { timer1.push_back(enabled); }
     void showBoardStatus(const BoardStatus& status) override { statuses.push_back(status); }
+    void setProgressMaximum(int maximum) override { progressMaximum = maximum; }
     void setProgressValue(int value) override { progress.push_back(value); }
     std::vector<std::string> texts() const {
         std::vector<std::string> t;
@@ -39,9 +45,11 @@ class ScriptedFace : public LinkFace {
             t.push_back(m.text);
         return t;
     }
+    std::deque<Answer> answers;
     std::vector<Message> messages;
     std::vector<bool> timer1;
     std::vector<BoardStatus> statuses;
+    int progressMaximum = 0;
     std::vector<int> progress;
 };
 

@@ -46,7 +46,7 @@ struct LptRig {
     testing::FakeClock clock;
     TwoWireMemory memory{clock};
     LptBus bus{memory, clock, LptBus::Pacing::OnClock};
-    testing::TransferFace face;
+    testing::ScriptedFace face;
     Session s;
     Transfer t{s, face, nullptr, &bus};
 };

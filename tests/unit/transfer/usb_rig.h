@@ -4,7 +4,6 @@
 // started as the window starts, the link on a simulated port, and a face that
 // records what it is shown and answers questions from a script.
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -17,31 +16,6 @@
 #include "unit/link/link_fakes.h"
 
 namespace kxp40s::testing {
-
-class TransferFace : public LinkFace {
-  public:
-    Answer show(const Message& message) override {
-        messages.push_back(message);
-        if (message.buttons == Buttons::Ok) return Answer::Ok;
-        if (answers.empty()) return Answer::Yes;
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    void setProgressMaximum(int maximum) override { progressMaximum = maximum; }
-    void setProgressValue(int value) override { progress.push_back(value); }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> t;
-        for (const auto& m : messages)
-            t.push_back(m.text);
-        return t;
-    }
-
-    std::deque<Answer> answers;
-    std::vector<Message> messages;
-    int progressMaximum = 0;
-    std::vector<int> progress;
-};
 
 inline constexpr const char* kRigPort = "/dev/sim0";
 
@@ -61,7 +35,7 @@ struct UsbRig {
     sim::SimSerialPort port;
     MemoryRegistryStore store;
     clsRegistryAccess registry{store};
-    TransferFace face;
+    ScriptedFace face;
     ClampedProgressFace clamped{face};
     LinkState state;
     SerialLink link{state, port, clock, registry, clamped};

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "control_at.h"
 #include "editors/capcodes.h"
 #include "editors/frequency.h"
 #include "editors/settings.h"
@@ -11,6 +12,7 @@
 namespace kxp40s {
 namespace {
 
+using testing::at;
 using testing::UsbRig;
 
 // The menu commands reach the serial sequences only in a build for the serial board.
@@ -27,10 +29,6 @@ using UsbCommands = SerialBuild;
 using UsbSeries = SerialBuild;
 using UsbFirmware = SerialBuild;
 using Texts = std::vector<std::string>;
-
-const std::string& shownText(const Session& s, std::string_view control, int index) {
-    return s.controls[ControlId{control, index}].text;
-}
 
 Image pagerWith(std::string_view identity, std::uint8_t firmware = 50) {
     return sim::startupImage(identity, firmware);
@@ -187,7 +185,7 @@ TEST_F(UsbRead, ReadsAndLoadsANewFormatPager) {
     ASSERT_TRUE(mnuEntire_Click(rig.t));
     EXPECT_EQ(rig.texts(), Texts{"Read success!"});
     EXPECT_EQ(rig.s.ConfigImage, pager);
-    EXPECT_EQ(shownText(rig.s, "txtAddr", 0), "1234631");
+    EXPECT_EQ(at(rig.s, "txtAddr", 0).text, "1234631");
     EXPECT_FALSE(rig.s.TransferFailed);
 }
 
@@ -245,7 +243,7 @@ TEST_F(UsbRead, ConvertsTheNationalLettersBackAndKeepsRecordHeaders) {
     EXPECT_EQ(rig.board.memory().at(0x13C + 2), 91);  // "Ä" in the pager's German set
     EXPECT_EQ(rig.board.memory().at(0x13C), 0x40);
     mnuEntire_Click(rig.t);
-    EXPECT_EQ(shownText(rig.s, "txtPrompt", 3), "Ärger");
+    EXPECT_EQ(at(rig.s, "txtPrompt", 3).text, "Ärger");
     EXPECT_EQ(rig.s.ConfigImage.at(0x13C), 0x40);
 }
 
