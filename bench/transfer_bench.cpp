@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "e2e/link_sim_process.h"
-#include "editors/startup.h"
+#include "app/startup.h"
 #include "link/image_checksum.h"
 #include "link/serial_link.h"
 #include "link/termios_serial_port.h"
@@ -96,9 +96,7 @@ int main() {
     LinkState state;
     state.BoardPort = sim.ptyPath();
     SerialLink link{state, port, clock, registry, face};
-    Session s;
-    TableFileState noDefaultTable;
-    startUp(s, noDefaultTable);
+    Session s = startedSession();
     Transfer t{s, face, &link};
 
     const auto time = [&](const std::function<void()>& sequence) {

@@ -4,12 +4,11 @@
 #include <iostream>
 #include <ostream>
 
+#include "app/startup.h"
 #include "cli.h"
-#include "cli_session.h"
+#include "cli_app.h"
 #include "diff.h"
-#include "editors/load_image.h"
 #include "editors/settings.h"
-#include "editors/startup.h"
 #include "files/table_file.h"
 #include "image/default_tables.h"
 #include "settings_text.h"
@@ -18,20 +17,26 @@ namespace kxp40s::cli {
 
 namespace {
 
-void apply(Session& s, const Assignment& assignment, Streams& io) {
+void apply(CliApp& cli, const Assignment& assignment) {
     const SettingDef* def = findSetting(assignment.key);
     if (!def)
         throw Refusal("Unknown setting \"" + assignment.key + "\" (" + assignment.origin +
                       "); see kxp40s-cli set --help");
     if (def->readOnly || !def->apply)
         throw Refusal("\"" + assignment.key + "\" is a read-out and cannot be set");
-    const Effects effects = def->apply(s, assignment.value);
-    if (effects.refused) {
-        const std::string why =
-            effects.messages.empty() ? "refused" : effects.messages.front().text;
-        throw Refusal(why);
-    }
-    reportMessages(effects, io);
+    cli.handle([&](Session& s) { return def->apply(s, assignment.value); });
+}
+
+// The program started and the table file opened, as File > Open leaves it.
+void openFile(CliApp& cli, const std::string& path) {
+    cli.start();
+    cli.open(path);
+}
+
+Image loadTable(const std::string& path) {
+    TableRead read = readTableFile(path);
+    if (!read.image) throw Refusal(*read.message);
+    return *read.image;
 }
 
 // "capcode3.B.type" -> "capcodeN.X.type": keys that differ only in their
@@ -89,13 +94,14 @@ void registerNew(CLI::App& app, Streams& io) {
         ->check(CLI::Range(0, 3))
         ->excludes(defaults);
     cmd->callback([options, &io] {
+        CliApp cli(io);
+        cli.start();
         if (options->defaults) {
-            saveTable(options->output, defaultImage());
-        } else {
-            Session s = startedSession(io);
-            if (options->band) apply(s, {"band", std::to_string(*options->band), "--band"}, io);
-            saveTable(options->output, s.ConfigImage);
+            cli.handle([](Session& s) { return useBuiltInTables(s); });
+        } else if (options->band) {
+            apply(cli, {"band", std::to_string(*options->band), "--band"});
         }
+        cli.saveAs(options->output);
         io.out << "Wrote " << options->output << "\n";
     });
 }
@@ -117,7 +123,9 @@ void registerShow(CLI::App& app, Streams& io) {
     cmd->add_option("FILE", options->file, "The table file")->required();
     cmd->add_flag("--json", options->json, "Print a JSON object instead");
     cmd->callback([options, &io] {
-        const Session s = openedSession(options->file, io);
+        CliApp cli(io);
+        openFile(cli, options->file);
+        const Session& s = cli.session();
         if (options->json) {
             io.out << settingsJson(s).dump(2) << "\n";
         } else {
@@ -147,7 +155,8 @@ void registerSet(CLI::App& app, Streams& io) {
     cmd->add_option("--from", options->from,
                     "Apply the KEY = VALUE lines of this file first (- for stdin)");
     cmd->callback([options, &io] {
-        Session s = openedSession(options->file, io);
+        CliApp cli(io);
+        openFile(cli, options->file);
         std::vector<Assignment> assignments;
         if (!options->from.empty()) {
             std::ifstream file;
@@ -163,9 +172,9 @@ void registerSet(CLI::App& app, Streams& io) {
         }
         if (assignments.empty()) throw CLI::ValidationError("set", "give KEY=VALUE or --from");
         for (const auto& assignment : assignments)
-            apply(s, assignment, io);
+            apply(cli, assignment);
         const std::string target = options->output.empty() ? options->file : options->output;
-        saveTable(target, s.ConfigImage);
+        cli.saveAs(target);
         io.out << "Wrote " << target << "\n";
     });
 }

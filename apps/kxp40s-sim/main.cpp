@@ -14,6 +14,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/startup.h"
 #include "sim/pager_board.h"
 #include "sim/pty_board.h"
 
@@ -63,7 +64,7 @@ std::optional<std::pair<int, int>> parseAssignment(const std::string& text) {
 
 Image loadImage(const Options& o) {
     if (o.imageFile.empty()) {
-        return sim::startupImage(o.identity, static_cast<std::uint8_t>(o.firmware));
+        return sim::pagerImage(startedImage(), o.identity, static_cast<std::uint8_t>(o.firmware));
     }
     std::ifstream in(o.imageFile, std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};

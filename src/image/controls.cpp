@@ -47,6 +47,17 @@ void Controls::setStyle(ControlId id, int maxLength, bool bold) {
     state.bold = bold;
 }
 
+void Controls::restore(const Controls& earlier) {
+    std::vector<ControlId> ids;
+    for (const auto& [id, state] : states_)
+        ids.push_back(id);
+    for (const auto& [id, state] : earlier.states_)
+        ids.push_back(id);
+    for (const ControlId id : ids) {
+        if ((*this)[id] != earlier[id]) edit(id) = earlier[id];
+    }
+}
+
 std::vector<ControlId> Controls::takeChanged() {
     return std::exchange(changed_, {});
 }

@@ -38,6 +38,10 @@ class Controls {
     void setEnabled(ControlId id, bool enabled);
     void setStyle(ControlId id, int maxLength, bool bold);
 
+    // Puts every control back to what `earlier` showed; those that differ
+    // count as changed.
+    void restore(const Controls& earlier);
+
     // The controls changed since the last call, in the order of first change.
     std::vector<ControlId> takeChanged();
     const std::vector<ControlId>& changed() const { return changed_; }
@@ -54,7 +58,6 @@ struct Effects {
     bool refused = false;            // the entry was not taken; the image is unchanged
     std::vector<ControlId> changed;  // refresh these from Controls
     std::optional<ControlId> focus;  // where the focus goes
-    bool reloadAll = false;          // run init_ctl afterwards
 };
 
 }  // namespace kxp40s

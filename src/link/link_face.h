@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "image/control_id.h"
 #include "image/message.h"
 
 namespace kxp40s {
@@ -41,6 +43,11 @@ class LinkFace {
     virtual void setProgressValue(int /*value*/) {}
     virtual void setProgressColour(long /*colour*/) {}
     virtual void setStatusText(const std::string& /*text*/) {}
+    // Lets the face's own events run during a wait (the window repaints).
+    virtual void pumpEvents() {}
+    // Controls that an editor operation inside a transfer changed (the
+    // window reloaded after a read, say): the face shows them anew.
+    virtual void refreshControls(const std::vector<ControlId>& /*changed*/) {}
 };
 
 }  // namespace kxp40s

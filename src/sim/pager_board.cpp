@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "editors/startup.h"
 #include "image/default_tables.h"
 #include "link/image_checksum.h"
 
@@ -170,11 +169,7 @@ std::optional<FaultKind> PagerBoard::faultAt(int frame) const {
     return std::nullopt;
 }
 
-Image startupImage(std::string_view identity, std::uint8_t firmware) {
-    Session session;
-    TableFileState noDefaultTable;
-    startUp(session, noDefaultTable);
-    Image image = session.ConfigImage;
+Image pagerImage(Image image, std::string_view identity, std::uint8_t firmware) {
     std::string text(identity.substr(0, kIdentityLength));
     text.resize(kIdentityLength, ' ');
     image.write(kIdentityAddress,

@@ -83,12 +83,13 @@ class PagerBoard {
     char control_ = 0;
 };
 
-// The pager the simulator starts with: the image the program holds right
-// after start-up (without "default.tbl"), carrying an identity text (14 characters at 993, padded
-// with spaces), the firmware byte at &H459 and a valid checksum.
+// A pager's memory made from `image` (the caller's: the program's start-up
+// image, say): the identity text (14 characters at 993, padded with spaces),
+// the firmware byte at &H459 and a valid checksum.
 inline constexpr const char* kDefaultIdentity = "KXP40V1.0V5.12";
 inline constexpr int kIdentityAddress = 993;
 inline constexpr int kIdentityLength = 14;
-Image startupImage(std::string_view identity = kDefaultIdentity, std::uint8_t firmware = 50);
+Image pagerImage(Image image, std::string_view identity = kDefaultIdentity,
+                 std::uint8_t firmware = 50);
 
 }  // namespace kxp40s::sim

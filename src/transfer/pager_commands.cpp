@@ -2,9 +2,8 @@
 
 #include "editors/capcodes.h"
 #include "editors/init_ctl.h"
-#include "link/firmware.h"
-#include "link/serial_link.h"
 #include "transfer/charset.h"
+#include "transfer/sequence_steps.h"
 
 namespace kxp40s {
 
@@ -35,11 +34,6 @@ void writeAndVerify(Transfer& t) {
     if (!t.s.TransferFailed) tbl_verify(t, image, 0, lastAddress(t));
 }
 
-void showAll(Transfer& t, const Effects& effects) {
-    for (const Message& message : effects.messages)
-        t.face.show(message);
-}
-
 }  // namespace
 
 bool mnuEntire_Click(Transfer& t) {
@@ -66,7 +60,7 @@ bool mnuEB_Click(Transfer& t, const std::function<void(Transfer&)>& series) {
             writeAndVerify(t);
         }
         TextToPc(t.s.ConfigImage);
-        showAll(t, init_ctl(t.s));
+        showEffects(t.face, init_ctl(t.s));
     });
 }
 
@@ -79,12 +73,7 @@ void cmdWrite_Click(Transfer& t) {
 }
 
 void set_capcode(Transfer& t, int index) {
-    showAll(t, increaseCapcode(t.s, index));
-}
-
-void mnuFirmware_Click(Transfer& t) {
-    if (!t.usb || !SerialRead(*t.usb, kFirmwareAddress, kFirmwareAddress)) return;
-    t.face.show(firmwareMessage(t.usb->state.ReadBuffer.at(kFirmwareAddress)));
+    showEffects(t.face, increaseCapcode(t.s, index));
 }
 
 }  // namespace kxp40s

@@ -26,7 +26,4 @@ void cmdWrite_Click(Transfer& t);
 // Counts capcode `index` (0 or 1) up by one, refusing at 2097151.
 void set_capcode(Transfer& t, int index);
 
-// Help > Check Firmware: the pager's firmware version, over the serial link.
-void mnuFirmware_Click(Transfer& t);
-
 }  // namespace kxp40s

@@ -25,6 +25,10 @@ class ClampedProgressFace : public LinkFace {
     }
     void setProgressColour(long colour) override { face_.setProgressColour(colour); }
     void setStatusText(const std::string& text) override { face_.setStatusText(text); }
+    void pumpEvents() override { face_.pumpEvents(); }
+    void refreshControls(const std::vector<ControlId>& changed) override {
+        face_.refreshControls(changed);
+    }
 
   private:
     LinkFace& face_;

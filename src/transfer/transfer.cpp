@@ -58,6 +58,7 @@ bool confirmed(Transfer& t, LinkFace& face, const std::string& question) {
 void showEffects(LinkFace& face, const Effects& effects) {
     for (const Message& message : effects.messages)
         face.show(message);
+    if (!effects.changed.empty()) face.refreshControls(effects.changed);
 }
 
 void startProgress(LinkFace& face, Clock& clock, int strt, int stp, long colour,
@@ -78,6 +79,8 @@ void keepBackup(Transfer& t, LinkFace& face, const Image& image, const std::stri
 
 void adoptReadImage(Transfer& t, LinkFace& face, Image image) {
     Session& s = t.s;
+    const Controls shownBefore = s.controls;
+    const int contrastBefore = s.ContrastLoaded;
     s.ContrastLoaded = image.at(kContrastAddress);
     s.LoadErrorCode = 0;
     TextToPc(image);
@@ -87,8 +90,11 @@ void adoptReadImage(Transfer& t, LinkFace& face, Image image) {
     face.show(transferWarning(
         "The data in this pager is wrong!(Error Code = " + std::to_string(s.LoadErrorCode) + ")"));
     s.TransferFailed = true;
+    // The band list and every control go back with the image: reloading the
+    // old image under the pager's band would refuse the next entry and write.
     s.ConfigImage = s.BackupImage;
-    showEffects(face, init_ctl(s));
+    s.ContrastLoaded = contrastBefore;
+    s.controls.restore(shownBefore);
 }
 
 bool rohsBandChosen(const Session& s) {
@@ -96,26 +102,26 @@ bool rohsBandChosen(const Session& s) {
 }
 
 void tbl_readall(Transfer& t, int strt, int& stp) {
-    if constexpr (kSerialBuild) {
-        usb_readall(t, strt, stp);
-    } else {
+    if (t.lpt) {
         lpt_readall(t, strt, stp);
+    } else {
+        usb_readall(t, strt, stp);
     }
 }
 
 void tbl_writeall(Transfer& t, Image& data, int strt, int stp) {
-    if constexpr (kSerialBuild) {
-        usb_writeall(t, data, strt, stp);
-    } else {
+    if (t.lpt) {
         lpt_writeall(t, data, strt, stp);
+    } else {
+        usb_writeall(t, data, strt, stp);
     }
 }
 
 void tbl_verify(Transfer& t, const Image& data, int strt, int stp) {
-    if constexpr (kSerialBuild) {
-        usb_verify(t, data, strt, stp);
-    } else {
+    if (t.lpt) {
         lpt_verify(t, data, strt, stp);
+    } else {
+        usb_verify(t, data, strt, stp);
     }
 }
 

@@ -13,19 +13,11 @@ class LptBus;
 struct SerialLink;
 class BackupStore;
 
-// The link this program is built for: "USB" drives the programmer board on a
-// serial port, anything else the parallel-port board (CMake option
-// KXP40S_BOARD_INTERFACE).
-#ifndef KXP40S_BOARD_INTERFACE
-#define KXP40S_BOARD_INTERFACE "USB"
-#endif
-inline constexpr std::string_view BoardInterface = KXP40S_BOARD_INTERFACE;
-inline constexpr bool kSerialBuild = BoardInterface == "USB";
-
 // One transfer window's work: the session whose image is read, written or
 // verified (its flags TransferFailed, OldPagerFirmware, ContrastChanged, ...),
 // the face that shows messages, asks Yes/No and draws the progress, and the
-// link of the build.
+// link of the board in use: the parallel-port bus when it is set, else the
+// serial link.
 struct Transfer {
     Session& s;
     LinkFace& face;
@@ -38,7 +30,7 @@ struct Transfer {
 Message transferWarning(std::string text);
 Answer askYesNo(Transfer& t, std::string text);
 
-// The dispatchers: the serial twin in a "USB" build, else the parallel-port twin.
+// The dispatchers: the parallel-port twin when the transfer has the bus, else the serial twin.
 void tbl_readall(Transfer& t, int strt, int& stp);
 void tbl_writeall(Transfer& t, Image& data, int strt, int stp);
 void tbl_verify(Transfer& t, const Image& data, int strt, int stp);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "started_pager.h"
 #include "link/serial_link.h"
 #include "link/termios_serial_port.h"
 #include "link_sim_process.h"
@@ -59,7 +60,7 @@ TEST(LinkOverPty, FindsTheBoardReadsAndWritesTheWholeMemory) {
     EXPECT_EQ(rig.state.BoardPort, rig.sim.ptyPath());
 
     ASSERT_TRUE(SerialRead(rig.link, 0, 2047));
-    const Image startup = sim::startupImage();
+    const Image startup = testing::startedPager();
     EXPECT_TRUE(
         std::equal(startup.bytes().begin(), startup.bytes().end(), rig.state.ReadBuffer.begin()));
 

@@ -3,21 +3,14 @@
 #include <map>
 #include <random>
 
+#include "app/startup.h"
 #include "editors/load_image.h"
 #include "editors/settings.h"
-#include "editors/startup.h"
 
 namespace kxp40s {
 namespace {
 
 using Shown = std::map<std::string, std::optional<std::string>>;
-
-Session startedSession() {
-    Session s;
-    TableFileState noDefaultTable;
-    startUp(s, noDefaultTable);
-    return s;
-}
 
 Shown settableShown(const Session& s) {
     Shown shown;

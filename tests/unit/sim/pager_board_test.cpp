@@ -1,4 +1,5 @@
 #include "sim/pager_board.h"
+#include "started_pager.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ constexpr const char* kPort = "/dev/sim0";
 // The link talking to the simulated board in-process, as the transfers will.
 struct SimRig {
     explicit SimRig(std::vector<Fault> faults = {}, bool paced = false)
-        : board(startupImage(), std::move(faults)), port(board, clock, kPort, paced) {
+        : board(testing::startedPager(), std::move(faults)), port(board, clock, kPort, paced) {
         kxp40s::testing::listPorts(registry, {kPort});
         state.BoardPort = kPort;
     }
@@ -33,7 +34,7 @@ struct SimRig {
 };
 
 TEST(PagerBoard, StartupImageCarriesIdentityFirmwareAndChecksum) {
-    const Image image = startupImage("KXP40V1.0V4.99", 60);
+    const Image image = testing::startedPager("KXP40V1.0V4.99", 60);
     const auto identity = image.read(kIdentityAddress, kIdentityLength);
     EXPECT_EQ(std::string(identity.begin(), identity.end()), "KXP40V1.0V4.99");
     EXPECT_EQ(image.at(kFirmwareAddress), 60);
@@ -41,7 +42,8 @@ TEST(PagerBoard, StartupImageCarriesIdentityFirmwareAndChecksum) {
     EXPECT_EQ(image.at(2046), sum >> 8);
     EXPECT_EQ(image.at(2047), sum & 0xFF);
     EXPECT_EQ(
-        std::string(reinterpret_cast<const char*>(startupImage("KXP").read(993, 14).data()), 14),
+        std::string(
+            reinterpret_cast<const char*>(testing::startedPager("KXP").read(993, 14).data()), 14),
         "KXP           ");
 }
 
@@ -63,7 +65,7 @@ TEST(PagerBoard, FaultsParseFromTheirNames) {
 }
 
 TEST(PagerBoard, FramesSplitOrPrecededByNoiseAreStillAnswered) {
-    PagerBoard board(startupImage());
+    PagerBoard board(testing::startedPager());
     const Bytes command = buildReadCommand(993, 5);
     Bytes noisy{0x00, 'K', 'e', 0x13};
     noisy.insert(noisy.end(), command.begin(), command.begin() + 7);

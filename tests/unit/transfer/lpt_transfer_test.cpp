@@ -2,11 +2,12 @@
 
 #include <limits>
 
-#include "editors/startup.h"
+#include "app/startup.h"
 #include "image/default_tables.h"
 #include "link/image_checksum.h"
 #include "link/lpt_bus.h"
 #include "sim/two_wire_memory.h"
+#include "started_pager.h"
 #include "transfer/charset.h"
 #include "usb_rig.h"
 
@@ -23,7 +24,7 @@ const char* const kChecksumText =
 
 // A new-format pager of the band the window starts in (byte 13 not 0).
 Image pagerWith(std::string_view identity) {
-    Image image = sim::startupImage(identity);
+    Image image = testing::startedPager(identity);
     image.set(13, 0x40);
     image.set(137, kPagerContrast);
     storeImageChecksum(image.bytes(), kLast);
@@ -33,8 +34,7 @@ Image pagerWith(std::string_view identity) {
 struct LptRig {
     explicit LptRig(const Image& pager = pagerWith("KXP40V1.0V5.12")) {
         std::copy(pager.bytes().begin(), pager.bytes().end(), memory.memory.begin());
-        TableFileState noDefaultTable;
-        startUp(s, noDefaultTable);
+        s = startedSession();
     }
     Image pager() const { return Image(memory.memory); }
     Texts texts() const { return face.texts(); }
@@ -193,8 +193,7 @@ TEST(LptVerify, StopsAtTheFirstDifference) {
     }
 }
 
-TEST(LptDispatch, ParallelPortBuildRunsItsSequences) {
-    if (kSerialBuild) GTEST_SKIP() << "serial build";
+TEST(LptDispatch, TransferWithTheBusRunsTheParallelPortSequences) {
     LptRig rig;
     tbl_writeall(rig.t, rig.s.ConfigImage, 0, kLast);
     tbl_verify(rig.t, rig.s.ConfigImage, 0, kLast);

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "editors/startup.h"
+#include "app/startup.h"
 #include "link/serial_link.h"
 #include "sim/pager_board.h"
 #include "sim/sim_serial_port.h"
+#include "started_pager.h"
 #include "transfer/progress.h"
 #include "transfer/transfer.h"
 #include "unit/link/link_fakes.h"
@@ -20,12 +21,12 @@ namespace kxp40s::testing {
 inline constexpr const char* kRigPort = "/dev/sim0";
 
 struct UsbRig {
-    explicit UsbRig(const Image& pager = sim::startupImage(), std::vector<sim::Fault> faults = {})
+    explicit UsbRig(const Image& pager = testing::startedPager(),
+                    std::vector<sim::Fault> faults = {})
         : board(pager, std::move(faults)), port(board, clock, kRigPort) {
         listPorts(registry, {kRigPort});
         state.BoardPort = kRigPort;
-        TableFileState noDefaultTable;
-        startUp(s, noDefaultTable);
+        s = startedSession();
     }
 
     std::vector<std::string> texts() const { return face.texts(); }

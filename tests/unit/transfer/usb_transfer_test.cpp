@@ -5,6 +5,7 @@
 #include "editors/frequency.h"
 #include "editors/settings.h"
 #include "link/image_checksum.h"
+#include "started_pager.h"
 #include "transfer/charset.h"
 #include "transfer/pager_commands.h"
 #include "usb_rig.h"
@@ -15,23 +16,10 @@ namespace {
 using testing::at;
 using testing::UsbRig;
 
-// The menu commands reach the serial sequences only in a build for the serial board.
-class SerialBuild : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!kSerialBuild) GTEST_SKIP() << "built for the parallel-port board";
-    }
-};
-using UsbWrite = SerialBuild;
-using UsbRead = SerialBuild;
-using UsbVerify = SerialBuild;
-using UsbCommands = SerialBuild;
-using UsbSeries = SerialBuild;
-using UsbFirmware = SerialBuild;
 using Texts = std::vector<std::string>;
 
 Image pagerWith(std::string_view identity, std::uint8_t firmware = 50) {
-    return sim::startupImage(identity, firmware);
+    return testing::startedPager(identity, firmware);
 }
 
 void set(Session& s, const std::string& key, const std::string& value) {
@@ -44,7 +32,7 @@ Image withoutConversion(const Session& s) {
     return image;
 }
 
-TEST_F(UsbWrite, WritesTheMarkedAndChecksummedImageThenVerifies) {
+TEST(UsbWrite, WritesTheMarkedAndChecksummedImageThenVerifies) {
     UsbRig rig;
     rig.s.ConfigImage.set(992, 0);
     ASSERT_TRUE(mnuEB_Click(rig.t, [](Transfer&) { FAIL() << "no series without auto-increase"; }));
@@ -61,7 +49,7 @@ TEST_F(UsbWrite, WritesTheMarkedAndChecksummedImageThenVerifies) {
         EXPECT_LE(value, rig.face.progressMaximum);
 }
 
-TEST_F(UsbWrite, AsksBeforeOverwritingAnEmptyForeignOrOtherBandPager) {
+TEST(UsbWrite, AsksBeforeOverwritingAnEmptyForeignOrOtherBandPager) {
     struct Case {
         const char* name;
         Image pager;
@@ -103,7 +91,7 @@ TEST_F(UsbWrite, AsksBeforeOverwritingAnEmptyForeignOrOtherBandPager) {
     }
 }
 
-TEST_F(UsbWrite, OldFirmwareRecomputesTheSynthesizerWordsForTheOldRules) {
+TEST(UsbWrite, OldFirmwareRecomputesTheSynthesizerWordsForTheOldRules) {
     for (const std::uint8_t firmware : {std::uint8_t{49}, std::uint8_t{255}}) {
         SCOPED_TRACE(static_cast<int>(firmware));
         UsbRig rig(pagerWith("KXP40V1.0V5.12", firmware));
@@ -125,7 +113,7 @@ TEST_F(UsbWrite, OldFirmwareRecomputesTheSynthesizerWordsForTheOldRules) {
     EXPECT_EQ(rig.s.ConfigImage.at(0x459), 51);
 }
 
-TEST_F(UsbWrite, AnEntryTheOldRulesRefuseStopsTheWriteBeforeAnyByteIsWritten) {
+TEST(UsbWrite, AnEntryTheOldRulesRefuseStopsTheWriteBeforeAnyByteIsWritten) {
     UsbRig rig(pagerWith("KXP40V1.0V5.12", 40));
     rig.board.memory();
     set(rig.s, "band", "3");
@@ -143,7 +131,7 @@ TEST_F(UsbWrite, AnEntryTheOldRulesRefuseStopsTheWriteBeforeAnyByteIsWritten) {
     EXPECT_EQ(rig.s.ConfigImage, expected);
 }
 
-TEST_F(UsbWrite, TakesThePagersContrastUnlessTheUserChangedIt) {
+TEST(UsbWrite, TakesThePagersContrastUnlessTheUserChangedIt) {
     Image pager = pagerWith("KXP40V1.0V5.12");
     pager.set(137, 0x07);
     {
@@ -158,7 +146,7 @@ TEST_F(UsbWrite, TakesThePagersContrastUnlessTheUserChangedIt) {
     EXPECT_EQ(rig.board.memory().at(137) & 0x0F, 3);
 }
 
-TEST_F(UsbWrite, ALinkFailureEndsTheWriteWithoutVerifyAndKeepsTheImage) {
+TEST(UsbWrite, ALinkFailureEndsTheWriteWithoutVerifyAndKeepsTheImage) {
     for (const auto kind :
          {sim::FaultKind::NoAck, sim::FaultKind::Unplug, sim::FaultKind::BadChecksum}) {
         SCOPED_TRACE(sim::faultName(kind));
@@ -177,7 +165,7 @@ TEST_F(UsbWrite, ALinkFailureEndsTheWriteWithoutVerifyAndKeepsTheImage) {
     }
 }
 
-TEST_F(UsbRead, ReadsAndLoadsANewFormatPager) {
+TEST(UsbRead, ReadsAndLoadsANewFormatPager) {
     Image pager = pagerWith("KXP40V1.0V5.12");
     pager.set(0x043, 0xD8);  // capcode 1 = 1234631
     storeImageChecksum(pager.bytes(), 2047);
@@ -189,7 +177,7 @@ TEST_F(UsbRead, ReadsAndLoadsANewFormatPager) {
     EXPECT_FALSE(rig.s.TransferFailed);
 }
 
-TEST_F(UsbRead, AcceptsEitherChecksumForTheFirmwareBytes) {
+TEST(UsbRead, AcceptsEitherChecksumForTheFirmwareBytes) {
     Image pager = pagerWith("KXP40V1.0V5.12");
     pager.set(1113, 255);
     pager.set(1114, 255);
@@ -208,7 +196,7 @@ TEST_F(UsbRead, AcceptsEitherChecksumForTheFirmwareBytes) {
     EXPECT_EQ(bad.s.ConfigImage, before);
 }
 
-TEST_F(UsbRead, AnOldFormatPagerIsReadWithoutChecksumAndKeepsTheDefaultTail) {
+TEST(UsbRead, AnOldFormatPagerIsReadWithoutChecksumAndKeepsTheDefaultTail) {
     for (const char* identity : {"KXP40V1.0V4.99", "KXP40V1.0     "}) {
         SCOPED_TRACE(identity);
         Image pager = pagerWith(identity);
@@ -224,7 +212,7 @@ TEST_F(UsbRead, AnOldFormatPagerIsReadWithoutChecksumAndKeepsTheDefaultTail) {
     }
 }
 
-TEST_F(UsbRead, RefusesAnotherModelWithItsIdentity) {
+TEST(UsbRead, RefusesAnotherModelWithItsIdentity) {
     UsbRig rig(pagerWith("KXP50V2.0V6.01"));
     const Image before = rig.s.ConfigImage;
     mnuEntire_Click(rig.t);
@@ -234,7 +222,7 @@ TEST_F(UsbRead, RefusesAnotherModelWithItsIdentity) {
     EXPECT_EQ(rig.s.ConfigImage, before);
 }
 
-TEST_F(UsbRead, ConvertsTheNationalLettersBackAndKeepsRecordHeaders) {
+TEST(UsbRead, ConvertsTheNationalLettersBackAndKeepsRecordHeaders) {
     UsbRig rig;
     set(rig.s, "language", "German");
     set(rig.s, "prompt3", "Ärger");
@@ -247,7 +235,7 @@ TEST_F(UsbRead, ConvertsTheNationalLettersBackAndKeepsRecordHeaders) {
     EXPECT_EQ(rig.s.ConfigImage.at(0x13C), 0x40);
 }
 
-TEST_F(UsbVerify, ReportsTheFirstDifference) {
+TEST(UsbVerify, ReportsTheFirstDifference) {
     UsbRig rig;
     mnuEB_Click(rig.t, {});
     rig.face.messages.clear();
@@ -259,7 +247,7 @@ TEST_F(UsbVerify, ReportsTheFirstDifference) {
     EXPECT_TRUE(rig.s.TransferFailed);
 }
 
-TEST_F(UsbCommands, ARefusedFrequencyEntryCancelsTheCommand) {
+TEST(UsbCommands, ARefusedFrequencyEntryCancelsTheCommand) {
     UsbRig rig;
     rig.s.FreqEntryError = true;
     EXPECT_FALSE(mnuEntire_Click(rig.t));
@@ -267,7 +255,7 @@ TEST_F(UsbCommands, ARefusedFrequencyEntryCancelsTheCommand) {
     EXPECT_EQ(rig.board.framesReceived(), 0);
 }
 
-TEST_F(UsbSeries, CountsTheChosenCapcodesUpAfterEachVerifiedWrite) {
+TEST(UsbSeries, CountsTheChosenCapcodesUpAfterEachVerifiedWrite) {
     UsbRig rig;
     set(rig.s, "capcode1", "2097151");
     optAuto1_Click(rig.s, 1);
@@ -285,14 +273,6 @@ TEST_F(UsbSeries, CountsTheChosenCapcodesUpAfterEachVerifiedWrite) {
     EXPECT_EQ(capcodeOf(rig.s.ConfigImage, 1), 1234562);
     EXPECT_EQ(capcodeOf(rig.board.memory(), 1),
               1234561);  // the second pager got the count of the first
-}
-
-TEST_F(UsbFirmware, ShowsTheVersion) {
-    UsbRig rig;
-    mnuFirmware_Click(rig.t);
-    ASSERT_EQ(rig.face.messages.size(), 1u);
-    EXPECT_EQ(rig.face.messages[0].text, "Version = 5.0");
-    EXPECT_EQ(rig.face.messages[0].icon, Icon::Information);
 }
 
 }  // namespace

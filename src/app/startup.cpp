@@ -1,8 +1,8 @@
-#include "editors/startup.h"
+#include "app/startup.h"
 
 #include "editors/frequency.h"
-#include "editors/load_image.h"
 #include "editors/prompts.h"
+#include "image/default_tables.h"
 
 namespace kxp40s {
 
@@ -25,20 +25,13 @@ void setChannelSelectors(Session& s) {
     cboChannel_Click(s, 0, kStep5KHz);
 }
 
-// A "default.tbl" that is there but refused is reported, and the window
-// then shows the built-in defaults as if there were none.
-bool openDefaultTable(Session& s, TableFileState& files) {
-    std::error_code ec;
-    if (!std::filesystem::exists(files.CurrentTableFile, ec)) return false;
-    files.SilentFileCommand = true;
-    const bool opened = openTable(s, files, std::nullopt);
-    files.SilentFileCommand = false;
-    return opened;
-}
-
 }  // namespace
 
-Effects startUp(Session& s, TableFileState& files) {
+std::string startCaption() {
+    return std::string(kTitle) + " USB KAVION";
+}
+
+Effects startEditors(Session& s) {
     Operation op(s);
     s.controls.setText({"Form1"}, startCaption());
     s.FreqEntryError = false;
@@ -46,9 +39,29 @@ Effects startUp(Session& s, TableFileState& files) {
     storeStartLogo(s);
     setChannelSelectors(s);
     addRoHSBand(s);
-    if (!openDefaultTable(s, files)) cboDft_Click(s, kDefaultBand);
-    s.OldPagerFirmware = false;
     return op.done();
+}
+
+Effects selectDefaultBand(Session& s) {
+    return cboDft_Click(s, kDefaultBand);
+}
+
+Effects useBuiltInTables(Session& s) {
+    s.ConfigImage = defaultImage();
+    return {};
+}
+
+Session startedSession() {
+    Session s;
+    startEditors(s);
+    selectDefaultBand(s);
+    s.OldPagerFirmware = false;
+    s.controls.takeChanged();
+    return s;
+}
+
+Image startedImage() {
+    return startedSession().ConfigImage;
 }
 
 }  // namespace kxp40s

@@ -1,0 +1,205 @@
+#include "app/board.h"
+
+#include "link/firmware.h"
+#include "link/ppdev_port_io.h"
+#include "link/serial_link.h"
+#include "link/termios_serial_port.h"
+#include "link/tracing_serial_port.h"
+#include "registry/registry_access.h"
+
+namespace kxp40s {
+
+namespace {
+
+// The steady clock whose waits let the face's events run.
+class FaceClock : public SteadyClock {
+  public:
+    explicit FaceClock(LinkFace& face) : face_(face) {}
+    void pumpEvents() override { face_.pumpEvents(); }
+
+  private:
+    LinkFace& face_;
+};
+
+// Owns what the caller did not hand in.
+template <class Interface, class Own, class... Args>
+Interface& ownOr(Interface* given, std::unique_ptr<Interface>& owned, Args&&... args) {
+    if (given) return *given;
+    owned = std::make_unique<Own>(std::forward<Args>(args)...);
+    return *owned;
+}
+
+class SerialBoard : public Board {
+  public:
+    SerialBoard(LinkFace& face, BoardParts& parts)
+        : clock_(ownOr<Clock, FaceClock>(parts.clock, ownClock_, face)),
+          port_(ownOr<SerialPort, TermiosSerialPort>(parts.serialPort, ownPort_)),
+          store_(ownOr<RegistryStore, LinuxRegistryStore>(parts.registryStore, ownStore_)),
+          registry_(store_),
+          link_{state_, tracedOr(parts.trace), clock_, registry_, face} {}
+
+    BoardKind kind() const override { return BoardKind::Usb; }
+
+    bool connect(bool interactive) override {
+        state_.ConnectInteractive = interactive;
+        started_ = BoardConnect(link_);
+        state_.ConnectInteractive = false;
+        return started_;
+    }
+    void usePort(const std::string& port) override { state_.BoardPort = port; }
+    bool known() const override { return !state_.BoardPort.empty(); }
+    std::string where() const override { return state_.BoardPort; }
+
+    std::vector<PortAnswer> probe() override {
+        std::vector<PortAnswer> answers;
+        for (const auto& port : listSerialPorts(registry_))
+            answers.push_back({port, IdentifyBoard(link_, port)});
+        return answers;
+    }
+
+    void monitorTick() override {
+        const bool wasKnown = known();
+        Timer1_Timer(link_);
+        // A board the monitor found anew was started by its search.
+        if (!wasKnown && known()) started_ = true;
+    }
+
+    void release() override {
+        if (started_ && known()) BoardCommand(link_, 1, true);
+        started_ = false;
+    }
+
+    void setFastRead(bool fast) override { state_.pauseBeforeReplies = !fast; }
+    void bind(Transfer& t) override {
+        t.usb = &link_;
+        t.lpt = nullptr;
+    }
+
+    std::optional<std::uint8_t> readFirmwareByte() override {
+        if (!SerialRead(link_, kFirmwareAddress, kFirmwareAddress)) return std::nullopt;
+        return state_.ReadBuffer.at(kFirmwareAddress);
+    }
+
+  private:
+    SerialPort& tracedOr(const std::function<void(const std::string&)>& trace) {
+        if (!trace) return port_;
+        traced_ = std::make_unique<TracingSerialPort>(port_, clock_, trace);
+        return *traced_;
+    }
+
+    std::unique_ptr<Clock> ownClock_;
+    std::unique_ptr<SerialPort> ownPort_;
+    std::unique_ptr<RegistryStore> ownStore_;
+    std::unique_ptr<TracingSerialPort> traced_;
+    Clock& clock_;
+    SerialPort& port_;
+    RegistryStore& store_;
+    clsRegistryAccess registry_;
+    LinkState state_;
+    SerialLink link_;
+    bool started_ = false;  // this program sent the start command
+};
+
+class LptBoard : public Board {
+  public:
+    LptBoard(LinkFace& face, BoardParts& parts)
+        : face_(face),
+          clock_(ownOr<Clock, FaceClock>(parts.clock, ownClock_, face)),
+          io_(parts.portIo ? *parts.portIo : systemPortIo()),
+          bus_(io_, clock_, parts.lptPacing) {}
+
+    BoardKind kind() const override { return BoardKind::Lpt; }
+
+    void calibrate() override { bus_.CalibrateDelay(); }
+
+    bool connect(bool interactive) override {
+        known_ = interactive ? bus_.LptBoardConnect(face_) : silentConnect();
+        if (interactive && !known_ && !io_.problem().empty())
+            face_.show(warning(io_.problem(), kShortTitle));
+        showStatus();
+        return known_;
+    }
+    void usePort(const std::string& /*port*/) override {}
+    bool known() const override { return known_; }
+    std::string where() const override {
+        return known_ ? PpdevPortIo::devicePath(bus_.LptDataPort) : "";
+    }
+
+    std::vector<PortAnswer> probe() override {
+        std::vector<PortAnswer> answers;
+        for (const std::uint16_t base : kLptBases) {
+            bus_.LptDataShadow = kLptBothHigh;
+            bus_.LptDataPort = base;
+            answers.push_back({PpdevPortIo::devicePath(base), bus_.LptProbe(base)});
+        }
+        return answers;
+    }
+
+    // The bus goes back to its idle level. A board not found at start is
+    // looked for again, quietly, so that one attached later can be used.
+    void monitorTick() override {
+        face_.setTimer1Enabled(false);
+        if (known_) {
+            Timer1_Timer(bus_, face_);
+        } else {
+            known_ = silentConnect();
+        }
+        showStatus();
+        face_.setTimer1Enabled(true);
+    }
+
+    // The parallel-port board has no release command.
+    void release() override {}
+
+    void bind(Transfer& t) override {
+        t.usb = nullptr;
+        t.lpt = &bus_;
+    }
+
+    // The pager's firmware byte by one random read of the bus.
+    std::optional<std::uint8_t> readFirmwareByte() override {
+        return bus_.LptReadByteAt(kFirmwareAddress, face_);
+    }
+
+  private:
+    // The search without its message.
+    bool silentConnect() {
+        class Quiet : public LinkFace {
+            Answer show(const Message&) override { return Answer::Ok; }
+        } quiet;
+        return bus_.LptBoardConnect(quiet);
+    }
+    void showStatus() { face_.showBoardStatus(known_ ? connectedStatus() : disconnectedStatus()); }
+
+    PortIo& systemPortIo() {
+        ownIo_ = std::make_unique<PpdevPortIo>();
+        return *ownIo_;
+    }
+
+    LinkFace& face_;
+    std::unique_ptr<Clock> ownClock_;
+    std::unique_ptr<PortIo> ownIo_;
+    Clock& clock_;
+    PortIo& io_;
+    LptBus bus_;
+    bool known_ = false;
+};
+
+}  // namespace
+
+std::string_view boardKindName(BoardKind kind) {
+    return kind == BoardKind::Usb ? "usb" : "lpt";
+}
+
+std::optional<BoardKind> parseBoardKind(std::string_view name) {
+    if (name == "usb") return BoardKind::Usb;
+    if (name == "lpt") return BoardKind::Lpt;
+    return std::nullopt;
+}
+
+std::unique_ptr<Board> makeBoard(BoardKind kind, LinkFace& face, BoardParts parts) {
+    if (kind == BoardKind::Lpt) return std::make_unique<LptBoard>(face, parts);
+    return std::make_unique<SerialBoard>(face, parts);
+}
+
+}  // namespace kxp40s

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "link/clock.h"
+#include "link/link_face.h"
+#include "link/lpt_bus.h"
+#include "link/serial_port.h"
+#include "registry/registry_store.h"
+#include "transfer/transfer.h"
+
+namespace kxp40s {
+
+// The two programmer boards: the USB board behind a serial port, and the
+// passive parallel-port board whose two-wire bus the program drives itself.
+enum class BoardKind { Usb, Lpt };
+
+std::string_view boardKindName(BoardKind kind);  // "usb", "lpt"
+std::optional<BoardKind> parseBoardKind(std::string_view name);
+
+// A place the board search looks at, and whether the board answered there.
+struct PortAnswer {
+    std::string port;
+    bool board = false;
+};
+
+// The programmer board in use, whichever kind it is. The board talks to the
+// user only through the face it was made with.
+class Board {
+  public:
+    virtual ~Board() = default;
+    virtual BoardKind kind() const = 0;
+
+    // Start-up's first step: the parallel-port bus measures its busy-wait.
+    virtual void calibrate() {}
+    // Searches for the board. Interactive (start-up): the monitor is held
+    // and "The Programmed Board is not responding!" is shown when none
+    // answers; otherwise silent.
+    virtual bool connect(bool interactive) = 0;
+    // Takes the board as found on `port` without a search and without the
+    // start command (the command line's --port). Serial boards only.
+    virtual void usePort(const std::string& port) = 0;
+    virtual bool known() const = 0;
+    // Where the board was found, for messages ("" when none is known).
+    virtual std::string where() const = 0;
+    // Asks every place the search looks at who is there; starts nothing.
+    virtual std::vector<PortAnswer> probe() = 0;
+
+    // One step of the board monitor (Timer1); shows the status through the face.
+    virtual void monitorTick() = 0;
+    // The release command of the program's end, when this program started the board.
+    virtual void release() = 0;
+
+    // A read waits a fixed 300 ms before each reply unless the fast read is on.
+    virtual void setFastRead(bool /*fast*/) {}
+
+    // The link a transfer runs on.
+    virtual void bind(Transfer& t) = 0;
+    // Check Firmware's byte; nothing when the board failed (it said why).
+    virtual std::optional<std::uint8_t> readFirmwareByte() = 0;
+};
+
+// What a board is made of. Empty members stand for the system's own: the
+// serial devices and their list, the parallel port (or the simulated board
+// that KXP40S_LPT names), the steady clock.
+struct BoardParts {
+    SerialPort* serialPort = nullptr;
+    RegistryStore* registryStore = nullptr;
+    PortIo* portIo = nullptr;
+    Clock* clock = nullptr;
+    LptBus::Pacing lptPacing = LptBus::Pacing::SteadyClock;
+    // One line per frame sent and received on the serial port.
+    std::function<void(const std::string& line)> trace;
+};
+
+std::unique_ptr<Board> makeBoard(BoardKind kind, LinkFace& face, BoardParts parts = {});
+
+}  // namespace kxp40s

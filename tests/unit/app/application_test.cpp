@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include "app/application.h"
+#include "control_at.h"
+#include "editors/capcodes.h"
+#include "editors/settings.h"
+#include "image/default_tables.h"
+#include "image/image.h"
+#include "link/image_checksum.h"
+#include "sim/sim_serial_port.h"
+#include "sim/two_wire_memory.h"
+#include "started_pager.h"
+#include "temp_folder.h"
+#include "unit/link/link_fakes.h"
+
+namespace kxp40s {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::at;
+using Texts = std::vector<std::string>;
+
+// The window as a script: records what it is shown and told to refresh,
+// answers questions and file dialogs from its script, and presses Write
+// `seriesPresses` times when a series opens.
+class ScriptedAppFace : public AppFace {
+  public:
+    Answer show(const Message& message) override {
+        messages.push_back(message);
+        if (message.buttons == Buttons::Ok) return Answer::Ok;
+        if (answers.empty()) return Answer::Yes;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void apply(const Effects& effects) override {
+        for (const Message& message : effects.messages)
+            show(message);
+        refreshed.insert(refreshed.end(), effects.changed.begin(), effects.changed.end());
+    }
+    void setTimer1Enabled(bool enabled) override { timer1.push_back(enabled); }
+    void showBoardStatus(const BoardStatus& status) override { statuses.push_back(status); }
+    std::optional<fs::path> askOpenFile(const fs::path& folder) override {
+        dialogFolders.push_back(folder);
+        return nextFile();
+    }
+    std::optional<fs::path> askSaveFile(const fs::path& folder) override {
+        dialogFolders.push_back(folder);
+        return nextFile();
+    }
+    void openTransferWindow(int mode) override { windows.push_back(mode); }
+    void runSeries(Application& app) override {
+        for (int i = 0; i < seriesPresses; ++i)
+            app.cmdWrite_Click();
+    }
+
+    Texts texts() const {
+        Texts t;
+        for (const auto& m : messages)
+            t.push_back(m.text);
+        return t;
+    }
+    bool refreshes(std::string_view name, int index = -1) const {
+        return std::find(refreshed.begin(), refreshed.end(), ControlId{name, index}) !=
+               refreshed.end();
+    }
+
+    std::deque<Answer> answers;
+    std::deque<std::optional<fs::path>> files;
+    std::vector<Message> messages;
+    std::vector<ControlId> refreshed;
+    std::vector<bool> timer1;
+    std::vector<BoardStatus> statuses;
+    std::vector<fs::path> dialogFolders;
+    std::vector<int> windows;
+    int seriesPresses = 0;
+
+  private:
+    std::optional<fs::path> nextFile() {
+        if (files.empty()) return std::nullopt;
+        auto file = files.front();
+        files.pop_front();
+        return file;
+    }
+};
+
+constexpr const char* kSimPort = "/dev/sim0";
+
+// The program with the serial board in-process, its program folder a fresh
+// temporary one.
+class App : public testing::TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        testing::listPorts(registry, {kSimPort});
+    }
+
+    Application& start(StartUpSteps steps = {}) {
+        AppOptions options;
+        options.programDirectory = folder_;
+        options.backupFolder = folder_ / "backups";
+        options.parts.serialPort = &port;
+        options.parts.registryStore = &store;
+        options.parts.clock = &clock;
+        app.emplace(face, options);
+        app->Form_Load(steps);
+        return *app;
+    }
+    Session& s() { return app->session(); }
+    void set(const std::string& key, const std::string& value) {
+        ASSERT_TRUE(app->handle([&](Session& s) { return findSetting(key)->apply(s, value); }))
+            << key;
+    }
+    Image file(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::vector<std::uint8_t> bytes(kImageSize);
+        in.read(reinterpret_cast<char*>(bytes.data()), kImageSize);
+        return Image(bytes);
+    }
+
+    testing::FakeClock clock;
+    sim::PagerBoard pager{testing::startedPager()};
+    sim::SimSerialPort port{pager, clock, kSimPort};
+    MemoryRegistryStore store;
+    clsRegistryAccess registry{store};
+    ScriptedAppFace face;
+    std::optional<Application> app;
+};
+
+TEST_F(App, StartsOnTheBand2DefaultsFindsTheBoardAndStartsTheMonitor) {
+    start();
+    EXPECT_TRUE(face.messages.empty());
+    EXPECT_EQ(at(s(), "txtPrompt", 0).text, "     KAVION");
+    EXPECT_EQ(at(s(), "cboDft").value, 2);
+    EXPECT_EQ(at(s(), "txtFreq").text, "1530000");
+    EXPECT_EQ(app->caption(), "KXP40S V05.12 USB KAVION");
+    EXPECT_TRUE(face.refreshes("txtFreq"));
+    EXPECT_TRUE(app->board().known());
+    EXPECT_EQ(pager.controlState(), 's');
+    EXPECT_EQ(face.timer1.back(), true);
+}
+
+TEST_F(App, WithoutABoardStartUpSaysSoAndGoesOn) {
+    store.deleteKey(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM");
+    start();
+    EXPECT_EQ(face.texts(), Texts{"The Programmed Board is not responding!"});
+    EXPECT_FALSE(app->board().known());
+    EXPECT_EQ(at(s(), "txtFreq").text, "1530000");
+}
+
+TEST_F(App, OpensAValidDefaultTblAndSaveWritesItBack) {
+    Image image = defaultImage();
+    image.set(0x043, 0xD8);  // capcode 1 = 1234631
+    ASSERT_FALSE(writeTableFile(folder_ / "default.tbl", image));
+    start();
+    EXPECT_EQ(at(s(), "txtAddr", 0).text, "1234631");
+    EXPECT_EQ(app->caption(),
+              "KXP40S V05.12 USB KAVION - [" + (folder_ / "default.tbl").string() + "]");
+    set("capcode1", "1654321");
+    ASSERT_TRUE(app->mnuSBTF_Click());
+    EXPECT_EQ(at(s(), "txtAddr", 0).text, "1654321");
+    EXPECT_EQ(file(folder_ / "default.tbl"), s().ConfigImage);
+}
+
+TEST_F(App, AForeignDefaultTblIsReportedAndTheBuiltInDefaultsAreShown) {
+    Image image = defaultImage();
+    image.set(997, '1');
+    ASSERT_FALSE(writeTableFile(folder_ / "default.tbl", image));
+    start({.searchBoard = false});
+    EXPECT_EQ(face.texts(), Texts{"The [" + (folder_ / "default.tbl").string() +
+                                  "] is not correct format, the file will discard !"});
+    EXPECT_EQ(at(s(), "txtFreq").text, "1530000");
+    EXPECT_EQ(app->caption(), "KXP40S V05.12 USB KAVION");
+}
+
+TEST_F(App, WithoutDefaultTblSaveCreatesItInTheProgramFolder) {
+    start({.searchBoard = false});
+    ASSERT_TRUE(app->mnuSBTF_Click());
+    EXPECT_EQ(file(folder_ / "default.tbl"), s().ConfigImage);
+    EXPECT_EQ(app->caption(),
+              "KXP40S V05.12 USB KAVION - [" + (folder_ / "default.tbl").string() + "]");
+}
+
+TEST_F(App, OpenAndSaveAsGoThroughTheDialogsAndTheOverwriteQuestion) {
+    Image rohs = defaultImage();
+    rohs.set(0x0C, 0);
+    rohs.set(0x0D, 200);  // an Incd of 128 or more is the RoHS band, whatever the base says
+    ASSERT_FALSE(writeTableFile(folder_ / "rohs.tbl", rohs));
+    start({.searchBoard = false});
+
+    face.files = {std::nullopt, folder_ / "none.tbl", folder_ / "rohs.tbl"};
+    EXPECT_FALSE(app->mnuLBFF_Click()) << "cancelled";
+    EXPECT_FALSE(app->mnuLBFF_Click());
+    EXPECT_EQ(face.texts(), Texts{"This file is not exit!"});
+    EXPECT_EQ(at(s(), "cboDft").value, 2);
+    ASSERT_TRUE(app->mnuLBFF_Click());
+    EXPECT_EQ(at(s(), "cboDft").value, 3);
+    EXPECT_TRUE(face.refreshes("cboDft"));
+    EXPECT_EQ(face.dialogFolders, std::vector<fs::path>(3, folder_));
+
+    ASSERT_FALSE(writeTableFile(folder_ / "other.tbl", defaultImage()));
+    face.files = {folder_ / "other.tbl", folder_ / "other.tbl"};
+    face.answers = {Answer::No, Answer::Yes};
+    EXPECT_FALSE(app->mnuSA_Click());
+    EXPECT_EQ(file(folder_ / "other.tbl"), defaultImage()) << "No writes nothing";
+    EXPECT_EQ(app->files().CurrentTableFile, folder_ / "rohs.tbl");
+    EXPECT_TRUE(app->mnuSA_Click());
+    EXPECT_EQ(face.messages.back().text,
+              "This file is arealy exist ! \r\nAre you sure overwrite this file?");
+    EXPECT_EQ(file(folder_ / "other.tbl"), s().ConfigImage);
+    EXPECT_EQ(app->files().CurrentTableFile, folder_ / "other.tbl");
+}
+
+TEST_F(App, ReadWriteAndVerifyRunInTheTransferWindowAndRefreshTheControls) {
+    start();
+    set("capcode1", "1111111");
+    EXPECT_TRUE(app->mnuEB_Click());
+    EXPECT_EQ(face.texts(), Texts{"Verify Success!"});
+    EXPECT_EQ(capcodeOf(pager.memory(), 0), 1111111);
+    EXPECT_TRUE(app->mnuEB1_Click());
+
+    set("capcode1", "1222222");
+    face.refreshed.clear();
+    EXPECT_TRUE(app->mnuEntire_Click());
+    EXPECT_EQ(at(s(), "txtAddr", 0).text, "1111111");
+    EXPECT_TRUE(face.refreshes("txtAddr", 0));
+    EXPECT_EQ(face.windows, (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(face.texts().back(), "Read success!");
+    EXPECT_EQ(fs::exists(folder_ / "backups"), true);
+}
+
+TEST_F(App, AReadThatFailsToLoadPutsBackTheImageTheBandAndTheControls) {
+    Image foreign = testing::startedPager();
+    foreign.set(0x65, 0x80);           // band 0 (929-932 MHz)
+    SetField(foreign, 0x61, 3, 3, 2);  // a list value with no item: load error 1
+    storeImageChecksum(foreign.bytes(), kImageSize - 1);
+    pager = sim::PagerBoard(foreign);
+    start();
+    const Image before = s().ConfigImage;
+    EXPECT_FALSE(app->mnuEntire_Click());
+    EXPECT_EQ(face.texts(),
+              (Texts{"Read success!", "The data in this pager is wrong!(Error Code = 1)"}));
+    EXPECT_EQ(s().ConfigImage, before);
+    EXPECT_EQ(at(s(), "cboDft").value, 2);
+    EXPECT_EQ(at(s(), "txtFreq").text, "1530000");
+    set("frequency", "1530050");  // still taken on the window's own band
+    EXPECT_TRUE(app->mnuEB_Click());
+}
+
+TEST_F(App, ASeriesWritesEachPagerAndCountsTheCapcodeUp) {
+    start();
+    set("capcode1", "1000000");
+    app->handle([](Session& s) { return optAuto1_Click(s, 1); });
+    face.seriesPresses = 3;
+    EXPECT_TRUE(app->mnuEB_Click());
+    EXPECT_EQ(face.texts(), Texts(3, "Verify Success!"));
+    EXPECT_EQ(capcodeOf(pager.memory(), 0), 1000002);
+    EXPECT_EQ(at(s(), "txtAddr", 0).text, "1000003");
+}
+
+TEST_F(App, CheckFirmwareMonitorAndExit) {
+    start();
+    EXPECT_TRUE(app->mnuFirmware_Click());
+    EXPECT_EQ(face.texts(), Texts{"Version = 5.0"});
+
+    app->Timer1_Timer();
+    EXPECT_EQ(face.statuses.back(), connectedStatus());
+    store.deleteKey(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM");
+    app->Timer1_Timer();
+    EXPECT_EQ(face.statuses.back(), disconnectedStatus());
+    testing::listPorts(registry, {kSimPort});
+    app->Timer1_Timer();
+    EXPECT_EQ(face.statuses.back(), connectedStatus()) << "plugged in again: found";
+
+    app->mnuExit_Click();
+    EXPECT_EQ(pager.controlState(), 'r');
+}
+
+// The same program on the parallel-port board, its memory simulated in-process.
+TEST_F(App, TheParallelPortBoardReadsWritesAndVerifies) {
+    TwoWireMemory memory(clock);
+    const Image image = testing::startedPager();
+    std::copy(image.bytes().begin(), image.bytes().end(), memory.memory.begin());
+    memory.memory[13] = 0x40;  // the Non GP(RoHS) variant the window starts on
+    AppOptions options;
+    options.board = BoardKind::Lpt;
+    options.programDirectory = folder_;
+    options.keepBackups = false;
+    options.parts.portIo = &memory;
+    options.parts.clock = &clock;
+    options.parts.lptPacing = LptBus::Pacing::OnClock;
+    app.emplace(face, options);
+    app->Form_Load();
+    ASSERT_TRUE(app->board().known());
+    EXPECT_EQ(face.statuses.back(), connectedStatus());
+
+    EXPECT_TRUE(app->mnuFirmware_Click());
+    set("capcode1", "1234000");
+    EXPECT_TRUE(app->mnuEB_Click());
+    EXPECT_EQ(capcodeOf(Image(memory.memory), 0), 1234000);
+    set("capcode1", "1");
+    EXPECT_TRUE(app->mnuEntire_Click());
+    EXPECT_EQ(at(s(), "txtAddr", 0).text, "1234000");
+    EXPECT_EQ(face.texts(), (Texts{"Version = 5.0", "Verify Success!", "Read success!"}));
+}
+
+}  // namespace
+}  // namespace kxp40s
