@@ -7,7 +7,7 @@ if(KXP40S_SANITIZE)
 endif()
 
 function(kxp40s_target_options target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wconversion -Wshadow)
   if(KXP40S_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

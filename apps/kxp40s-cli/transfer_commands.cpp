@@ -123,11 +123,11 @@ void registerWrite(CLI::App& app, Streams& io) {
         if (increase2) cli.handle([](Session& s) { return optAuto2_Click(s, 1); });
         int failed = 0;
         int written = 0;
-        cli.face().series = [&](Application& app) {
+        cli.face().series = [&](Application& program) {
             for (int pager = 1; pager <= options->series; ++pager) {
                 if (pager > 1 && !waitForNextPager(io, options->nextAfter)) break;
-                const std::string capcodes = capcodesOf(app.session());
-                const bool verified = app.cmdWrite_Click();
+                const std::string capcodes = capcodesOf(program.session());
+                const bool verified = program.cmdWrite_Click();
                 cli.face().endBar();
                 io.out << "Pager " << pager << ": " << capcodes << ": "
                        << (verified ? "written and verified"

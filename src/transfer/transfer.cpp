@@ -15,10 +15,6 @@ Message transferWarning(std::string text) {
     return warning(std::move(text), kShortTitle);
 }
 
-Answer askYesNo(Transfer& t, std::string text) {
-    return t.face.show(Message{kShortTitle, std::move(text), Icon::Exclamation, Buttons::YesNo});
-}
-
 std::string identityOf(std::span<const std::uint8_t> bytes14) {
     std::string identity;
     for (const std::uint8_t byte : bytes14) {

@@ -28,7 +28,6 @@ struct Transfer {
 
 // Every message of the transfer sequences carries the short title.
 Message transferWarning(std::string text);
-Answer askYesNo(Transfer& t, std::string text);
 
 // The dispatchers: the parallel-port twin when the transfer has the bus, else the serial twin.
 void tbl_readall(Transfer& t, int strt, int& stp);
