@@ -21,6 +21,14 @@ struct Refusal : std::runtime_error {
     explicit Refusal(const Message& message) : std::runtime_error(message.text) {}
 };
 
+// Thrown when a stop signal ended a command; the text says what state the
+// pager is in.
+struct Interrupted : std::runtime_error {
+    Interrupted(int stopSignal, const std::string& text)
+        : std::runtime_error(text), signal(stopSignal) {}
+    int signal;
+};
+
 struct Streams {
     std::ostream& out;
     std::ostream& err;

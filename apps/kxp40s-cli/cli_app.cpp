@@ -4,9 +4,13 @@
 
 #include <iostream>
 
+#include "stop_signals.h"
+
 namespace kxp40s::cli {
 
 namespace {
+
+constexpr int kWriteMode = 1;
 
 bool isTerminal(int fd) {
     return ::isatty(fd) == 1;
@@ -63,7 +67,15 @@ Refusal CliFace::refusal() {
     return Refusal("");
 }
 
+void CliFace::stopIfAsked() {
+    const int signal = StopSignals::received();
+    if (signal == 0 || stopped_) return;
+    stopped_ = true;
+    throw StopRequest{signal};
+}
+
 void CliFace::setProgressValue(int value) {
+    stopIfAsked();
     value_ = value;
     drawBar();
 }
@@ -159,9 +171,19 @@ void CliApp::handle(const std::function<Effects(Session&)>& handler) {
     if (!app_.handle(handler)) throw face_.refusal();
 }
 
-void CliApp::succeeded(bool ran) {
+void CliApp::transfer(const std::function<bool(Application&)>& command) {
+    bool done = false;
+    try {
+        done = command(app_);
+    } catch (const StopRequest& stop) {
+        face_.endBar();
+        throw Interrupted(stop.signal,
+                          session().TransferMode == kWriteMode
+                              ? "Stopped: the pager may be half-written: write it again."
+                              : "Stopped: the pager was not changed.");
+    }
     face_.endBar();
-    if (!ran) throw face_.refusal();
+    if (!done) throw face_.refusal();
 }
 
 }  // namespace kxp40s::cli

@@ -24,6 +24,11 @@ class CliFace : public AppFace {
     void setProgressValue(int value) override;
     void setStatusText(const std::string& text) override;
     void runSeries(Application& app) override;
+    void pumpEvents() override { stopIfAsked(); }
+
+    // At a safe point (between frames, before the next pager): a stop signal
+    // received ends the command here, once.
+    void stopIfAsked();
 
     // Ends the progress bar's line.
     void endBar();
@@ -47,6 +52,7 @@ class CliFace : public AppFace {
     int value_ = 0;
     std::string status_;
     std::optional<std::string> refused_;
+    bool stopped_ = false;
     std::string lastWarning_;
 };
 
@@ -80,8 +86,9 @@ class CliApp {
     void saveAs(const std::string& path);
     // Runs a control's handler; Refusal with the editor's message.
     void handle(const std::function<Effects(Session&)>& handler);
-    // Refusal when the transfer failed (its message is on stderr already).
-    void succeeded(bool ran);
+    // Runs a transfer command. Refusal when it failed (its message is on
+    // stderr already); Interrupted when a stop signal ended it.
+    void transfer(const std::function<bool(Application&)>& command);
 
     Application& app() { return app_; }
     Session& session() { return app_.session(); }

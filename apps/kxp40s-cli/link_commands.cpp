@@ -40,7 +40,7 @@ void registerFirmware(CLI::App& app, Streams& io) {
     cmd->callback([options, &io] {
         CliApp cli(io, *options);
         cli.startWithBoard();
-        cli.succeeded(cli.app().mnuFirmware_Click());
+        cli.transfer([](Application& program) { return program.mnuFirmware_Click(); });
     });
 }
 

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "stop_signals.h"
 
 int main(int argc, char** argv) {
     using namespace kxp40s::cli;
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     registerFileCommands(app, io);
     registerLinkCommands(app, io);
     registerTransferCommands(app, io);
+    StopSignals::install();
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -22,6 +24,9 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         app.exit(e);
         return kUsage;
+    } catch (const Interrupted& e) {
+        std::cerr << e.what() << "\n";
+        return stoppedExitStatus(e.signal);
     } catch (const Refusal& e) {
         if (*e.what()) std::cerr << e.what() << "\n";
         return kRefused;

@@ -38,7 +38,7 @@ void registerRead(CLI::App& app, Streams& io) {
     cmd->callback([options, &io] {
         CliApp cli(io, *options);
         cli.startWithBoard();
-        cli.succeeded(cli.app().mnuEntire_Click());
+        cli.transfer([](Application& program) { return program.mnuEntire_Click(); });
         cli.saveAs(options->output);
         io.out << "Wrote " << options->output << "\n";
     });
@@ -62,7 +62,7 @@ void registerVerify(CLI::App& app, Streams& io) {
         CliApp cli(io, *options);
         cli.startWithBoard();
         cli.open(options->file);
-        cli.succeeded(cli.app().mnuEB1_Click());
+        cli.transfer([](Application& program) { return program.mnuEB1_Click(); });
     });
 }
 
@@ -88,13 +88,17 @@ void registerWrite(CLI::App& app, Streams& io) {
         "changed unless --save-progress is given.\n"
         "Series: --series N --increase 1|2|1,2 writes N pagers in a row, counting capcode 1,\n"
         "2 or both up after each verified write; before each next pager it waits for Enter\n"
-        "(or --next-after SECONDS when stdin is not a terminal). One line per pager.");
+        "(or --next-after SECONDS when stdin is not a terminal). One line per pager.\n"
+        "Ctrl-C stops after the frame under way: the board is released, the pager's state\n"
+        "is said, and with --save-progress FILE holds the capcodes of the next pager.");
     struct Options : BoardOptions {
         std::string file;
         int series = 0;
         std::string increase;
         std::optional<double> nextAfter;
         bool saveProgress = false;
+        bool contrast = false;
+        bool backupBeforeWrite = false;
     };
     auto options = std::make_shared<Options>();
     cmd->add_option("FILE", options->file, "The table file")->required();
@@ -112,35 +116,46 @@ void registerWrite(CLI::App& app, Streams& io) {
         ->check(CLI::NonNegativeNumber)
         ->needs(series);
     cmd->add_flag("--save-progress", options->saveProgress,
-                  "Write the image as written (and the counted capcodes) back into FILE");
+                  "Write the image as written (and the counted capcodes) back into FILE, after "
+                  "every verified pager");
+    cmd->add_flag("--contrast", options->contrast,
+                  "Send the file's display contrast; without it the pager keeps its own");
+    cmd->add_flag("--backup-before-write", options->backupBeforeWrite,
+                  "Read each pager's memory into the backup folder before overwriting it");
     cmd->callback([options, &io] {
         CliApp cli(io, *options);
         cli.startWithBoard();
         cli.open(options->file);
-        const bool increase1 = options->increase.find('1') != std::string::npos;
-        const bool increase2 = options->increase.find('2') != std::string::npos;
-        if (increase1) cli.handle([](Session& s) { return optAuto1_Click(s, 1); });
-        if (increase2) cli.handle([](Session& s) { return optAuto2_Click(s, 1); });
+        cli.app().setBackupBeforeWrite(options->backupBeforeWrite);
+        if (options->contrast) cli.session().ContrastChanged = true;
+        if (options->increase.find('1') != std::string::npos)
+            cli.handle([](Session& s) { return optAuto1_Click(s, 1); });
+        if (options->increase.find('2') != std::string::npos)
+            cli.handle([](Session& s) { return optAuto2_Click(s, 1); });
         int failed = 0;
         int written = 0;
+        // The file is saved after every verified pager, so that it is never
+        // behind the pagers written, even when the series is stopped.
         cli.face().series = [&](Application& program) {
             for (int pager = 1; pager <= options->series; ++pager) {
                 if (pager > 1 && !waitForNextPager(io, options->nextAfter)) break;
+                cli.face().stopIfAsked();
                 const std::string capcodes = capcodesOf(program.session());
                 const bool verified = program.cmdWrite_Click();
-                cli.face().endBar();
                 io.out << "Pager " << pager << ": " << capcodes << ": "
                        << (verified ? "written and verified"
                                     : "failed (" + cli.face().lastWarning() + ")")
                        << std::endl;
                 ++(verified ? written : failed);
+                if (verified && options->saveProgress) cli.saveAs(options->file);
             }
         };
-        const bool ok = cli.app().mnuEB_Click();
-        if (options->series == 0 && ok) ++written;
-        // Only what reached a pager goes back into the file.
-        if (options->saveProgress && written > 0) cli.saveAs(options->file);
-        cli.succeeded(options->series == 0 ? ok : failed == 0 && written > 0);
+        cli.transfer([&](Application& program) {
+            const bool done = program.mnuEB_Click();
+            if (options->series > 0) return failed == 0 && written > 0;
+            if (done && options->saveProgress) cli.saveAs(options->file);
+            return done;
+        });
     });
 }
 

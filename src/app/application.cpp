@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "editors/load_image.h"
 #include "link/firmware.h"
+#include "transfer/charset.h"
 #include "transfer/pager_commands.h"
 
 namespace kxp40s {
@@ -154,7 +155,7 @@ bool Application::saveTableFileAs(const fs::path& chosen, bool askOverwrite) {
 bool Application::save(const std::optional<fs::path>& chosen) {
     return handle([&](Session& s) {
         Operation op(s);
-        if (const auto failure = kxp40s::mnuSA_Click(files_, s.ConfigImage, chosen)) {
+        if (const auto failure = kxp40s::mnuSA_Click(files_, imageToSave(), chosen)) {
             s.say(*failure);
             s.pending.refused = true;
         } else {
@@ -164,8 +165,17 @@ bool Application::save(const std::optional<fs::path>& chosen) {
     });
 }
 
+// During a series the image holds the pager's letters; a file always gets
+// the PC's, as after the series.
+Image Application::imageToSave() const {
+    Image image = session_.ConfigImage;
+    if (inSeries_) TextToPc(image);
+    return image;
+}
+
 Transfer Application::transfer() {
-    Transfer t{session_, progressFace_, nullptr, nullptr, backups_ ? &*backups_ : nullptr};
+    Transfer t{session_,          progressFace_, nullptr, nullptr, backups_ ? &*backups_ : nullptr,
+               backupBeforeWrite_};
     board_->bind(t);
     return t;
 }
@@ -186,7 +196,11 @@ bool Application::mnuEntire_Click() {
 
 bool Application::mnuEB_Click() {
     return runTransfer(kWrite, [this](Transfer& t) {
-        return kxp40s::mnuEB_Click(t, [this](Transfer&) { face_.runSeries(*this); });
+        return kxp40s::mnuEB_Click(t, [this](Transfer&) {
+            inSeries_ = true;
+            face_.runSeries(*this);
+            inSeries_ = false;
+        });
     });
 }
 

@@ -78,6 +78,11 @@ class Application {
     // session and shows its effects. False when the entry was refused.
     bool handle(const std::function<Effects(Session&)>& handler);
 
+    // Pager > Write first keeps the pager's memory in the backup folder
+    // (off by default: it costs a whole read).
+    void setBackupBeforeWrite(bool on) { backupBeforeWrite_ = on; }
+    bool backupBeforeWrite() const { return backupBeforeWrite_; }
+
     Session& session() { return session_; }
     const Session& session() const { return session_; }
     const TableFileState& files() const { return files_; }
@@ -90,6 +95,7 @@ class Application {
     bool openDefault();
     bool openTable(const std::optional<std::filesystem::path>& chosen);
     bool save(const std::optional<std::filesystem::path>& chosen);
+    Image imageToSave() const;
     bool runTransfer(int mode, const std::function<bool(Transfer&)>& command);
     Transfer transfer();
     void showChanges();
@@ -100,6 +106,9 @@ class Application {
     ClampedProgressFace progressFace_;
     std::unique_ptr<Board> board_;
     std::optional<BackupStore> backups_;
+    bool backupBeforeWrite_ = false;
+    // A series is under way: the image holds the pager's letters.
+    bool inSeries_ = false;
 };
 
 // The program's folder when it is writable, else $XDG_DATA_HOME/kxp40s.

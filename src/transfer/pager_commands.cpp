@@ -30,6 +30,7 @@ int lastAddress(const Transfer& t) {
 
 void writeAndVerify(Transfer& t) {
     Image& image = t.s.ConfigImage;
+    if (t.backupBeforeWrite && !tbl_keepPagerBeforeWrite(t, lastAddress(t))) return;
     tbl_writeall(t, image, 0, lastAddress(t));
     if (!t.s.TransferFailed) tbl_verify(t, image, 0, lastAddress(t));
 }

@@ -24,6 +24,9 @@ struct Transfer {
     SerialLink* usb = nullptr;
     LptBus* lpt = nullptr;
     BackupStore* backups = nullptr;  // where successful reads are kept; none: not kept
+    // Each write first reads the pager's memory into the backup store, so a
+    // wrong overwrite can be undone.
+    bool backupBeforeWrite = false;
 };
 
 // Every message of the transfer sequences carries the short title.
@@ -33,6 +36,9 @@ Message transferWarning(std::string text);
 void tbl_readall(Transfer& t, int strt, int& stp);
 void tbl_writeall(Transfer& t, Image& data, int strt, int stp);
 void tbl_verify(Transfer& t, const Image& data, int strt, int stp);
+// Reads the pager's memory 0..stp and keeps it as a "before-write" backup;
+// false (the transfer failed, the link said why) when it could not be read.
+bool tbl_keepPagerBeforeWrite(Transfer& t, int stp);
 
 void usb_readall(Transfer& t, int strt, int& stp);
 void usb_writeall(Transfer& t, Image& data, int strt, int stp);
