@@ -136,23 +136,29 @@ bool LptBus::addressPhase(int address) {
     LptSendByte(static_cast<std::uint8_t>(address & 0xFF));
     LptStart();
     LptSendByte(static_cast<std::uint8_t>(ctrl + 1));
-    return true;
+    return portWorks();
+}
+
+// A port that broke down reads all ones: every byte looks acknowledged and
+// every bit looks low, so the bus itself would never notice.
+bool LptBus::portWorks() const {
+    return !io_.failed();
 }
 
 std::optional<std::uint8_t> LptBus::LptReadByteAt(int address, LinkFace& face) {
-    if (!addressPhase(address)) {
-        LptIdle();
-        face.show(warning("Read error!", kShortTitle));
-        return std::nullopt;
+    if (addressPhase(address)) {
+        const std::uint8_t byte = LptReceiveByte(kLptNack);
+        LptStop();
+        if (portWorks()) return byte;
     }
-    const std::uint8_t byte = LptReceiveByte(kLptNack);
-    LptStop();
-    return byte;
+    LptIdle();
+    face.show(warning("Read error!", kShortTitle));
+    return std::nullopt;
 }
 
 bool LptBus::openPage(int a) {
     if (!sendControlByteWithin(lptControlByte(a), kPageAckMs)) return false;
-    return LptSendByte(static_cast<std::uint8_t>(a & 0xFF));
+    return LptSendByte(static_cast<std::uint8_t>(a & 0xFF)) && portWorks();
 }
 
 bool LptBus::LptPageWrite(std::span<const std::uint8_t> data, int strt, int stp,
@@ -179,7 +185,9 @@ bool LptBus::LptPageWrite(std::span<const std::uint8_t> data, int strt, int stp,
     // next (the verify) finds the memory answering.
     LptStop();
     clock_.sleepMs(kWriteCycleMs);
-    return true;
+    if (portWorks()) return true;
+    LptIdle();
+    return false;
 }
 
 bool LptBus::LptPageRead(std::span<std::uint8_t> into, int strt, int stp,
@@ -193,7 +201,7 @@ bool LptBus::LptPageRead(std::span<std::uint8_t> into, int strt, int stp,
         if (pageEnd(a)) progress(a);
     }
     LptStop();
-    return true;
+    return portWorks();
 }
 
 bool LptBus::LptSequentialRead(int strt, int stp, const LptByteSink& sink) {
@@ -201,6 +209,7 @@ bool LptBus::LptSequentialRead(int strt, int stp, const LptByteSink& sink) {
     for (int a = strt; a <= stp; ++a) {
         const bool last = a == stp;
         const std::uint8_t byte = LptReceiveByte(last ? kLptNack : 0);
+        if (!portWorks()) break;
         if (!sink(a, byte)) {
             // The memory is still sending: one more byte with NACK ends it.
             if (!last) LptReceiveByte(kLptNack);
@@ -208,7 +217,7 @@ bool LptBus::LptSequentialRead(int strt, int stp, const LptByteSink& sink) {
         }
     }
     LptStop();
-    return true;
+    return portWorks();
 }
 
 bool LptBus::LptProbe(std::uint16_t base) {
