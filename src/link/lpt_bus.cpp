@@ -34,6 +34,19 @@ void LptBus::setShadowBit(std::uint8_t bit, bool on) {
     put(static_cast<std::uint8_t>(on ? (LptDataShadow | bit) : (LptDataShadow & ~bit)));
 }
 
+// The port may hold writes back until it has to answer a read; whatever the
+// board is to see before a wait (a stop that starts the memory's write cycle)
+// is handed on first.
+void LptBus::sleepMs(int ms) {
+    io_.flush();
+    clock_.sleepMs(ms);
+}
+
+void LptBus::delayMs(int ms) {
+    io_.flush();
+    DelayMs(clock_, ms);
+}
+
 void LptBus::SclReleased() {
     setShadowBit(kLptSclBit, false);
 }
@@ -69,7 +82,7 @@ void LptBus::LptStop() {
 }
 
 void LptBus::LptIdle() {
-    DelayMs(clock_, kIdleWaitMs);
+    delayMs(kIdleWaitMs);
     put(kLptSdaLow);
 }
 
@@ -167,7 +180,7 @@ bool LptBus::LptPageWrite(std::span<const std::uint8_t> data, int strt, int stp,
         if (pageStart(a, strt)) {
             if (a != strt) {
                 LptStop();
-                clock_.sleepMs(kWriteCycleMs);
+                sleepMs(kWriteCycleMs);
             }
             const bool opened = openPage(a);
             if (a % kPageSize == 0) progress(a);
@@ -184,7 +197,7 @@ bool LptBus::LptPageWrite(std::span<const std::uint8_t> data, int strt, int stp,
     // The last page's write cycle is waited out too, so that whatever comes
     // next (the verify) finds the memory answering.
     LptStop();
-    clock_.sleepMs(kWriteCycleMs);
+    sleepMs(kWriteCycleMs);
     if (portWorks()) return true;
     LptIdle();
     return false;
@@ -222,14 +235,14 @@ bool LptBus::LptSequentialRead(int strt, int stp, const LptByteSink& sink) {
 
 bool LptBus::LptProbe(std::uint16_t base) {
     LptStop();
-    DelayMs(clock_, kProbeWaitMs);
+    delayMs(kProbeWaitMs);
     LptStop();
-    DelayMs(clock_, kProbeWaitMs);
+    delayMs(kProbeWaitMs);
     SclLow();
     io_.Out32(base, static_cast<std::uint8_t>(io_.Inp32(base) | kLptSdaBit));
-    DelayMs(clock_, kProbeWaitMs);
+    delayMs(kProbeWaitMs);
     io_.Out32(base, static_cast<std::uint8_t>(io_.Inp32(base) & ~kLptSdaBit));
-    DelayMs(clock_, kProbeWaitMs);
+    delayMs(kProbeWaitMs);
     // Released, SDA must read high: nothing on the board holds it low.
     const bool passed = (io_.Inp32(static_cast<std::uint16_t>(base + 1)) & kLptSdaReadBack) == 0;
     LptStop();
@@ -274,7 +287,7 @@ void LptBus::Delay25us() {
             pausedUs_ += 25;
             if (pausedUs_ >= 1000) {
                 pausedUs_ -= 1000;
-                clock_.sleepMs(1);
+                sleepMs(1);
             }
             break;
     }
@@ -293,6 +306,7 @@ void LptBus::CalibrateDelay() {
 void Timer1_Timer(LptBus& bus, LinkFace& face) {
     face.setTimer1Enabled(false);
     bus.io().Out32(bus.LptDataPort, kLptSdaLow);
+    bus.io().flush();
     face.setTimer1Enabled(true);
 }
 

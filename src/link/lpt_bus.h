@@ -23,6 +23,9 @@ class PortIo {
     // True once the port itself has broken down (not the board): what it
     // reads since then is made up, so a transfer that ran into it fails.
     virtual bool failed() const { return false; }
+    // Hands on the writes the port still holds back (a port may keep them
+    // until a read needs the board's answer).
+    virtual void flush() {}
 };
 
 // The base addresses searched for the board, in order.
@@ -118,6 +121,8 @@ class LptBus {
     bool addressPhase(int address);
     bool openPage(int a);
     bool portWorks() const;
+    void sleepMs(int ms);
+    void delayMs(int ms);
 
     PortIo& io_;
     Clock& clock_;

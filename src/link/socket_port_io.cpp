@@ -22,11 +22,33 @@ std::optional<Request> decode(const Message& message) {
                    message[3]};
 }
 
+std::optional<sockaddr_un> socketAddress(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof address.sun_path) return std::nullopt;
+    path.copy(address.sun_path, path.size());
+    return address;
+}
+
+bool sendAll(int fd, std::span<const std::uint8_t> bytes) {
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace lpt_wire
 
 namespace {
 
 constexpr std::uint8_t kNothingAttached = 0xFF;
+constexpr std::size_t kBatchBytes = 4096;
 
 std::string reason(int error, std::chrono::milliseconds timeout) {
     switch (error) {
@@ -57,6 +79,7 @@ SocketPortIo::SocketPortIo(std::string path, std::chrono::milliseconds replyTime
     : path_(std::move(path)), replyTimeout_(replyTimeout) {}
 
 SocketPortIo::~SocketPortIo() {
+    flush();
     if (fd_ >= 0) ::close(fd_);
 }
 
@@ -70,13 +93,11 @@ void SocketPortIo::fail(const std::string& what, const std::string& why) {
 // Both timeouts bound every wait on the board: a connect to a full backlog,
 // a write the board does not take in, a reply that does not come.
 void SocketPortIo::connect() {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path_.empty() || path_.size() >= sizeof address.sun_path) {
+    const std::optional<sockaddr_un> address = lpt_wire::socketAddress(path_);
+    if (!address) {
         fail("does not answer", "the path is not usable for a socket");
         return;
     }
-    std::memcpy(address.sun_path, path_.c_str(), path_.size() + 1);
     fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd_ < 0) {
         fail("does not answer", std::strerror(errno));
@@ -86,7 +107,7 @@ void SocketPortIo::connect() {
     setTimeout(fd_, SO_RCVTIMEO, replyTimeout_);
     int rc;
     do {
-        rc = ::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        rc = ::connect(fd_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
         fail("does not answer", reason(errno, replyTimeout_));
@@ -100,18 +121,19 @@ bool SocketPortIo::ready() {
     return state_ == State::Connected;
 }
 
-bool SocketPortIo::send(const lpt_wire::Message& message) {
-    std::size_t sent = 0;
-    while (sent < message.size()) {
-        const ssize_t n = ::send(fd_, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
-        if (n > 0) {
-            sent += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno != EINTR) {
-            fail("stopped answering", reason(errno, replyTimeout_));
-            return false;
-        }
-    }
-    return true;
+void SocketPortIo::hold(const lpt_wire::Message& message) {
+    held_.insert(held_.end(), message.begin(), message.end());
+}
+
+bool SocketPortIo::sendHeld() {
+    const bool sent = lpt_wire::sendAll(fd_, held_);
+    held_.clear();
+    if (!sent) fail("stopped answering", reason(errno, replyTimeout_));
+    return sent;
+}
+
+void SocketPortIo::flush() {
+    if (state_ == State::Connected) sendHeld();
 }
 
 std::optional<std::uint8_t> SocketPortIo::receiveReply() {
@@ -131,11 +153,15 @@ std::optional<std::uint8_t> SocketPortIo::receiveReply() {
 }
 
 void SocketPortIo::Out32(std::uint16_t port, std::uint8_t value) {
-    if (ready()) send(lpt_wire::encode({lpt_wire::kWrite, port, value}));
+    if (!ready()) return;
+    hold(lpt_wire::encode({lpt_wire::kWrite, port, value}));
+    if (held_.size() >= kBatchBytes) sendHeld();
 }
 
 std::uint8_t SocketPortIo::Inp32(std::uint16_t port) {
-    if (!ready() || !send(lpt_wire::encode({lpt_wire::kRead, port, 0}))) return kNothingAttached;
+    if (!ready()) return kNothingAttached;
+    hold(lpt_wire::encode({lpt_wire::kRead, port, 0}));
+    if (!sendHeld()) return kNothingAttached;
     return receiveReply().value_or(kNothingAttached);
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <sys/un.h>
+
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "link/lpt_bus.h"
 
@@ -16,7 +20,8 @@ namespace kxp40s {
 //   'W' port value: write the register. No reply: the stream keeps the order,
 //                   so the next read sees the write.
 //   'R' port 0:     read the register. The board replies with one byte.
-// Anything else ends the connection.
+// Anything else ends the connection. Writes may travel in batches: the
+// board carries messages out in order whatever way they arrive.
 namespace lpt_wire {
 
 inline constexpr std::size_t kMessageSize = 4;
@@ -35,14 +40,21 @@ Message encode(const Request& request);
 // Nothing for an unknown operation.
 std::optional<Request> decode(const Message& message);
 
+// The socket's address; nothing when the path does not fit one.
+std::optional<sockaddr_un> socketAddress(const std::string& path);
+// Sends all of `bytes`, never raising SIGPIPE; false with errno set when the
+// peer has gone or did not take them in time.
+bool sendAll(int fd, std::span<const std::uint8_t> bytes);
+
 }  // namespace lpt_wire
 
 // The parallel port of a simulated board (kxp40s-sim --lpt PATH) at the Unix
-// socket PATH. It connects at its first access and stays with that
-// connection: a board that cannot be reached, that goes away or that stays
-// silent for replyTimeout leaves the port failed for good. A failed port
-// reads as nothing attached (all ones), so the board search fails, and
-// problem() says why.
+// socket PATH. Writes are held back until a read, a flush() or a full batch,
+// so that the board is woken once per read rather than once per write. It
+// connects at its first access and stays with that connection: a board that
+// cannot be reached, that goes away or that stays silent for replyTimeout
+// leaves the port failed for good. A failed port reads as nothing attached
+// (all ones), so the board search fails, and problem() says why.
 class SocketPortIo : public PortIo {
   public:
     static constexpr std::chrono::milliseconds kReplyTimeout{2000};
@@ -56,6 +68,7 @@ class SocketPortIo : public PortIo {
     std::uint8_t Inp32(std::uint16_t port) override;
     std::string problem() const override { return problem_; }
     bool failed() const override { return state_ == State::Failed; }
+    void flush() override;
 
     const std::string& path() const { return path_; }
 
@@ -64,7 +77,8 @@ class SocketPortIo : public PortIo {
 
     bool ready();
     void connect();
-    bool send(const lpt_wire::Message& message);
+    void hold(const lpt_wire::Message& message);
+    bool sendHeld();
     std::optional<std::uint8_t> receiveReply();
     void fail(const std::string& what, const std::string& why);
 
@@ -73,6 +87,7 @@ class SocketPortIo : public PortIo {
     int fd_ = -1;
     State state_ = State::Unconnected;
     std::string problem_;
+    std::vector<std::uint8_t> held_;  // messages not sent yet
 };
 
 }  // namespace kxp40s

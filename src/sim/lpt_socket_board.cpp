@@ -18,7 +18,8 @@ namespace kxp40s::sim {
 namespace {
 
 constexpr int kBacklog = 4;
-// A program that stops taking in its replies is dropped after this long.
+// A program that stops taking in its replies is dropped after this long, and
+// a connect to check for a board still listening gives up after it.
 constexpr timeval kReplySendTimeout{2, 0};
 
 [[noreturn]] void fail(const std::string& what) {
@@ -26,18 +27,16 @@ constexpr timeval kReplySendTimeout{2, 0};
 }
 
 sockaddr_un socketAddress(const std::string& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.empty() || path.size() >= sizeof address.sun_path) {
-        throw std::runtime_error("the socket path " + path + " is too long");
-    }
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return address;
+    const std::optional<sockaddr_un> address = lpt_wire::socketAddress(path);
+    if (!address) throw std::runtime_error("the socket path " + path + " is not usable");
+    return *address;
 }
 
+// A connect to a board whose queue is full would wait; the timeout bounds it.
 bool someoneListens(const sockaddr_un& address) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return false;
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &kReplySendTimeout, sizeof kReplySendTimeout);
     const bool answered =
         ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);
@@ -53,19 +52,6 @@ bool readableBeforeStop(int fd, int stopFd) {
         if (stopFd >= 0 && (fds[1].revents & POLLIN)) return false;
         if (fds[0].revents != 0) return true;
     }
-}
-
-bool sendAll(int fd, const std::vector<std::uint8_t>& bytes) {
-    std::size_t sent = 0;
-    while (sent < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n > 0) {
-            sent += static_cast<std::size_t>(n);
-        } else if (n < 0 && errno != EINTR) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The memory's trace is the run's for as long as the run lasts.
@@ -167,7 +153,7 @@ bool LptSocketBoard::serve(int client, int stopFd) {
         }
         if (!receive(client, input, 0)) return false;
         const auto replies = answer(input);
-        if (!replies || !sendAll(client, *replies)) return false;
+        if (!replies || !lpt_wire::sendAll(client, *replies)) return false;
     }
 }
 

@@ -32,10 +32,13 @@ class SocketPortIoTest : public kxp40s::testing::TempFolderTest {
 
 // The bus on real time against the board on a thread of the test.
 struct SocketRig {
-    explicit SocketRig(const std::string& path) : board(path), io(path) {
-        for (int a = 0; a < TwoWireMemory::kSize; ++a)
-            board.memory.memory[a] = pattern(a);
-    }
+    explicit SocketRig(const std::string& path)
+        : board(path,
+                [](TwoWireMemory& memory) {
+                    for (int a = 0; a < TwoWireMemory::kSize; ++a)
+                        memory.memory[a] = pattern(a);
+                }),
+          io(path) {}
     LptBoardThread board;
     SocketPortIo io;
     SteadyClock clock;
@@ -176,16 +179,6 @@ TEST_F(SocketPortIoTest, SilentOrClosingPeerEndsWithoutHangingOrSignals) {
         ::close(listener);
         ::unlink(socketPath().c_str());
     }
-}
-
-TEST(LptWire, MessagesCarryTheOperationPortAndValue) {
-    const lpt_wire::Message write = lpt_wire::encode({lpt_wire::kWrite, 0x3BC, 0xFE});
-    EXPECT_EQ(write, (lpt_wire::Message{'W', 0x03, 0xBC, 0xFE}));
-    const auto request = lpt_wire::decode({'R', 0x02, 0x79, 0});
-    ASSERT_TRUE(request.has_value());
-    EXPECT_EQ(request->op, lpt_wire::kRead);
-    EXPECT_EQ(request->port, 0x279);
-    EXPECT_FALSE(lpt_wire::decode({'X', 0x03, 0x78, 0}).has_value());
 }
 
 }  // namespace

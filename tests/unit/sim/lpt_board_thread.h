@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,10 +20,14 @@ namespace kxp40s::testing {
 
 // The parallel-port board on a Unix socket, served on a thread of the test
 // from construction until stop() (or destruction). The memory runs on real
-// time, as it does in the simulator; touch it only once stopped.
+// time, as it does in the simulator; `prepare` sets it up before the thread
+// starts; touch it again only once stopped.
 class LptBoardThread {
   public:
-    explicit LptBoardThread(const std::string& path) : board_(memory, path) {
+    explicit LptBoardThread(const std::string& path,
+                            const std::function<void(TwoWireMemory&)>& prepare = {})
+        : board_(memory, path) {
+        if (prepare) prepare(memory);
         thread_ = std::thread([this] {
             board_.run(stopFd_, [this](const std::string& line) {
                 const std::lock_guard lock(traceMutex_);

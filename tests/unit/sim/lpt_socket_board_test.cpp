@@ -1,7 +1,6 @@
 #include "sim/lpt_socket_board.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -111,20 +110,6 @@ TEST_F(LptSocketBoardTest, ServesOneProgramAfterAnother) {
         SCOPED_TRACE(line);
         EXPECT_NE(std::find(trace.begin(), trace.end(), line), trace.end());
     }
-}
-
-TEST_F(LptSocketBoardTest, DropsAProgramThatBreaksTheWireAndServesTheNext) {
-    LptBoardThread board(socketPath());
-    const int raw = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_un address = testing::unixAddress(socketPath());
-    ASSERT_EQ(::connect(raw, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::send(raw, "XXXX", 4, MSG_NOSIGNAL), 4);
-    char byte = 0;
-    EXPECT_EQ(::recv(raw, &byte, 1, 0), 0) << "the board hangs up";
-    ::close(raw);
-
-    Program next(socketPath());
-    EXPECT_TRUE(next.bus.LptBoardConnect(next.face));
 }
 
 }  // namespace
