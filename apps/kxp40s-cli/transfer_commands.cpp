@@ -9,6 +9,7 @@
 #include "cli.h"
 #include "cli_app.h"
 #include "editors/capcodes.h"
+#include "stop_signals.h"
 
 namespace kxp40s::cli {
 
@@ -70,7 +71,11 @@ void registerVerify(CLI::App& app, Streams& io) {
 // else a line of stdin. False when stdin ends.
 bool waitForNextPager(Streams& io, std::optional<double> nextAfter) {
     if (!isTerminal(0) && nextAfter) {
-        std::this_thread::sleep_for(std::chrono::duration<double>(*nextAfter));
+        // In short steps, so that Ctrl-C is not kept waiting.
+        const auto end =
+            std::chrono::steady_clock::now() + std::chrono::duration<double>(*nextAfter);
+        while (std::chrono::steady_clock::now() < end && StopSignals::received() == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         return true;
     }
     io.err << "Put the next pager on the board and press Enter." << std::endl;

@@ -3,6 +3,7 @@
 #include "link/firmware.h"
 #include "link/ppdev_port_io.h"
 #include "link/serial_link.h"
+#include "link/system_port_io.h"
 #include "link/termios_serial_port.h"
 #include "link/tracing_serial_port.h"
 #include "registry/registry_access.h"
@@ -105,42 +106,50 @@ class LptBoard : public Board {
     LptBoard(LinkFace& face, BoardParts& parts)
         : face_(face),
           clock_(ownOr<Clock, FaceClock>(parts.clock, ownClock_, face)),
-          io_(parts.portIo ? *parts.portIo : systemPortIo()),
-          bus_(io_, clock_, parts.lptPacing) {}
+          pacing_(parts.lptPacing),
+          io_(parts.portIo) {
+        if (!io_) reopenPort();
+        bus_ = std::make_unique<LptBus>(*io_, clock_, pacing_);
+    }
 
     BoardKind kind() const override { return BoardKind::Lpt; }
 
-    void calibrate() override { bus_.CalibrateDelay(); }
+    void calibrate() override { bus_->CalibrateDelay(); }
 
     bool connect(bool interactive) override {
-        known_ = interactive ? bus_.LptBoardConnect(face_) : silentConnect();
-        if (interactive && !known_ && !io_.problem().empty())
-            face_.show(warning(io_.problem(), kShortTitle));
+        known_ = interactive ? bus_->LptBoardConnect(face_) : silentConnect();
+        if (interactive && !known_ && !io_->problem().empty())
+            face_.show(warning(io_->problem(), kShortTitle));
         showStatus();
         return known_;
     }
     void usePort(const std::string& /*port*/) override {}
     bool known() const override { return known_; }
     std::string where() const override {
-        return known_ ? PpdevPortIo::devicePath(bus_.LptDataPort) : "";
+        return known_ ? PpdevPortIo::devicePath(bus_->LptDataPort) : "";
     }
 
     std::vector<PortAnswer> probe() override {
         std::vector<PortAnswer> answers;
         for (const std::uint16_t base : kLptBases) {
-            bus_.LptDataShadow = kLptBothHigh;
-            bus_.LptDataPort = base;
-            answers.push_back({PpdevPortIo::devicePath(base), bus_.LptProbe(base)});
+            bus_->LptDataShadow = kLptBothHigh;
+            bus_->LptDataPort = base;
+            answers.push_back({PpdevPortIo::devicePath(base), bus_->LptProbe(base)});
         }
         return answers;
     }
 
-    // The bus goes back to its idle level. A board not found at start is
-    // looked for again, quietly, so that one attached later can be used.
+    // The bus goes back to its idle level. A board not found (or lost with
+    // its port) is looked for again, quietly, so that one attached later can
+    // be used.
     void monitorTick() override {
         face_.setTimer1Enabled(false);
+        if (io_->failed()) {
+            known_ = false;
+            if (ownIo_) reopenPort();
+        }
         if (known_) {
-            Timer1_Timer(bus_, face_);
+            Timer1_Timer(*bus_, face_);
         } else {
             known_ = silentConnect();
         }
@@ -153,12 +162,12 @@ class LptBoard : public Board {
 
     void bind(Transfer& t) override {
         t.usb = nullptr;
-        t.lpt = &bus_;
+        t.lpt = bus_.get();
     }
 
     // The pager's firmware byte by one random read of the bus.
     std::optional<std::uint8_t> readFirmwareByte() override {
-        return bus_.LptReadByteAt(kFirmwareAddress, face_);
+        return bus_->LptReadByteAt(kFirmwareAddress, face_);
     }
 
   private:
@@ -167,21 +176,28 @@ class LptBoard : public Board {
         class Quiet : public LinkFace {
             Answer show(const Message&) override { return Answer::Ok; }
         } quiet;
-        return bus_.LptBoardConnect(quiet);
+        return bus_->LptBoardConnect(quiet);
     }
     void showStatus() { face_.showBoardStatus(known_ ? connectedStatus() : disconnectedStatus()); }
 
-    PortIo& systemPortIo() {
-        ownIo_ = std::make_unique<PpdevPortIo>();
-        return *ownIo_;
+    // A port of our own that failed (the simulated board went away) is
+    // opened anew, keeping the bus's calibration.
+    void reopenPort() {
+        ownIo_ = makeSystemPortIo();
+        io_ = ownIo_.get();
+        if (!bus_) return;
+        const auto loops = bus_->LoopsPer25us;
+        bus_ = std::make_unique<LptBus>(*io_, clock_, pacing_);
+        bus_->LoopsPer25us = loops;
     }
 
     LinkFace& face_;
     std::unique_ptr<Clock> ownClock_;
-    std::unique_ptr<PortIo> ownIo_;
     Clock& clock_;
-    PortIo& io_;
-    LptBus bus_;
+    LptBus::Pacing pacing_;
+    std::unique_ptr<PortIo> ownIo_;
+    PortIo* io_;
+    std::unique_ptr<LptBus> bus_;
     bool known_ = false;
 };
 

@@ -34,6 +34,19 @@ void LptBus::setShadowBit(std::uint8_t bit, bool on) {
     put(static_cast<std::uint8_t>(on ? (LptDataShadow | bit) : (LptDataShadow & ~bit)));
 }
 
+// The port may hold writes back until it has to answer a read; whatever the
+// board is to see before a wait (a stop that starts the memory's write cycle)
+// is handed on first.
+void LptBus::sleepMs(int ms) {
+    io_.flush();
+    clock_.sleepMs(ms);
+}
+
+void LptBus::delayMs(int ms) {
+    io_.flush();
+    DelayMs(clock_, ms);
+}
+
 void LptBus::SclReleased() {
     setShadowBit(kLptSclBit, false);
 }
@@ -69,7 +82,7 @@ void LptBus::LptStop() {
 }
 
 void LptBus::LptIdle() {
-    DelayMs(clock_, kIdleWaitMs);
+    delayMs(kIdleWaitMs);
     put(kLptSdaLow);
 }
 
@@ -136,23 +149,29 @@ bool LptBus::addressPhase(int address) {
     LptSendByte(static_cast<std::uint8_t>(address & 0xFF));
     LptStart();
     LptSendByte(static_cast<std::uint8_t>(ctrl + 1));
-    return true;
+    return portWorks();
+}
+
+// A port that broke down reads all ones: every byte looks acknowledged and
+// every bit looks low, so the bus itself would never notice.
+bool LptBus::portWorks() const {
+    return !io_.failed();
 }
 
 std::optional<std::uint8_t> LptBus::LptReadByteAt(int address, LinkFace& face) {
-    if (!addressPhase(address)) {
-        LptIdle();
-        face.show(warning("Read error!", kShortTitle));
-        return std::nullopt;
+    if (addressPhase(address)) {
+        const std::uint8_t byte = LptReceiveByte(kLptNack);
+        LptStop();
+        if (portWorks()) return byte;
     }
-    const std::uint8_t byte = LptReceiveByte(kLptNack);
-    LptStop();
-    return byte;
+    LptIdle();
+    face.show(warning("Read error!", kShortTitle));
+    return std::nullopt;
 }
 
 bool LptBus::openPage(int a) {
     if (!sendControlByteWithin(lptControlByte(a), kPageAckMs)) return false;
-    return LptSendByte(static_cast<std::uint8_t>(a & 0xFF));
+    return LptSendByte(static_cast<std::uint8_t>(a & 0xFF)) && portWorks();
 }
 
 bool LptBus::LptPageWrite(std::span<const std::uint8_t> data, int strt, int stp,
@@ -161,7 +180,7 @@ bool LptBus::LptPageWrite(std::span<const std::uint8_t> data, int strt, int stp,
         if (pageStart(a, strt)) {
             if (a != strt) {
                 LptStop();
-                clock_.sleepMs(kWriteCycleMs);
+                sleepMs(kWriteCycleMs);
             }
             const bool opened = openPage(a);
             if (a % kPageSize == 0) progress(a);
@@ -178,8 +197,10 @@ bool LptBus::LptPageWrite(std::span<const std::uint8_t> data, int strt, int stp,
     // The last page's write cycle is waited out too, so that whatever comes
     // next (the verify) finds the memory answering.
     LptStop();
-    clock_.sleepMs(kWriteCycleMs);
-    return true;
+    sleepMs(kWriteCycleMs);
+    if (portWorks()) return true;
+    LptIdle();
+    return false;
 }
 
 bool LptBus::LptPageRead(std::span<std::uint8_t> into, int strt, int stp,
@@ -193,7 +214,7 @@ bool LptBus::LptPageRead(std::span<std::uint8_t> into, int strt, int stp,
         if (pageEnd(a)) progress(a);
     }
     LptStop();
-    return true;
+    return portWorks();
 }
 
 bool LptBus::LptSequentialRead(int strt, int stp, const LptByteSink& sink) {
@@ -201,6 +222,7 @@ bool LptBus::LptSequentialRead(int strt, int stp, const LptByteSink& sink) {
     for (int a = strt; a <= stp; ++a) {
         const bool last = a == stp;
         const std::uint8_t byte = LptReceiveByte(last ? kLptNack : 0);
+        if (!portWorks()) break;
         if (!sink(a, byte)) {
             // The memory is still sending: one more byte with NACK ends it.
             if (!last) LptReceiveByte(kLptNack);
@@ -208,19 +230,19 @@ bool LptBus::LptSequentialRead(int strt, int stp, const LptByteSink& sink) {
         }
     }
     LptStop();
-    return true;
+    return portWorks();
 }
 
 bool LptBus::LptProbe(std::uint16_t base) {
     LptStop();
-    DelayMs(clock_, kProbeWaitMs);
+    delayMs(kProbeWaitMs);
     LptStop();
-    DelayMs(clock_, kProbeWaitMs);
+    delayMs(kProbeWaitMs);
     SclLow();
     io_.Out32(base, static_cast<std::uint8_t>(io_.Inp32(base) | kLptSdaBit));
-    DelayMs(clock_, kProbeWaitMs);
+    delayMs(kProbeWaitMs);
     io_.Out32(base, static_cast<std::uint8_t>(io_.Inp32(base) & ~kLptSdaBit));
-    DelayMs(clock_, kProbeWaitMs);
+    delayMs(kProbeWaitMs);
     // Released, SDA must read high: nothing on the board holds it low.
     const bool passed = (io_.Inp32(static_cast<std::uint16_t>(base + 1)) & kLptSdaReadBack) == 0;
     LptStop();
@@ -265,7 +287,7 @@ void LptBus::Delay25us() {
             pausedUs_ += 25;
             if (pausedUs_ >= 1000) {
                 pausedUs_ -= 1000;
-                clock_.sleepMs(1);
+                sleepMs(1);
             }
             break;
     }
@@ -284,6 +306,7 @@ void LptBus::CalibrateDelay() {
 void Timer1_Timer(LptBus& bus, LinkFace& face) {
     face.setTimer1Enabled(false);
     bus.io().Out32(bus.LptDataPort, kLptSdaLow);
+    bus.io().flush();
     face.setTimer1Enabled(true);
 }
 

@@ -20,6 +20,12 @@ class PortIo {
     virtual std::uint8_t Inp32(std::uint16_t port) = 0;
     // Why a port could not be reached, for the user (empty: nothing to say).
     virtual std::string problem() const { return {}; }
+    // True once the port itself has broken down (not the board): what it
+    // reads since then is made up, so a transfer that ran into it fails.
+    virtual bool failed() const { return false; }
+    // Hands on the writes the port still holds back (a port may keep them
+    // until a read needs the board's answer).
+    virtual void flush() {}
 };
 
 // The base addresses searched for the board, in order.
@@ -82,19 +88,21 @@ class LptBus {
     bool LptSendByte(std::uint8_t value);
     std::uint8_t LptReceiveByte(std::uint8_t last);
 
-    // Random read; a control byte never acknowledged shows "Read error!" and
-    // gives nothing.
+    // Random read; a control byte never acknowledged (or a port that failed)
+    // shows "Read error!" and gives nothing.
     std::optional<std::uint8_t> LptReadByteAt(int address, LinkFace& face);
 
     // Writes data(strt..stp) in 16-byte pages, waiting out the memory's write
-    // cycle after each page. False when a byte went unacknowledged (the bus is
-    // then idle).
+    // cycle after each page. False when a byte went unacknowledged or the port
+    // failed (the bus is then idle).
     bool LptPageWrite(std::span<const std::uint8_t> data, int strt, int stp,
                       const LptProgress& progress);
     // Reads strt..stp into `into` with a new address phase at every page.
+    // False when a control byte was never acknowledged or the port failed.
     bool LptPageRead(std::span<std::uint8_t> into, int strt, int stp, const LptProgress& progress);
     // Reads strt..stp in one run, handing each byte to `sink` until it says
-    // stop. False when the control byte was never acknowledged.
+    // stop. False when the control byte was never acknowledged or the port
+    // failed (the sink is not given what a failed port read).
     bool LptSequentialRead(int strt, int stp, const LptByteSink& sink);
 
     void Delay25us();
@@ -112,6 +120,9 @@ class LptBus {
     bool sendControlByteWithin(std::uint8_t ctrl, std::int64_t ms);
     bool addressPhase(int address);
     bool openPage(int a);
+    bool portWorks() const;
+    void sleepMs(int ms);
+    void delayMs(int ms);
 
     PortIo& io_;
     Clock& clock_;

@@ -1,5 +1,7 @@
 #include "sim/two_wire_memory.h"
 
+#include "link/tracing_serial_port.h"
+
 namespace kxp40s {
 
 namespace {
@@ -41,8 +43,14 @@ std::uint8_t TwoWireMemory::Inp32(std::uint16_t port) {
     return kNothingAttached;
 }
 
+void TwoWireMemory::note(const char* what, std::uint8_t byte, bool acknowledged) {
+    if (trace)
+        trace(std::string(what) + " " + hexBytes({&byte, 1}) + (acknowledged ? " ACK" : " NACK"));
+}
+
 void TwoWireMemory::onStart() {
     ++starts;
+    if (trace) trace("start");
     // A start before the stop abandons a page write, as the memory does.
     pageBuffer_.clear();
     phase_ = Phase::Control;
@@ -55,6 +63,7 @@ void TwoWireMemory::onStart() {
 
 void TwoWireMemory::onStop() {
     ++stops;
+    if (trace) trace("stop");
     if (phase_ == Phase::WriteData && !pageBuffer_.empty()) {
         for (const auto& [address, byte] : pageBuffer_) {
             memory[static_cast<std::size_t>(address)] = byte;
@@ -93,6 +102,7 @@ void TwoWireMemory::onFall() {
         }
     } else if (bitCount_ == 8) {
         acking_ = byteReceived(shift_);
+        note("RX", shift_, acking_);
         slaveLow_ = acking_;
         ackClock_ = true;
         bitCount_ = 0;
@@ -103,6 +113,7 @@ void TwoWireMemory::onFall() {
 void TwoWireMemory::endAckClock() {
     ackClock_ = false;
     slaveLow_ = false;
+    if (sending_) note("TX", out_, masterAcked_);
     if (!(sending_ ? masterAcked_ : acking_)) {
         phase_ = Phase::Idle;
         sending_ = false;

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "link/clock.h"
@@ -48,6 +50,10 @@ class TwoWireMemory : public PortIo {
     int stops = 0;
     int controlBytes = 0;  // control bytes addressed to the memory
     int busyRefusals = 0;  // control bytes refused during a write cycle
+    // Told each start, stop and byte: "start", "stop", "RX A0 ACK" for a byte
+    // the memory received and its answer, "TX 5A NACK" for one it sent and
+    // the master's answer.
+    std::function<void(const std::string& line)> trace;
 
   private:
     enum class Phase { Idle, Control, WordAddress, WriteData, ReadData };
@@ -65,6 +71,7 @@ class TwoWireMemory : public PortIo {
     void driveBit();
     std::uint8_t readAt(int address) const;
     bool busy() const { return clock_.nowMs() < busyUntil_; }
+    void note(const char* what, std::uint8_t byte, bool acknowledged);
 
     Clock& clock_;
     std::uint16_t base_;

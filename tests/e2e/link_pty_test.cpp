@@ -6,11 +6,11 @@
 #include <iterator>
 #include <sstream>
 
-#include "started_pager.h"
 #include "link/serial_link.h"
 #include "link/termios_serial_port.h"
 #include "link_sim_process.h"
 #include "sim/pager_board.h"
+#include "started_pager.h"
 
 namespace kxp40s::e2e {
 namespace {

@@ -25,13 +25,20 @@ inline std::string binary(const std::string& name) {
     return std::string(KXP40S_BIN_DIR) + "/" + name;
 }
 
+// A signal sent to the program once its stdout shows `text`.
+struct SignalWhen {
+    std::string text;
+    int signal = 0;
+};
+
 // Runs `program` (a name in the build's bin folder) with `args`, feeding
 // `input` on stdin, with the variables `env` ("NAME=VALUE") added to its
 // environment; kills it after `timeout`.
 inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
                              const std::string& input = "",
                              const std::vector<std::string>& env = {},
-                             std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
+                             std::chrono::milliseconds timeout = std::chrono::seconds(60),
+                             SignalWhen signalWhen = {}) {
     int in[2], out[2], err[2];
     if (::pipe(in) != 0 || ::pipe(out) != 0 || ::pipe(err) != 0) return {};
     const pid_t pid = ::fork();
@@ -67,6 +74,10 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
     std::string* sinks[2] = {&run.out, &run.err};
     int open = 2;
     while (open > 0 && std::chrono::steady_clock::now() < deadline) {
+        if (signalWhen.signal != 0 && run.out.find(signalWhen.text) != std::string::npos) {
+            ::kill(pid, signalWhen.signal);
+            signalWhen.signal = 0;
+        }
         if (::poll(fds, 2, 100) <= 0) continue;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP))) continue;

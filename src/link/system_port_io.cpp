@@ -1,0 +1,16 @@
+#include "link/system_port_io.h"
+
+#include <cstdlib>
+
+#include "link/ppdev_port_io.h"
+#include "link/socket_port_io.h"
+
+namespace kxp40s {
+
+std::unique_ptr<PortIo> makeSystemPortIo() {
+    const char* socket = std::getenv(kLptSocketVariable);
+    if (socket != nullptr && *socket != '\0') return std::make_unique<SocketPortIo>(socket);
+    return std::make_unique<PpdevPortIo>();
+}
+
+}  // namespace kxp40s
