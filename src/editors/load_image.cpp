@@ -7,7 +7,7 @@ namespace kxp40s {
 
 namespace {
 
-constexpr ControlId kCaption{"Form1"};
+const ControlId kCaption{"Form1"};
 
 }  // namespace
 
