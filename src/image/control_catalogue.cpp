@@ -596,7 +596,8 @@ const ControlInfo* findControl(std::string_view name, int index) {
 }
 
 const ControlInfo& controlInfo(ControlId id) {
-    return *findControl(id.name(), id.index());
+    const NameEntry& entry = catalogue().names[static_cast<std::size_t>(id.nameNumber_)];
+    return catalogue().rows[static_cast<std::size_t>(rowOf(entry, id.index()))];
 }
 
 std::vector<const ControlInfo*> windowControls(Window window) {
@@ -637,25 +638,28 @@ std::string_view pageCaption(Page page) {
 }
 
 ControlId::ControlId(std::string_view name, int index) : index_(index) {
-    const ControlInfo* info = findControl(name, index);
-    if (!info) {
+    const NameEntry* entry = findName(name);
+    if (!entry || rowOf(*entry, index) < 0) {
         throw std::out_of_range("no control " + std::string(name) +
                                 (index < 0 ? std::string() : "(" + std::to_string(index) + ")") +
                                 " in the catalogue");
     }
-    name_ = info->name;
+    nameNumber_ = static_cast<int>(entry - catalogue().names.data());
+}
+
+std::string_view ControlId::name() const {
+    return catalogue().names[static_cast<std::size_t>(nameNumber_)].name;
 }
 
 std::optional<ControlId> ControlId::parse(std::string_view text) {
     std::string_view name = text;
     int index = -1;
     if (const auto open = text.find('('); open != std::string_view::npos) {
+        if (!text.ends_with(')')) return std::nullopt;
         const std::string_view digits = text.substr(open + 1, text.size() - open - 2);
         const auto* end = digits.data() + digits.size();
-        if (!text.ends_with(')') || digits.empty() ||
-            std::from_chars(digits.data(), end, index).ptr != end || index < 0) {
-            return std::nullopt;
-        }
+        const auto [ptr, error] = std::from_chars(digits.data(), end, index);
+        if (digits.empty() || error != std::errc() || ptr != end || index < 0) return std::nullopt;
         name = text.substr(0, open);
     }
     if (!findControl(name, index)) return std::nullopt;
