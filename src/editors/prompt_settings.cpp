@@ -61,7 +61,7 @@ SettingDef loadDefaultSetting() {
                       },
                       false,
                       false,
-                      "Load Default"};
+                      controlInfo({"optDefault", 0}).caption};
 }
 
 }  // namespace
@@ -71,12 +71,12 @@ SettingDef loadDefaultSetting() {
 void addPromptSettings(std::vector<SettingDef>& defs) {
     defs.push_back(listSetting("language", {"cboLng"},
                                {kLanguageItems.begin(), kLanguageItems.end()}, cboLng_Click,
-                               "Prompt Language"));
+                               controlInfo({"cboLng"}).caption));
     const BoundField& logo = boundField({"cboLogo"});
     defs.push_back(
         listSetting("logo", logo.control, logo.items, cboLogo_Click, std::string(logo.caption)));
     defs.push_back(listSetting("source", {"cboSource"}, {kSourceItems.begin(), kSourceItems.end()},
-                               cboSource_Click, "Prompt Control"));
+                               cboSource_Click, controlInfo({"cboSource"}).caption));
     for (const PromptBox& box : promptBoxes())
         defs.push_back(promptSetting(box));
     defs.push_back(loadDefaultSetting());

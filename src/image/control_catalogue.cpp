@@ -35,10 +35,6 @@ constexpr std::array<std::string_view, 4> kFunctionBitCaptions = {"Fun. Bit A", 
                                                                   "Fun. Bit C", "Fun. Bit D"};
 constexpr std::string_view kSmallFontTip = " Small Font ( Less than 19 characters ) ";
 
-constexpr int kCapcodeSlots = 8;
-constexpr int kFirstSourcePrompt = 33;
-constexpr int kMailDrops = 15;
-
 std::string ordinal(int n) {
     static constexpr std::array<std::string_view, 4> kSuffixes = {"th", "st", "nd", "rd"};
     return std::to_string(n) + std::string(kSuffixes[n >= 1 && n <= 3 ? n : 0]);
@@ -370,8 +366,8 @@ void addSourcePrompts(Builder& b) {
            .caption = "Prompt Control",
            .items = kSourceItems});
     for (int capcode = 1; capcode <= kCapcodeSlots; ++capcode) {
-        for (int bit = 0; bit < 4; ++bit) {
-            const int index = kFirstSourcePrompt + 4 * (capcode - 1) + bit;
+        for (int bit = 0; bit < kFunctionBits; ++bit) {
+            const int index = kFirstSourcePrompt + kFunctionBits * (capcode - 1) + bit;
             b.add({.name = "chkSource", .kind = CheckBox}, index, index);
             addPromptBox(
                 b, index,
@@ -435,7 +431,7 @@ void addFunctionBitDialog(Builder& b) {
     b.add({.name = "lblFunBitTitle", .kind = Label, .caption = "Capcode   Function Bit"});
     b.add({.name = "lblFunBitSetting", .kind = Label, .caption = "Capcode Function Bit Setting"});
     b.add({.name = "lblCapSlot", .kind = Label});  // "#" and the capcode's number
-    for (int bit = 0; bit < 4; ++bit) {
+    for (int bit = 0; bit < kFunctionBits; ++bit) {
         b.add({.name = "lblFunBit",
                .kind = Label,
                .caption = std::string(kFunctionBitCaptions[static_cast<std::size_t>(bit)])},
@@ -446,16 +442,16 @@ void addFunctionBitDialog(Builder& b) {
            .kind = Frame,
            .container = "Form5",
            .caption = "Message Disable and Display"});
-    b.add({.name = "cboDisp", .kind = ComboBox, .items = kDisplayTypeItems}, 0, 3);
+    b.add({.name = "cboDisp", .kind = ComboBox, .items = kDisplayTypeItems}, 0, kFunctionBits - 1);
     b.section(Window::Form5, std::nullopt, "fraType");
     b.add({.name = "fraType", .kind = Frame, .container = "Form5", .caption = "Message Type"});
-    b.add({.name = "cboType", .kind = ComboBox, .items = kMessageTypeItems}, 0, 3);
+    b.add({.name = "cboType", .kind = ComboBox, .items = kMessageTypeItems}, 0, kFunctionBits - 1);
     b.section(Window::Form5, std::nullopt, "fraPri");
     b.add({.name = "fraPri",
            .kind = Frame,
            .container = "Form5",
            .caption = "Priority Alert Control"});
-    for (int bit = 0; bit < 4; ++bit) {
+    for (int bit = 0; bit < kFunctionBits; ++bit) {
         b.add({.name = "chkPri",
                .kind = CheckBox,
                .caption = std::string(kFunctionBitCaptions[static_cast<std::size_t>(bit)])},
