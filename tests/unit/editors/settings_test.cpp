@@ -174,6 +174,31 @@ TEST(Settings, TakeTheValuesOfTheControlTheySet) {
     EXPECT_EQ(findSetting("band")->range, (ValueRange{0, 3}));
 }
 
+// `set --help` fills each line in from the setting's kind, items and range.
+TEST(Settings, HelpLinesSayWhatTheValuesAre) {
+    struct Case {
+        const char* key;
+        const char* help;
+    };
+    const Case cases[] = {
+        {"capcode1", "the capcode, decimal 0 to 2097151"},
+        {"contrast", "1 to 8"},
+        {"capcode8.on", "0 or 1 (1 = the box is checked)"},
+        {"band",
+         "the range item of the band list: 0..3 (one of: 929-932MHz | 400-499MHz | 130-180MHz | "
+         "130-180MHz-GP(RoHS))"},
+        {"alert.personal", "one of: 2 sec | 8 sec | 16 sec | 32 sec | continuos"},
+        {"rules",
+         "the rule set of the 130-180 MHz bands for the entries that follow (not stored), one of: "
+         "new | old; shown as \"old\" only when the stored words need it"},
+        {"prompt3", "the text as typed in the box, leading spaces kept"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(settingHelp(*findSetting(c.key)), c.help);
+    }
+}
+
 // A value that is not an item of the list is refused in the words of the list.
 TEST(Settings, ItemSettingsRefuseWhatTheirListDoesNotHold) {
     const Session started = startedSession();
