@@ -20,7 +20,7 @@ Setting describeField(const Image& image, const BoundField& field) {
     Setting s{
         field.key, std::string(field.caption), field.control.text(), field.tag, field.page, {}, 0,
         false};
-    if (s.caption.empty()) s.caption = "Enable " + promptBox(field.control.index).label;
+    if (s.caption.empty()) s.caption = "Enable " + promptBox(field.control.index()).label;
     const FieldTag& f = field.field;
     s.stored = GetField(image, f.address, f.firstBit, f.bitCount);
     if (field.isList()) {
@@ -35,7 +35,7 @@ Setting describeField(const Image& image, const BoundField& field) {
 Setting describePrompt(const Image& image, const PromptBox& box) {
     return Setting{"prompt" + std::to_string(box.index),
                    box.label,
-                   "txtPrompt(" + std::to_string(box.index) + ")",
+                   ControlId{"txtPrompt", box.index}.text(),
                    addressText(box.address),
                    box.page,
                    windows1252ToUtf8(shownPromptText(image, box.address)),

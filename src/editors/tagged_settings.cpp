@@ -12,19 +12,20 @@ SettingDef checkBoxSetting(const BoundField& field) {
     const std::string key = field.key;
     return SettingDef{
         field.key,
-        "0 or 1 (1 = the box is checked)",
+        "",
         [control](const Session& s) -> std::optional<std::string> {
             return std::to_string(s.controls[control].value);
         },
         [control, key, source](Session& s, const std::string& value) {
             const auto checked = checkValue(value);
             if (!checked) return badValue(s, key, value, "0 or 1");
-            return source ? chkSource_Click(s, control.index, *checked)
-                          : chkCtl_Click(s, control.index, *checked);
+            return source ? chkSource_Click(s, control.index(), *checked)
+                          : chkCtl_Click(s, control.index(), *checked);
         },
         false,
         false,
-        source ? "Enable " + promptBox(control.index).label : std::string(field.caption)};
+        source ? "Enable " + promptBox(control.index()).label : std::string(field.caption)}
+        .takesCheck(control);
 }
 
 SettingDef listSetting(const BoundField& field) {
@@ -32,16 +33,17 @@ SettingDef listSetting(const BoundField& field) {
     const std::string key = field.key;
     const std::vector<std::string_view> items = field.items;
     return SettingDef{field.key,
-                      itemsHelp(items),
+                      "",
                       [control, items](const Session& s) { return shownItem(s, control, items); },
                       [control, key, items](Session& s, const std::string& value) {
                           const auto index = itemIndex(items, value);
                           if (!index) return notAnItem(s, key, value, items);
-                          return cboCtl_Click(s, control.index, *index);
+                          return cboCtl_Click(s, control.index(), *index);
                       },
                       false,
                       false,
-                      std::string(field.caption)};
+                      std::string(field.caption)}
+        .takesItem(control);
 }
 
 }  // namespace
