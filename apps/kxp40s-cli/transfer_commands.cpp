@@ -8,6 +8,7 @@
 
 #include "cli.h"
 #include "cli_app.h"
+#include "diff.h"
 #include "editors/capcodes.h"
 #include "stop_signals.h"
 
@@ -22,6 +23,18 @@ bool isTerminal(int fd) {
 std::string capcodesOf(const Session& s) {
     return "capcode 1 = " + std::to_string(capcodeOf(s.ConfigImage, 0)) +
            ", capcode 2 = " + std::to_string(capcodeOf(s.ConfigImage, 1));
+}
+
+// After "Verify Error!": which settings differ, and why a file that was
+// written without --save-progress differs from the pager it went to.
+void explainVerifyError(Streams& io, const Session& s, const std::string& file) {
+    if (!s.PagerAtVerifyError) return;
+    io.err << "The pager differs from " << file << " (a: the file, b: the pager):\n"
+           << formatDiff(diffImages(s.ConfigImage, *s.PagerAtVerifyError))
+           << "A write takes the pager's own contrast and firmware byte, computes the synthesizer\n"
+              "words for that firmware, and adds the programmed mark (992) and the checksum\n"
+              "(2046-2047): those come from the pager. Keep what was written with\n"
+              "write --save-progress, or read the pager.\n";
 }
 
 void registerRead(CLI::App& app, Streams& io) {
@@ -63,7 +76,12 @@ void registerVerify(CLI::App& app, Streams& io) {
         CliApp cli(io, *options);
         cli.startWithBoard();
         cli.open(options->file);
-        cli.transfer([](Application& program) { return program.mnuEB1_Click(); });
+        try {
+            cli.transfer([](Application& program) { return program.mnuEB1_Click(); });
+        } catch (const Refusal&) {
+            explainVerifyError(io, cli.session(), options->file);
+            throw;
+        }
     });
 }
 

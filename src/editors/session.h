@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -37,6 +38,9 @@ struct Session {
         false;  // the function-bit dialog is filling its lists: their Clicks store nothing
     bool TransferFailed = false;
     int TransferMode = 0;
+    // What the pager held when the last verify found it different (in the
+    // PC's letters), so that a face can say where; none after a good verify.
+    std::optional<Image> PagerAtVerifyError;
 
     // What the operation under way has asked the face to do; handlers that
     // call other handlers add to it, and the outermost Operation hands it over.

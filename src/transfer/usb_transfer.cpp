@@ -176,6 +176,7 @@ void usb_writeall(Transfer& t, Image& data, int strt, int stp) {
 }
 
 void usb_verify(Transfer& t, const Image& data, int strt, int stp) {
+    t.s.PagerAtVerifyError.reset();
     startProgress(t.face, t.usb->clock, strt, stp, kColourPurple, "Verifying Now.....");
     if (!readPager(t, strt, stp)) return;
     const auto& buffer = t.usb->state.ReadBuffer;
@@ -186,6 +187,7 @@ void usb_verify(Transfer& t, const Image& data, int strt, int stp) {
                                                     static_cast<std::size_t>(stp - strt + 1)));
         TextToPc(pager);  // kept like a saved table, in the PC's letters
         keepBackup(t, t.face, pager, "verify-failed");
+        t.s.PagerAtVerifyError = pager;
         t.face.show(transferWarning("Verify Error!"));
         t.s.TransferFailed = true;
         return;

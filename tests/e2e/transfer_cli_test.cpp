@@ -65,12 +65,18 @@ TEST_F(TransferCli, WriteReadAndVerifyCarryTheImageThroughThePager) {
     EXPECT_EQ(contents(path("r.tbl")), contents(file));
 }
 
-TEST_F(TransferCli, WriteLeavesTheFileAloneWithoutSaveProgress) {
+TEST_F(TransferCli, WriteLeavesTheFileAloneWithoutSaveProgressAndVerifySaysWhy) {
     const std::string file = prepared("x.tbl", {"capcode1=1111111"});
     const std::string before = contents(file);
-    auto sim = startSim();
+    auto sim = startSim({"--set", "137=0x07"});
     ASSERT_EQ(cli({"write", file, "--yes", "--no-pause"}).status, 0);
     EXPECT_EQ(contents(file), before);
+    const auto verify = cli({"verify", file, "--no-pause"});
+    EXPECT_EQ(verify.status, 1);
+    EXPECT_EQ(verify.err.rfind("Verify Error!\nThe pager differs from " + file, 0), 0u)
+        << verify.err;
+    EXPECT_NE(verify.err.find("contrast"), std::string::npos) << verify.err;
+    EXPECT_NE(verify.err.find("those come from the pager"), std::string::npos);
 }
 
 TEST_F(TransferCli, AnEmptyPagerIsNotOverwrittenWithoutYes) {
