@@ -14,6 +14,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "files/table_file.h"
 #include "sim/pager_board.h"
 #include "sim/pty_board.h"
 
@@ -104,14 +105,13 @@ int stopSignalsFd() {
 }
 
 void save(const Image& image, const std::string& file) {
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(image.bytes().data()), kImageSize);
-    if (!out) throw std::runtime_error("cannot write " + file);
+    if (const auto failure = writeTableFile(file, image)) throw std::runtime_error(failure->text);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    ignoreFileSizeSignal();
     CLI::App app{"kxp40s-sim: a simulated programmer board with a KXP40 pager, on a pty"};
     Options o;
     app.add_option("--image", o.imageFile, "Pager memory from a 2048-byte table file")
