@@ -10,7 +10,6 @@ namespace kxp40s {
 namespace {
 
 constexpr int kCapcodeTable = 0x040;
-constexpr int kCapcodeBoxLength = 7;
 constexpr int kPriorityBits = 0x032;
 constexpr int kMessageTypeTable = 0x370;
 constexpr int kDisplayTypeTable = 0x390;

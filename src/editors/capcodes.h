@@ -13,6 +13,7 @@ namespace kxp40s {
 inline constexpr int kCapcodeSlots = 8;
 inline constexpr int kFunctionBits = 4;               // A, B, C, D
 inline constexpr std::int32_t kCapcodeMax = 2097151;  // 21 bits
+inline constexpr int kCapcodeBoxLength = 7;           // `txtAddr` takes at most 7 characters
 
 // The function-bit dialog's lists; the stored display type is the list
 // index, the stored message type is 0 (Personal), 1-15 (mail drops) or 255

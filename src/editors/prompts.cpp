@@ -213,30 +213,37 @@ Effects txtPrompt_KeyPress(Session& s, int /*index*/, int& keyAscii) {
     return op.done();
 }
 
+std::optional<Message> promptRefusal(const Session& s, int index, std::string_view typed) {
+    const auto bytes = utf8ToWindows1252(typed);
+    if (!bytes || hasControlCharacters(*bytes)) return kNotStorable;
+    const std::string_view t = *bytes;
+    const int lead = leadingSpaces(t);
+    const int extra = std::max(0, lead - kMaxLeadingSpaces);
+    const int stored = extra + static_cast<int>(trimmed(t).size());
+    // The record holds 18 characters: more, counting the spaces beyond the 15
+    // that byte 0 can say, would run into the next record.
+    if (static_cast<int>(t.size()) - lead > kMaxPromptChars || stored > kMaxPromptChars ||
+        static_cast<int>(t.size()) > maxLengthOf(s, index)) {
+        return kTooLong;
+    }
+    return std::nullopt;
+}
+
 Effects txtPrompt_LostFocus(Session& s, int index, std::string_view text) {
     Operation op(s);
     const ControlId box = promptControl(index);
     const std::string typed(text);  // `text` may be the box's own text, replaced next
     s.controls.setText(box, typed);
-    const auto bytes = utf8ToWindows1252(typed);
-    if (!bytes || hasControlCharacters(*bytes)) {
-        s.refuse(kNotStorable, box);
+    if (auto refusal = promptRefusal(s, index, typed)) {
+        s.refuse(std::move(*refusal), box);
         return op.done();
     }
-    const std::string_view t = *bytes;
+    const std::string t = *utf8ToWindows1252(typed);
     int lead = leadingSpaces(t);
     const int extra = lead >= kMaxLeadingSpaces ? lead - kMaxLeadingSpaces : 0;
     lead = std::min(lead, kMaxLeadingSpaces);
     std::string stored =
         std::string(static_cast<std::size_t>(extra), ' ') + std::string(trimmed(t));
-    // The record holds 18 characters: more, counting the spaces beyond the 15
-    // that byte 0 can say, would run into the next record.
-    if (static_cast<int>(t.size()) - leadingSpaces(t) > kMaxPromptChars ||
-        static_cast<int>(stored.size()) > kMaxPromptChars ||
-        static_cast<int>(t.size()) > maxLengthOf(s, index)) {
-        s.refuse(kTooLong, box);
-        return op.done();
-    }
     const int address = promptBox(index).address;
     s.ConfigImage.set(address,
                       static_cast<std::uint8_t>((s.ConfigImage.at(address) & 0xF0) | lead));
