@@ -29,8 +29,9 @@ SettingDef listSetting(std::string key, ControlId list, std::vector<std::string_
                       std::move(caption)};
 }
 
-// A record that no box can type (a control character, more characters than
-// the box holds) travels as "bytes:" and its 20 bytes in hexadecimal. No
+// A record that no box can type as it is (a control character, more
+// characters than the box holds, spaces after its text) travels as "bytes:"
+// and its 20 bytes in hexadecimal. No
 // box takes a text that long, so the form cannot be mistaken for a typed one.
 constexpr std::string_view kBytesForm = "bytes:";
 
@@ -75,10 +76,9 @@ SettingDef promptSetting(const PromptBox& box) {
         "the text as typed in the box, leading spaces kept; a record no box can type as "
         "\"bytes:\" and its 20 bytes in hexadecimal",
         [index](const Session& s) -> std::optional<std::string> {
-            const std::string& text = s.controls[{"txtPrompt", index}].text;
-            if (promptRefusal(s, index, text))
+            if (!promptTypesBack(s, index))
                 return recordBytes(s.ConfigImage, promptBox(index).address);
-            return text;
+            return s.controls[{"txtPrompt", index}].text;
         },
         [index](Session& s, const std::string& value) {
             if (const auto bytes = parseRecordBytes(value))

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <span>
+#include <variant>
 
 #include "image/binding.h"
 #include "image/default_tables.h"
@@ -213,20 +214,51 @@ Effects txtPrompt_KeyPress(Session& s, int /*index*/, int& keyAscii) {
     return op.done();
 }
 
-std::optional<Message> promptRefusal(const Session& s, int index, std::string_view typed) {
+namespace {
+
+// What storing a typed text writes into a record: the spaces byte 0 counts
+// (at most 15) and the characters, the spaces beyond 15 first.
+struct StoredPrompt {
+    int lead;
+    std::string characters;
+    bool logoText;  // the logo box holds a text (logo text mode 2)
+};
+
+std::variant<StoredPrompt, Message> storedPrompt(const Session& s, int index,
+                                                 std::string_view typed) {
     const auto bytes = utf8ToWindows1252(typed);
     if (!bytes || hasControlCharacters(*bytes)) return kNotStorable;
     const std::string_view t = *bytes;
     const int lead = leadingSpaces(t);
     const int extra = std::max(0, lead - kMaxLeadingSpaces);
-    const int stored = extra + static_cast<int>(trimmed(t).size());
+    std::string characters =
+        std::string(static_cast<std::size_t>(extra), ' ') + std::string(trimmed(t));
     // The record holds 18 characters: more, counting the spaces beyond the 15
     // that byte 0 can say, would run into the next record.
-    if (static_cast<int>(t.size()) - lead > kMaxPromptChars || stored > kMaxPromptChars ||
+    if (static_cast<int>(t.size()) - lead > kMaxPromptChars ||
+        static_cast<int>(characters.size()) > kMaxPromptChars ||
         static_cast<int>(t.size()) > maxLengthOf(s, index)) {
         return kTooLong;
     }
-    return std::nullopt;
+    const bool logoText = !characters.empty();
+    if (characters.empty()) characters = " ";
+    return StoredPrompt{std::min(lead, kMaxLeadingSpaces), std::move(characters), logoText};
+}
+
+}  // namespace
+
+bool promptTypesBack(const Session& s, int index) {
+    const auto stored = storedPrompt(s, index, s.controls[promptControl(index)].text);
+    const auto* prompt = std::get_if<StoredPrompt>(&stored);
+    if (!prompt) return false;
+    const int address = promptBox(index).address;
+    const auto characters = s.ConfigImage.read(address + 2, s.ConfigImage.at(address + 1) > 18
+                                                                ? kMaxPromptChars + 1
+                                                                : s.ConfigImage.at(address + 1));
+    return (s.ConfigImage.at(address) & 0x0F) == prompt->lead &&
+           std::equal(characters.begin(), characters.end(), prompt->characters.begin(),
+                      prompt->characters.end(),
+                      [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
 }
 
 Effects txtPrompt_LostFocus(Session& s, int index, std::string_view text) {
@@ -234,24 +266,20 @@ Effects txtPrompt_LostFocus(Session& s, int index, std::string_view text) {
     const ControlId box = promptControl(index);
     const std::string typed(text);  // `text` may be the box's own text, replaced next
     s.controls.setText(box, typed);
-    if (auto refusal = promptRefusal(s, index, typed)) {
+    auto stored = storedPrompt(s, index, typed);
+    if (auto* refusal = std::get_if<Message>(&stored)) {
         s.refuse(std::move(*refusal), box);
         return op.done();
     }
-    const std::string t = *utf8ToWindows1252(typed);
-    int lead = leadingSpaces(t);
-    const int extra = lead >= kMaxLeadingSpaces ? lead - kMaxLeadingSpaces : 0;
-    lead = std::min(lead, kMaxLeadingSpaces);
-    std::string stored =
-        std::string(static_cast<std::size_t>(extra), ' ') + std::string(trimmed(t));
+    const StoredPrompt& prompt = std::get<StoredPrompt>(stored);
     const int address = promptBox(index).address;
     s.ConfigImage.set(address,
-                      static_cast<std::uint8_t>((s.ConfigImage.at(address) & 0xF0) | lead));
-    if (stored.empty()) stored = " ";
-    if (index == kLogoBox) setLogoTextMode(s, trimmed(t).empty() && extra == 0 ? 0 : 2);
-    s.ConfigImage.set(address + 1, static_cast<std::uint8_t>(stored.size()));
-    s.ConfigImage.write(address + 2, std::span(reinterpret_cast<const std::uint8_t*>(stored.data()),
-                                               stored.size()));
+                      static_cast<std::uint8_t>((s.ConfigImage.at(address) & 0xF0) | prompt.lead));
+    if (index == kLogoBox) setLogoTextMode(s, prompt.logoText ? 2 : 0);
+    s.ConfigImage.set(address + 1, static_cast<std::uint8_t>(prompt.characters.size()));
+    s.ConfigImage.write(address + 2,
+                        std::span(reinterpret_cast<const std::uint8_t*>(prompt.characters.data()),
+                                  prompt.characters.size()));
     read_prompt(s);
     return op.done();
 }

@@ -28,8 +28,10 @@ void read_language(Session& s);  // the language list from &H3E, copying no tabl
 Effects txtPrompt_GotFocus(Session& s, int index);
 Effects txtPrompt_KeyPress(Session& s, int index, int& keyAscii);  // Enter moves the focus away
 Effects txtPrompt_LostFocus(Session& s, int index, std::string_view text);
-// What storing `typed` in the prompt box `index` would refuse, without storing.
-std::optional<Message> promptRefusal(const Session& s, int index, std::string_view typed);
+// Whether the prompt box `index` takes its own text back and stores it as
+// the record it shows (a control character, more characters than the box
+// holds or spaces after the text would not).
+bool promptTypesBack(const Session& s, int index);
 
 // The alignment buttons: index 1 is the group beside the logo box, the
 // others act on the prompt box that last had the focus.
