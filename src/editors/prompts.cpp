@@ -102,6 +102,10 @@ int leadingSpaces(std::string_view text) {
     return static_cast<int>(first == std::string_view::npos ? text.size() : first);
 }
 
+std::string_view withoutTrailingSpaces(std::string_view text) {
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
@@ -248,17 +252,15 @@ std::variant<StoredPrompt, Message> storedPrompt(const Session& s, int index,
 }  // namespace
 
 bool promptTypesBack(const Session& s, int index) {
+    const int address = promptBox(index).address;
+    if (s.ConfigImage.at(address + 1) > kMaxPromptChars) return false;  // damaged: keep it whole
     const auto stored = storedPrompt(s, index, s.controls[promptControl(index)].text);
     const auto* prompt = std::get_if<StoredPrompt>(&stored);
     if (!prompt) return false;
-    const int address = promptBox(index).address;
-    const auto characters = s.ConfigImage.read(address + 2, s.ConfigImage.at(address + 1) > 18
-                                                                ? kMaxPromptChars + 1
-                                                                : s.ConfigImage.at(address + 1));
-    return (s.ConfigImage.at(address) & 0x0F) == prompt->lead &&
-           std::equal(characters.begin(), characters.end(), prompt->characters.begin(),
-                      prompt->characters.end(),
-                      [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); });
+    const std::string typed =
+        std::string(static_cast<std::size_t>(prompt->lead), ' ') + prompt->characters;
+    return withoutTrailingSpaces(shownPromptText(s.ConfigImage, address)) ==
+           withoutTrailingSpaces(typed);
 }
 
 Effects txtPrompt_LostFocus(Session& s, int index, std::string_view text) {
