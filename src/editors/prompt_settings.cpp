@@ -31,8 +31,8 @@ SettingDef listSetting(std::string key, ControlId list, std::vector<std::string_
 
 // A record that no box can type as it is (a control character, more
 // characters than the box holds) travels as "bytes:" and its 20 bytes in
-// hexadecimal. No
-// box takes a text that long, so the form cannot be mistaken for a typed one.
+// hexadecimal. No box takes a text that long, so the form cannot be mistaken
+// for a typed one.
 constexpr std::string_view kBytesForm = "bytes:";
 
 std::string recordBytes(const Image& image, int address) {

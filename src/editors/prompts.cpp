@@ -146,6 +146,35 @@ void alignTarget(Session& s, int index, int spacesFor(int room)) {
         target, std::string(static_cast<std::size_t>(std::max(0, spacesFor(room))), ' ') + text);
 }
 
+// What storing a typed text writes into a record: the spaces byte 0 counts
+// (at most 15) and the characters, the spaces beyond 15 first.
+struct StoredPrompt {
+    int lead;
+    std::string characters;
+    bool logoText;  // the logo box holds a text (logo text mode 2)
+};
+
+std::variant<StoredPrompt, Message> storedPrompt(const Session& s, int index,
+                                                 std::string_view typed) {
+    const auto bytes = utf8ToWindows1252(typed);
+    if (!bytes || hasControlCharacters(*bytes)) return kNotStorable;
+    const std::string_view t = *bytes;
+    const int lead = leadingSpaces(t);
+    const int extra = std::max(0, lead - kMaxLeadingSpaces);
+    std::string characters =
+        std::string(static_cast<std::size_t>(extra), ' ') + std::string(trimmed(t));
+    // The record holds 18 characters: more, counting the spaces beyond the 15
+    // that byte 0 can say, would run into the next record.
+    if (static_cast<int>(t.size()) - lead > kMaxPromptChars ||
+        static_cast<int>(characters.size()) > kMaxPromptChars ||
+        static_cast<int>(t.size()) > maxLengthOf(s, index)) {
+        return kTooLong;
+    }
+    const bool logoText = !characters.empty();
+    if (characters.empty()) characters = " ";
+    return StoredPrompt{std::min(lead, kMaxLeadingSpaces), std::move(characters), logoText};
+}
+
 }  // namespace
 
 std::optional<int> languageIndexOfCode(int code) {
@@ -217,39 +246,6 @@ Effects txtPrompt_KeyPress(Session& s, int /*index*/, int& keyAscii) {
     }
     return op.done();
 }
-
-namespace {
-
-// What storing a typed text writes into a record: the spaces byte 0 counts
-// (at most 15) and the characters, the spaces beyond 15 first.
-struct StoredPrompt {
-    int lead;
-    std::string characters;
-    bool logoText;  // the logo box holds a text (logo text mode 2)
-};
-
-std::variant<StoredPrompt, Message> storedPrompt(const Session& s, int index,
-                                                 std::string_view typed) {
-    const auto bytes = utf8ToWindows1252(typed);
-    if (!bytes || hasControlCharacters(*bytes)) return kNotStorable;
-    const std::string_view t = *bytes;
-    const int lead = leadingSpaces(t);
-    const int extra = std::max(0, lead - kMaxLeadingSpaces);
-    std::string characters =
-        std::string(static_cast<std::size_t>(extra), ' ') + std::string(trimmed(t));
-    // The record holds 18 characters: more, counting the spaces beyond the 15
-    // that byte 0 can say, would run into the next record.
-    if (static_cast<int>(t.size()) - lead > kMaxPromptChars ||
-        static_cast<int>(characters.size()) > kMaxPromptChars ||
-        static_cast<int>(t.size()) > maxLengthOf(s, index)) {
-        return kTooLong;
-    }
-    const bool logoText = !characters.empty();
-    if (characters.empty()) characters = " ";
-    return StoredPrompt{std::min(lead, kMaxLeadingSpaces), std::move(characters), logoText};
-}
-
-}  // namespace
 
 bool promptTypesBack(const Session& s, int index) {
     const int address = promptBox(index).address;

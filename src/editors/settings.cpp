@@ -16,16 +16,17 @@ Effects refusal(Session& s, std::string text) {
     return op.done();
 }
 
+// Why the window offers no way to set a setting now ("hidden while menu6=0:
+// set menu6=1 first"); nullopt while it does.
+using Unavailable = std::function<std::optional<std::string>(const Session&)>;
+
 // A setting whose control the window shows only while another setting
-// allows it. `unavailable` says why the window offers no way to set it now
-// ("hidden while menu6=0: set menu6=1 first"), nullopt while it does.
+// allows it.
 struct Dependency {
     std::string key;
     std::string after;  // the setting that allows it, which it follows
-    std::function<std::optional<std::string>(const Session&)> unavailable;
+    Unavailable unavailable;
 };
-
-using Unavailable = std::function<std::optional<std::string>(const Session&)>;
 
 Unavailable hiddenUnless(ControlId control, std::string why) {
     return [control, why](const Session& s) -> std::optional<std::string> {
