@@ -1,10 +1,13 @@
 // Stand-in for libFuzzer where clang's runtime is absent: feeds the target
 // random inputs and mutations of earlier ones for a bounded time, so that a
 // crash or sanitizer report fails the run. `--seconds N` bounds the time,
-// `--seed N` makes a run repeatable; files named on the command line are fed first.
+// `--seed N` makes a run repeatable; files named on the command line, and the
+// files in folders named there (a seed corpus), are fed first.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -37,6 +40,24 @@ std::vector<std::uint8_t> mutate(std::vector<std::uint8_t> input, std::mt19937& 
     return input;
 }
 
+std::vector<std::uint8_t> fileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void addInputs(const std::filesystem::path& path, std::vector<std::vector<std::uint8_t>>& corpus) {
+    if (!std::filesystem::is_directory(path)) {
+        corpus.push_back(fileBytes(path));
+        return;
+    }
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(path))
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());  // a seed run is repeatable
+    for (const auto& file : files)
+        corpus.push_back(fileBytes(file));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,9 +71,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--seed" && i + 1 < argc) {
             seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         } else {
-            std::ifstream in(arg, std::ios::binary);
-            corpus.emplace_back(std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>());
+            addInputs(arg, corpus);
         }
     }
     std::cout << "random fuzz driver, seed " << seed << "\n";

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <ostream>
@@ -155,17 +156,24 @@ void registerSet(CLI::App& app, Streams& io) {
     cmd->add_option("-o,--output", options->output, "Write the result here instead of FILE");
     cmd->add_option("--from", options->from,
                     "Apply the KEY = VALUE lines of this file first (- for stdin)");
-    cmd->callback([options, &io] {
+    cmd->callback([options, cmd, &io] {
+        const bool fromGiven = cmd->count("--from") > 0;
+        if (fromGiven && options->from.empty())
+            throw CLI::ValidationError("--from", "needs a file, or - for stdin");
         CliApp cli(io);
         openFile(cli, options->file);
         std::vector<Assignment> assignments;
-        if (!options->from.empty()) {
+        if (fromGiven) {
             std::ifstream file;
             if (options->from != "-") {
+                if (std::filesystem::is_directory(options->from))
+                    throw Refusal("Can not open [" + options->from + "]: Is a directory");
                 file.open(options->from);
                 if (!file) throw Refusal("Can not open [" + options->from + "]");
             }
             assignments = parseSettingsText(options->from == "-" ? std::cin : file, options->from);
+            if (assignments.empty() && options->assignments.empty())
+                throw Refusal("Nothing to set: " + options->from + " holds no KEY = VALUE line");
         }
         for (std::size_t i = 0; i < options->assignments.size(); ++i) {
             assignments.push_back(

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli.h"
+#include "files/table_file.h"
 #include "stop_signals.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     registerLinkCommands(app, io);
     registerTransferCommands(app, io);
     StopSignals::install();
+    kxp40s::ignoreFileSizeSignal();
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

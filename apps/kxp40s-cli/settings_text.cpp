@@ -39,7 +39,7 @@ std::string noItemComment(const Session& s, const SettingDef& def) {
                std::to_string(GetField(s.ConfigImage, f.address, f.firstBit, f.bitCount)) +
                " matches no list item\n";
     }
-    return comment + "the stored value matches no list item\n";
+    return comment + "the window shows no item\n";
 }
 
 }  // namespace
@@ -47,16 +47,16 @@ std::string noItemComment(const Session& s, const SettingDef& def) {
 std::string formatSettings(const Session& s) {
     std::ostringstream out;
     out << "# Identity: " << identityText(s.ConfigImage) << "\n";
-    for (const SettingDef& def : settingDefs()) {
-        if (!def.show) continue;
+    for (const SettingRow& row : settingRows(s)) {
+        const SettingDef& def = *row.def;
         if (!def.caption.empty()) out << "# " << def.caption << placeOf(def.key) << "\n";
-        const auto value = def.show(s);
-        if (!value) {
+        if (!row.value) {
             out << noItemComment(s, def);
             continue;
         }
-        out << (def.readOnly ? "# " : "") << def.key << " = "
-            << (def.quoted ? quote(*value) : *value) << "\n";
+        if (row.refusal) out << "# set would refuse it: " << *row.refusal << "\n";
+        out << (def.readOnly || row.refusal ? "# " : "") << def.key << " = "
+            << (def.quoted ? quote(*row.value) : *row.value) << "\n";
     }
     return out.str();
 }

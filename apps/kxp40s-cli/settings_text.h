@@ -12,8 +12,9 @@
 namespace kxp40s::cli {
 
 // Every setting of the session as `key = value` lines, each after a comment
-// with its caption; read-outs and settings the controls cannot show are
-// comments too, so that `set --from` takes the text back as it is.
+// with its caption; read-outs, settings the controls cannot show and values
+// `set` would refuse (with its reason) are comments too, so that
+// `set --from` takes the text back as it is.
 std::string formatSettings(const Session& s);
 nlohmann::json settingsJson(const Session& s);
 

@@ -22,6 +22,7 @@
 #include "app/startup.h"
 #include "link/clock.h"
 #include "sim/lpt_socket_board.h"
+#include "files/table_file.h"
 #include "sim/pager_board.h"
 #include "sim/pty_board.h"
 #include "sim/two_wire_memory.h"
@@ -114,9 +115,7 @@ int stopSignalsFd() {
 }
 
 void save(const Image& image, const std::string& file) {
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(image.bytes().data()), kImageSize);
-    if (!out) throw std::runtime_error("cannot write " + file);
+    if (const auto failure = writeTableFile(file, image)) throw std::runtime_error(failure->text);
 }
 
 using TraceSink = std::function<void(const std::string& line)>;
@@ -144,6 +143,7 @@ void serveLpt(const Options& o, const Image& image, int stopFd, const TraceSink&
 }  // namespace
 
 int main(int argc, char** argv) {
+    ignoreFileSizeSignal();
     CLI::App app{
         "kxp40s-sim: a simulated programmer board with a KXP40 pager, on a pty; with --lpt the "
         "parallel-port board, on a Unix socket"};

@@ -24,15 +24,25 @@ std::optional<std::string> itemText(std::span<const std::string_view> items,
 }
 
 // A text box as the user fills it: click in (the box empties), type the text,
-// release the key, leave the box. A refused entry keeps the focus.
+// release the key, leave the box. A refused entry keeps the focus. The box
+// takes at most `length` characters, and leaving it empty sets nothing (the
+// stored value shows again): both are refused, as the box never holds them.
 template <class GotFocus, class KeyUp, class LostFocus>
-Effects typeIntoBox(Session& s, GotFocus gotFocus, KeyUp keyUp, LostFocus lostFocus) {
+Effects typeIntoBox(Session& s, const std::string& key, const std::string& value, int length,
+                    const std::string& expected, GotFocus gotFocus, KeyUp keyUp,
+                    LostFocus lostFocus) {
+    if (value.empty() || value.size() > static_cast<std::size_t>(length)) {
+        return badValue(s, key, value,
+                        "1 to " + std::to_string(length) + " characters: " + expected);
+    }
     Operation op(s);
     gotFocus();
     keyUp();
     if (!s.pending.refused) lostFocus();
     return op.done();
 }
+
+constexpr const char* kCapcodeHelp = "the capcode, decimal 0 to 2097151";
 
 SettingDef capcodeSetting(int slot) {
     return {slotKey(slot), "the capcode, decimal {range}",
@@ -41,7 +51,8 @@ SettingDef capcodeSetting(int slot) {
             },
             [slot](Session& s, const std::string& value) {
                 return typeIntoBox(
-                    s, [&] { txtAddr_GotFocus(s, slot); }, [&] { txtAddr_KeyUp(s, slot, value); },
+                    s, slotKey(slot), value, kCapcodeBoxLength, kCapcodeHelp,
+                    [&] { txtAddr_GotFocus(s, slot); }, [&] { txtAddr_KeyUp(s, slot, value); },
                     [&] { txtAddr_LostFocus(s, slot); });
             }};
 }
@@ -91,20 +102,21 @@ SettingDef summarySetting(int slot) {
     return def;
 }
 
+constexpr const char* kPasswordHelp = "the pager password, 4 decimal digits";
+constexpr int kPasswordBoxLength = 4;
+
+// A stored byte above 9 shows more than four digits, which the box cannot
+// take back: `show` then prints the row as a comment.
 SettingDef passwordSetting() {
-    return {"password", "the pager password, 4 decimal digits",
-            // A stored byte above 9 shows more than four digits, which the box
-            // cannot take back: such a password is not shown.
-            [](const Session& s) -> std::optional<std::string> {
-                const std::string& text = s.controls[{"txtPass"}].text;
-                if (text.size() != 4) return std::nullopt;
-                return text;
-            },
-            [](Session& s, const std::string& value) {
-                return typeIntoBox(
-                    s, [&] { txtPass_GotFocus(s); }, [&] { txtPass_KeyUp(s, value); },
-                    [&] { txtPass_LostFocus(s); });
-            }};
+    return {
+        "password", kPasswordHelp,
+        [](const Session& s) -> std::optional<std::string> { return s.controls[{"txtPass"}].text; },
+        [](Session& s, const std::string& value) {
+            return typeIntoBox(
+                s, "password", value, kPasswordBoxLength, kPasswordHelp,
+                [&] { txtPass_GotFocus(s); }, [&] { txtPass_KeyUp(s, value); },
+                [&] { txtPass_LostFocus(s); });
+        }};
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 namespace kxp40s {
 
 inline constexpr std::int32_t kCapcodeMax = kCapcodeRange.max;  // 21 bits
+inline constexpr int kCapcodeBoxLength = kCapcodeMaxLength;  // `txtAddr` takes at most 7 characters
 
 // The function-bit dialog's lists (kDisplayTypeItems, kMessageTypeItems): the
 // stored display type is the list index, the stored message type is 0

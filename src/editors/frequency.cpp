@@ -223,9 +223,85 @@ std::int32_t nWordDivisor(std::int32_t base, std::int32_t fref) {
     return roundHalfEven(static_cast<double>(std::int64_t{base} * 100 - kOffsetHz) / fref);
 }
 
-int bandFactor(const Session& s) {
-    const int band = s.controls[kCboDft].value;
+// The synthesizer words of the normal variant for the raster that starts at
+// call.base and advances by call.step; `k` is the band's factor of the R word.
+void storeNormalWords(Image& image, const PllCall& call, int k) {
+    writeWord(image, kBaseFreqAddress, call.base, 4);
+    const std::int32_t fref = roundHalfEven(
+        static_cast<double>((call.step + call.step) / static_cast<float>(call.n) * 1000.0f));
+    storeStep(image, call.step);
+    image.set(kPllIncd + 1, static_cast<std::uint8_t>(call.n));
+    image.set(kPllIncd, 0);
+    writeWord(image, kPllN, 2 * std::int64_t{nWordDivisor(call.base, fref)}, 3);
+    image.set(kPllR, 0);
+    const std::int32_t r = roundHalfEven(static_cast<double>(k * kReferenceHz) / fref);
+    writeWord(image, kPllR + 1, 2 * std::int64_t{r} + 1, 2);
+}
+
+void storeRoHSWords(Image& image, const PllCall& call) {
+    storeStep(image, call.step);
+    writeWord(image, kPllIncd, kRoHSIncdUnit * call.n, 2);
+    const std::int32_t fref =
+        roundHalfEven(static_cast<double>(call.step / static_cast<float>(call.n) * 1000.0f));
+    const std::int32_t r = kRoHSReferenceHz / fref;
+    image.set(kPllR + 2, 0x11);
+    writeWord(image, kPllR, r, 2);
+    writeWord(image, kBaseFreqAddress, call.base, 4);
+    writeWord(image, kPllN, std::int64_t{kRoHSIncdUnit} * nWordDivisor(call.base, fref), 3);
+}
+
+int bandFactorOf(int band) {
     return band == 0 ? 5 : band == 1 ? 3 : 2;
+}
+
+int bandFactor(const Session& s) {
+    return bandFactorOf(s.controls[kCboDft].value);
+}
+
+// Whether typing the stored frequency again, with `item` chosen in the
+// band's selector and under the given rules, stores the very words the image
+// holds (so a write's re-check under those rules accepts them).
+bool entryReproducesWords(const Image& image, int band, int item, bool oldRules) {
+    if (band < 0) return false;
+    const std::int32_t entry = readWord(image, kPagerFreqAddress, 4);
+    const BandRange range = bandRange(band);
+    if (entry < range.lo || entry > range.hi) return false;
+    const auto call = rasterCall(band, oldRules, item, std::int64_t{entry} * 100);
+    if (!call) return false;
+    Image words = image;
+    if (call->rohs) {
+        storeRoHSWords(words, *call);
+    } else {
+        storeNormalWords(words, *call, bandFactorOf(band));
+    }
+    return words == image;
+}
+
+// The step the stored words imply: 5 kHz and below, 6.25 kHz (or 25 kHz
+// with the old rules' Incd), anything else "Auto".
+int impliedItem(int band, int stepHundredths, int incd) {
+    if (band == 2 ? stepHundredths == 500 : stepHundredths <= 500) return kStep5KHz;
+    const int oldRulesIncd = band == 2 ? 8 : 512;
+    if (stepHundredths == 625 || (stepHundredths == 2500 && incd == oldRulesIncd))
+        return kStep625KHz;
+    return kStepAuto;
+}
+
+// What the selector shows for a freshly loaded image: the step its words
+// imply, unless typing its frequency again with that step would store other
+// words or be refused (an "Auto" entry of band 3 on the 2.5 kHz raster
+// implies "5KHz", which refuses it), as a write's re-check does. Then the
+// first step with which the entry stores the very same words, under the
+// rules in force and else under the other rules, is shown.
+int reloadedItem(const Image& image, int band, int stepHundredths, int incd, bool oldRules) {
+    const int implied = impliedItem(band, stepHundredths, incd);
+    for (const bool rules : {oldRules, !oldRules}) {
+        if (entryReproducesWords(image, band, implied, rules)) return implied;
+        for (int item = 0; item < static_cast<int>(kChannelStepItems.size()); ++item) {
+            if (entryReproducesWords(image, band, item, rules)) return item;
+        }
+    }
+    return implied;
 }
 
 // "Auto" is recorded in bit 0 of &H036, the bit the check box "Frequency
@@ -244,16 +320,6 @@ void chooseBaud(Session& s, int listIndex) {
 
 void setEntry(Session& s, std::string text) {
     s.controls.setText(kTxtFreq, std::move(text));
-}
-
-// What the selector shows for the stored words of a freshly loaded image:
-// the step they imply, not the item the user chose.
-int reloadedItem(int band, int stepHundredths, int incd) {
-    if (band == 2 ? stepHundredths == 500 : stepHundredths <= 500) return kStep5KHz;
-    const int oldRulesIncd = band == 2 ? 8 : 512;
-    if (stepHundredths == 625 || (stepHundredths == 2500 && incd == oldRulesIncd))
-        return kStep625KHz;
-    return kStepAuto;
 }
 
 std::string stepText(int stepHundredths) {
@@ -314,37 +380,25 @@ void read_pll(Session& s) {
     s.controls.setVisible(kCboRoHS, selector.has_value());
     if (selector && s.ImageJustLoaded) {
         s.LoadingControls = true;
-        s.controls.setValue(*selector, reloadedItem(band, step, incd));
+        s.controls.setValue(*selector, reloadedItem(image, band, step, incd, s.OldPagerFirmware));
         s.LoadingControls = false;
     }
     s.controls.setText({"lblPLLN"}, upperHex(readWord(image, kPllN, 3)));
 }
 
 void SetFreqPLL(Session& s, std::int32_t base, float step, int n) {
-    Image& image = s.ConfigImage;
-    Set_Freq(s, base, kBaseFreqAddress);
-    const std::int32_t fref =
-        roundHalfEven(static_cast<double>((step + step) / static_cast<float>(n) * 1000.0f));
-    storeStep(image, step);
-    image.set(kPllIncd + 1, static_cast<std::uint8_t>(n));
-    image.set(kPllIncd, 0);
-    writeWord(image, kPllN, 2 * std::int64_t{nWordDivisor(base, fref)}, 3);
-    image.set(kPllR, 0);
-    const std::int32_t r = roundHalfEven(static_cast<double>(bandFactor(s) * kReferenceHz) / fref);
-    writeWord(image, kPllR + 1, 2 * std::int64_t{r} + 1, 2);
+    storeNormalWords(s.ConfigImage, {false, base, step, n}, bandFactor(s));
 }
 
 void SetRoHSFreqPLL(Session& s, std::int32_t base, float step, int n) {
-    Image& image = s.ConfigImage;
-    storeStep(image, step);
-    writeWord(image, kPllIncd, kRoHSIncdUnit * n, 2);
-    const std::int32_t fref =
-        roundHalfEven(static_cast<double>(step / static_cast<float>(n) * 1000.0f));
-    const std::int32_t r = kRoHSReferenceHz / fref;
-    image.set(kPllR + 2, 0x11);
-    writeWord(image, kPllR, r, 2);
-    Set_Freq(s, base, kBaseFreqAddress);
-    writeWord(image, kPllN, std::int64_t{kRoHSIncdUnit} * nWordDivisor(base, fref), 3);
+    storeRoHSWords(s.ConfigImage, {true, base, step, n});
+}
+
+bool storedWordsNeedOldRules(const Session& s) {
+    const int band = bandOf(s);
+    const int item = selectorItem(s, band);
+    return !entryReproducesWords(s.ConfigImage, band, item, false) &&
+           entryReproducesWords(s.ConfigImage, band, item, true);
 }
 
 void DetectBand(Session& s) {

@@ -46,6 +46,11 @@ void Set_Freq(Session& s, std::int32_t tFreq, int addr);
 void SetFreqPLL(Session& s, std::int32_t base, float step, int n);
 void SetRoHSFreqPLL(Session& s, std::int32_t base, float step, int n);
 
+// Whether the stored words were made under the old rules: typing the stored
+// frequency again with the step the band's selector shows stores them under
+// the old rules only.
+bool storedWordsNeedOldRules(const Session& s);
+
 // Sets the band (and band 2's selector) from a freshly loaded image. The
 // loader sets LoadingControls around it and runs init_ctl afterwards.
 void DetectBand(Session& s);

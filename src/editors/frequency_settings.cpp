@@ -52,6 +52,10 @@ Effects applyRules(Session& s, const std::string& value) {
 }
 
 Effects applyFrequency(Session& s, const std::string& value) {
+    // An empty box shows the stored frequency again: nothing to set.
+    if (value.empty()) {
+        return badValue(s, "frequency", value, "the frequency in 100 Hz units, e.g. 1530000");
+    }
     if (value.size() > static_cast<std::size_t>(kFreqMaxLength)) {
         return badValue(s, "frequency", value,
                         "at most 7 characters (the frequency in 100 Hz units, e.g. 1530000)");
@@ -59,64 +63,16 @@ Effects applyFrequency(Session& s, const std::string& value) {
     return enterFrequency(s, value);
 }
 
-// The bytes an entry writes: the synthesizer words, the step and both
-// frequencies.
-bool sameFrequencyWords(const Image& a, const Image& b) {
-    const auto same = [&](int address, int length) {
-        const auto x = a.read(address, length);
-        const auto y = b.read(address, length);
-        return std::equal(x.begin(), x.end(), y.begin());
-    };
-    return same(0x005, 3) && same(0x009, 6) && same(0x45A, 1) && same(kBaseFreqAddress, 8);
-}
-
-// The channel step and rule set with which choosing the band, the step and
-// typing the shown frequency again writes the very words the image holds. A
-// loaded image shows the step its words imply, not the one the user chose
-// (an "Auto" entry on the 5 kHz raster reloads as "5KHz"), and the rule set
-// is not stored at all; so the shown item is tried first, under the rules
-// the window starts with, then the others.
-struct Recipe {
-    int item;
-    bool oldRules;
-};
-
-std::optional<Recipe> reproducingRecipe(const Session& s) {
-    const int band = shownBand(s);
-    const auto selector = channelSelector(band);
-    if (!selector) return std::nullopt;
-    const std::string entry = s.controls[{"txtFreq"}].text;
-    const int shown = s.controls[*selector].value;
-    for (const bool oldRules : {false, true}) {
-        for (int i = -1; i < static_cast<int>(kChannelStepItems.size()); ++i) {
-            const int item = i < 0 ? shown : i;
-            if (item < 0 || (i >= 0 && i == shown)) continue;
-            Session trial = s;
-            trial.controls.takeChanged();
-            cboDft_Click(trial, band);
-            applyChannel(trial, std::string(kChannelStepItems[static_cast<std::size_t>(item)]));
-            trial.OldPagerFirmware = oldRules;
-            if (!enterFrequency(trial, entry).refused &&
-                sameFrequencyWords(trial.ConfigImage, s.ConfigImage)) {
-                return Recipe{item, oldRules};
-            }
-        }
-    }
-    return std::nullopt;
-}
-
+// The step the window's selector shows: after a load, one with which the
+// stored frequency gives the stored words again.
 std::optional<std::string> showChannel(const Session& s) {
     const auto selector = channelSelector(shownBand(s));
     if (!selector) return std::nullopt;
-    if (const auto recipe = reproducingRecipe(s)) {
-        return std::string(kChannelStepItems[static_cast<std::size_t>(recipe->item)]);
-    }
     return shownItem(s, *selector, kChannelStepItems);
 }
 
 std::optional<std::string> showRules(const Session& s) {
-    const auto recipe = reproducingRecipe(s);
-    return std::string(kRulesItems[recipe && recipe->oldRules ? 1 : 0]);
+    return std::string(kRulesItems[storedWordsNeedOldRules(s) ? 1 : 0]);
 }
 
 std::optional<std::string> shownText(const Session& s, ControlId label) {

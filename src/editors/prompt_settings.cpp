@@ -1,6 +1,12 @@
+#include <charconv>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
 #include "editors/prompts.h"
 #include "editors/settings.h"
 #include "image/field_map.h"
+#include "image/prompt_record.h"
 
 namespace kxp40s {
 
@@ -24,25 +30,67 @@ SettingDef listSetting(std::string key, ControlId list, std::vector<std::string_
         .takesItem(list);
 }
 
+// A record that no box can type as it is (a control character, more
+// characters than the box holds) travels as "bytes:" and its 20 bytes in
+// hexadecimal. No box takes a text that long, so the form cannot be mistaken
+// for a typed one.
+constexpr std::string_view kBytesForm = "bytes:";
+
+std::string recordBytes(const Image& image, int address) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text(kBytesForm);
+    for (const std::uint8_t byte : image.read(address, kPromptRecordSize))
+        text += {' ', kDigits[byte >> 4], kDigits[byte & 15]};
+    return text;
+}
+
+std::optional<std::vector<std::uint8_t>> parseRecordBytes(std::string_view value) {
+    if (!value.starts_with(kBytesForm)) return std::nullopt;
+    value.remove_prefix(kBytesForm.size());
+    if (value.size() != static_cast<std::size_t>(3 * kPromptRecordSize)) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t at = 0; at < value.size(); at += 3) {
+        std::uint8_t byte = 0;
+        const auto [end, error] =
+            std::from_chars(value.data() + at + 1, value.data() + at + 3, byte, 16);
+        if (value[at] != ' ' || error != std::errc() || end != value.data() + at + 3)
+            return std::nullopt;
+        bytes.push_back(byte);
+    }
+    return bytes;
+}
+
+Effects storeRecordBytes(Session& s, int index, std::span<const std::uint8_t> bytes) {
+    Operation op(s);
+    s.ConfigImage.write(promptBox(index).address, bytes);
+    read_prompt(s);
+    return op.done();
+}
+
 // A prompt is typed into its box and stored when the box loses the focus. A
 // box that already shows the text is left alone, as a user would: storing
 // trims the spaces after a text, which the pager's own tables sometimes hold.
 SettingDef promptSetting(const PromptBox& box) {
     const int index = box.index;
-    return SettingDef{"prompt" + std::to_string(index),
-                      "the text as typed in the box, leading spaces kept",
-                      [index](const Session& s) -> std::optional<std::string> {
-                          return s.controls[{"txtPrompt", index}].text;
-                      },
-                      [index](Session& s, const std::string& value) {
-                          if (s.controls[{"txtPrompt", index}].text == value)
-                              return Operation(s).done();
-                          txtPrompt_GotFocus(s, index);
-                          return txtPrompt_LostFocus(s, index, value);
-                      },
-                      true,
-                      false,
-                      box.label}
+    return SettingDef{
+        "prompt" + std::to_string(index),
+        "the text as typed in the box, leading spaces kept; a record no box can type as "
+        "\"bytes:\" and its 20 bytes in hexadecimal",
+        [index](const Session& s) -> std::optional<std::string> {
+            if (!promptTypesBack(s, index))
+                return recordBytes(s.ConfigImage, promptBox(index).address);
+            return s.controls[{"txtPrompt", index}].text;
+        },
+        [index](Session& s, const std::string& value) {
+            if (const auto bytes = parseRecordBytes(value))
+                return storeRecordBytes(s, index, *bytes);
+            if (s.controls[{"txtPrompt", index}].text == value) return Operation(s).done();
+            txtPrompt_GotFocus(s, index);
+            return txtPrompt_LostFocus(s, index, value);
+        },
+        true,
+        false,
+        box.label}
         .takesText({"txtPrompt", index});
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <span>
+#include <variant>
 
 #include "image/binding.h"
 #include "image/default_tables.h"
@@ -101,6 +102,10 @@ int leadingSpaces(std::string_view text) {
     return static_cast<int>(first == std::string_view::npos ? text.size() : first);
 }
 
+std::string_view withoutTrailingSpaces(std::string_view text) {
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
@@ -139,6 +144,35 @@ void alignTarget(Session& s, int index, int spacesFor(int room)) {
     const int room = maxLengthOf(s, s.CurPrompt) - static_cast<int>(text.size());
     s.controls.setText(
         target, std::string(static_cast<std::size_t>(std::max(0, spacesFor(room))), ' ') + text);
+}
+
+// What storing a typed text writes into a record: the spaces byte 0 counts
+// (at most 15) and the characters, the spaces beyond 15 first.
+struct StoredPrompt {
+    int lead;
+    std::string characters;
+    bool logoText;  // the logo box holds a text (logo text mode 2)
+};
+
+std::variant<StoredPrompt, Message> storedPrompt(const Session& s, int index,
+                                                 std::string_view typed) {
+    const auto bytes = utf8ToWindows1252(typed);
+    if (!bytes || hasControlCharacters(*bytes)) return kNotStorable;
+    const std::string_view t = *bytes;
+    const int lead = leadingSpaces(t);
+    const int extra = std::max(0, lead - kMaxLeadingSpaces);
+    std::string characters =
+        std::string(static_cast<std::size_t>(extra), ' ') + std::string(trimmed(t));
+    // The record holds 18 characters: more, counting the spaces beyond the 15
+    // that byte 0 can say, would run into the next record.
+    if (static_cast<int>(t.size()) - lead > kMaxPromptChars ||
+        static_cast<int>(characters.size()) > kMaxPromptChars ||
+        static_cast<int>(t.size()) > maxLengthOf(s, index)) {
+        return kTooLong;
+    }
+    const bool logoText = !characters.empty();
+    if (characters.empty()) characters = " ";
+    return StoredPrompt{std::min(lead, kMaxLeadingSpaces), std::move(characters), logoText};
 }
 
 }  // namespace
@@ -213,38 +247,37 @@ Effects txtPrompt_KeyPress(Session& s, int /*index*/, int& keyAscii) {
     return op.done();
 }
 
+bool promptTypesBack(const Session& s, int index) {
+    const int address = promptBox(index).address;
+    if (s.ConfigImage.at(address + 1) > kMaxPromptChars) return false;  // damaged: keep it whole
+    const auto stored = storedPrompt(s, index, s.controls[promptControl(index)].text);
+    const auto* prompt = std::get_if<StoredPrompt>(&stored);
+    if (!prompt) return false;
+    const std::string typed =
+        std::string(static_cast<std::size_t>(prompt->lead), ' ') + prompt->characters;
+    return withoutTrailingSpaces(shownPromptText(s.ConfigImage, address)) ==
+           withoutTrailingSpaces(typed);
+}
+
 Effects txtPrompt_LostFocus(Session& s, int index, std::string_view text) {
     Operation op(s);
     const ControlId box = promptControl(index);
     const std::string typed(text);  // `text` may be the box's own text, replaced next
     s.controls.setText(box, typed);
-    const auto bytes = utf8ToWindows1252(typed);
-    if (!bytes || hasControlCharacters(*bytes)) {
-        s.refuse(kNotStorable, box);
+    auto stored = storedPrompt(s, index, typed);
+    if (auto* refusal = std::get_if<Message>(&stored)) {
+        s.refuse(std::move(*refusal), box);
         return op.done();
     }
-    const std::string_view t = *bytes;
-    int lead = leadingSpaces(t);
-    const int extra = lead >= kMaxLeadingSpaces ? lead - kMaxLeadingSpaces : 0;
-    lead = std::min(lead, kMaxLeadingSpaces);
-    std::string stored =
-        std::string(static_cast<std::size_t>(extra), ' ') + std::string(trimmed(t));
-    // The record holds 18 characters: more, counting the spaces beyond the 15
-    // that byte 0 can say, would run into the next record.
-    if (static_cast<int>(t.size()) - leadingSpaces(t) > kMaxPromptChars ||
-        static_cast<int>(stored.size()) > kMaxPromptChars ||
-        static_cast<int>(t.size()) > maxLengthOf(s, index)) {
-        s.refuse(kTooLong, box);
-        return op.done();
-    }
+    const StoredPrompt& prompt = std::get<StoredPrompt>(stored);
     const int address = promptBox(index).address;
     s.ConfigImage.set(address,
-                      static_cast<std::uint8_t>((s.ConfigImage.at(address) & 0xF0) | lead));
-    if (stored.empty()) stored = " ";
-    if (index == kLogoBox) setLogoTextMode(s, trimmed(t).empty() && extra == 0 ? 0 : 2);
-    s.ConfigImage.set(address + 1, static_cast<std::uint8_t>(stored.size()));
-    s.ConfigImage.write(address + 2, std::span(reinterpret_cast<const std::uint8_t*>(stored.data()),
-                                               stored.size()));
+                      static_cast<std::uint8_t>((s.ConfigImage.at(address) & 0xF0) | prompt.lead));
+    if (index == kLogoBox) setLogoTextMode(s, prompt.logoText ? 2 : 0);
+    s.ConfigImage.set(address + 1, static_cast<std::uint8_t>(prompt.characters.size()));
+    s.ConfigImage.write(address + 2,
+                        std::span(reinterpret_cast<const std::uint8_t*>(prompt.characters.data()),
+                                  prompt.characters.size()));
     read_prompt(s);
     return op.done();
 }

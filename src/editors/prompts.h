@@ -24,6 +24,11 @@ void read_language(Session& s);  // the language list from &H3E, copying no tabl
 Effects txtPrompt_GotFocus(Session& s, int index);
 Effects txtPrompt_KeyPress(Session& s, int index, int& keyAscii);  // Enter moves the focus away
 Effects txtPrompt_LostFocus(Session& s, int index, std::string_view text);
+// Whether the prompt box `index` takes its own text back and stores a record
+// that shows the same, but for spaces after the text, which no box stores.
+// It does not for a control character, more characters than the box holds,
+// or a damaged record of more than 18 characters.
+bool promptTypesBack(const Session& s, int index);
 
 // The alignment buttons: index 1 is the group beside the logo box, the
 // others act on the prompt box that last had the focus.

@@ -1,10 +1,108 @@
 #include "editors/settings.h"
 
 #include <algorithm>
+#include <stdexcept>
+
+#include "image/field_map.h"
 
 namespace kxp40s {
 
 namespace {
+
+Effects refusal(Session& s, std::string text) {
+    Operation op(s);
+    s.say(warning(std::move(text)));
+    s.pending.refused = true;
+    return op.done();
+}
+
+// Why the window offers no way to set a setting now ("hidden while menu6=0:
+// set menu6=1 first"); nullopt while it does.
+using Unavailable = std::function<std::optional<std::string>(const Session&)>;
+
+// A setting whose control the window shows only while another setting
+// allows it.
+struct Dependency {
+    std::string key;
+    std::string after;  // the setting that allows it, which it follows
+    Unavailable unavailable;
+};
+
+Unavailable hiddenUnless(ControlId control, std::string why) {
+    return [control, why](const Session& s) -> std::optional<std::string> {
+        if (s.controls[control].visible) return std::nullopt;
+        return "hidden while " + why;
+    };
+}
+
+constexpr const char* kSourcePromptsOff =
+    "disabled while source=Disable: set source=Forward or source=Backward first";
+
+Unavailable sourcePromptOff(int index) {
+    return [index](const Session& s) -> std::optional<std::string> {
+        if (s.controls[{"chkSource", index}].enabled) return std::nullopt;
+        return kSourcePromptsOff;
+    };
+}
+
+Unavailable sourcePromptUnchecked(int index, std::string sourceKey) {
+    return [index, sourceKey](const Session& s) -> std::optional<std::string> {
+        if (s.controls[{"txtPrompt", index}].enabled) return std::nullopt;
+        if (!s.controls[{"chkSource", index}].enabled) return kSourcePromptsOff;
+        return "disabled while " + sourceKey + "=0: set " + sourceKey + "=1 first";
+    };
+}
+
+std::vector<Dependency> dependencies() {
+    std::vector<Dependency> all;
+    all.push_back({"tone", "menu6",
+                   hiddenUnless({"cboTone"}, "menu6=0: set menu6=1 (\"Set Alert Off\") first")});
+    const std::string lamp = boundField({"chkCtl", 17}).key;
+    for (const int box : {3, 21}) {
+        all.push_back({boundField({"chkCtl", box}).key, lamp,
+                       hiddenUnless({"chkCtl", box}, lamp + "=0: set " + lamp + "=1 first")});
+    }
+    const BoundField& display = boundField({"cboCtl", 3});
+    all.push_back({boundField({"chkCtl", 20}).key, display.key,
+                   hiddenUnless({"chkCtl", 20}, display.key + "=" + std::string(display.items[0]) +
+                                                    ": set " + display.key + "=" +
+                                                    std::string(display.items[1]) + " first")});
+    for (int index = kFirstSourcePrompt; index <= kLastSourcePrompt; ++index) {
+        const std::string sourceKey = boundField({"chkSource", index}).key;
+        all.push_back({sourceKey, "source", sourcePromptOff(index)});
+        all.push_back(
+            {"prompt" + std::to_string(index), sourceKey, sourcePromptUnchecked(index, sourceKey)});
+    }
+    return all;
+}
+
+std::vector<SettingDef>::iterator keyed(std::vector<SettingDef>& defs, const std::string& key) {
+    const auto def =
+        std::find_if(defs.begin(), defs.end(), [&](const auto& d) { return d.key == key; });
+    if (def == defs.end()) throw std::logic_error("no setting " + key);
+    return def;
+}
+
+// `set` refuses a setting the window offers no way to set, naming what
+// allows it; and every such setting follows the one that allows it, so that
+// a settings text applied in order allows it first. Going through them
+// backwards keeps settings that follow the same one in their order.
+void applyDependencies(std::vector<SettingDef>& defs) {
+    const auto all = dependencies();
+    for (auto dependency = all.rbegin(); dependency != all.rend(); ++dependency) {
+        auto def = keyed(defs, dependency->key);
+        def->apply = [apply = def->apply, key = dependency->key,
+                      unavailable = dependency->unavailable](Session& s, const std::string& value) {
+            if (const auto why = unavailable(s)) return refusal(s, key + " is " + *why);
+            return apply(s, value);
+        };
+        if (def < keyed(defs, dependency->after)) {
+            SettingDef moved = std::move(*def);
+            defs.erase(def);
+            defs.insert(keyed(defs, dependency->after) + 1, std::move(moved));
+        }
+    }
+}
 
 std::vector<SettingDef> buildSettingDefs() {
     std::vector<SettingDef> defs;
@@ -14,14 +112,8 @@ std::vector<SettingDef> buildSettingDefs() {
     addPromptSettings(defs);
     addMenuSettings(defs);
     addAlertSettings(defs);
+    applyDependencies(defs);
     return defs;
-}
-
-Effects refusal(Session& s, std::string text) {
-    Operation op(s);
-    s.say(warning(std::move(text)));
-    s.pending.refused = true;
-    return op.done();
 }
 
 }  // namespace
@@ -29,6 +121,25 @@ Effects refusal(Session& s, std::string text) {
 std::span<const SettingDef> settingDefs() {
     static const std::vector<SettingDef> defs = buildSettingDefs();
     return defs;
+}
+
+std::vector<SettingRow> settingRows(const Session& s) {
+    std::vector<SettingRow> rows;
+    Session replay = s;
+    for (const SettingDef& def : settingDefs()) {
+        if (!def.show) continue;
+        SettingRow row{&def, def.show(s), std::nullopt};
+        if (row.value && def.apply && !def.readOnly) {
+            Session before = replay;
+            const Effects effects = def.apply(replay, *row.value);
+            if (effects.refused) {
+                row.refusal = effects.messages.empty() ? "refused" : effects.messages.front().text;
+                replay = std::move(before);
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 const SettingDef* findSetting(std::string_view key) {

@@ -58,9 +58,25 @@ std::string settingHelp(const SettingDef& def);
 
 // Every setting, in the order `show` prints them and a settings text applies
 // them: the band and channel before the frequency, the language before the
-// prompts.
+// prompts, and a setting the window hides or disables after the one that
+// shows or enables it. `set` refuses such a setting while it is hidden or
+// disabled, naming what allows it.
 std::span<const SettingDef> settingDefs();
 const SettingDef* findSetting(std::string_view key);
+
+// One row of what `show` prints for a session.
+struct SettingRow {
+    const SettingDef* def;
+    std::optional<std::string> value;    // as the window shows it; none: no item
+    std::optional<std::string> refusal;  // why `set` would not take the value back
+};
+
+// Every setting's row, in order. A value is tried as `set --from` would take
+// it, on the shown image itself with the rows before it applied: one that
+// `set` refuses (a control the window hides, a text no box can take) carries
+// the refusal, so that `show` prints it as a comment and `show A | set B
+// --from -` takes back every other row.
+std::vector<SettingRow> settingRows(const Session& s);
 
 // Each editor adds its own settings.
 void addFrequencySettings(std::vector<SettingDef>& defs);

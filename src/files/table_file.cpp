@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "image/default_tables.h"
@@ -50,6 +52,17 @@ Message notCorrectFormat(const fs::path& path) {
     return warning("The [" + path.string() + "] is not correct format, the file will discard !");
 }
 
+constexpr const char* kNotRegular = "not a regular file";
+
+// What a save carries over from an existing file: the table file's own
+// 2048 bytes and a tail that some tools leave behind. A longer file is not
+// a table file; it is refused rather than copied whole.
+constexpr std::size_t kTableFileLimit = std::size_t{1} << 20;
+
+std::string tooLong() {
+    return "longer than a table file can be (" + std::to_string(kTableFileLimit) + " bytes)";
+}
+
 Message fileNotFound() {
     return warning("This file is not exit!");
 }
@@ -80,30 +93,57 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
-// The bytes of an existing file past the image, which a save keeps.
-// Nullopt with errno set when the file exists but cannot be read.
-std::optional<std::vector<std::uint8_t>> tailOf(const fs::path& path) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+// What stands in the way of saving over `target`, as the reason to show.
+struct SaveRefusal {
+    std::string why;
+};
+
+// Only a regular file is ever opened: opening a device can do things of its
+// own (a watchdog starts, a serial line raises its control lines).
+std::optional<SaveRefusal> notARegularFile(const fs::path& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        if (errno == ENOENT) return std::nullopt;
+        return SaveRefusal{reason(errno)};
+    }
+    if (!S_ISREG(st.st_mode)) return SaveRefusal{kNotRegular};
+    return std::nullopt;
+}
+
+// The bytes of an existing regular file past the image, which a save keeps.
+// The file is opened without blocking and checked again once open (a FIFO
+// put there meanwhile must not hang the save), and read no further than a
+// table file can hold.
+std::variant<std::vector<std::uint8_t>, SaveRefusal> tailOf(const fs::path& target) {
+    if (auto refusal = notARegularFile(target)) return *refusal;
+    FileDescriptor fd(::open(target.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) {
         if (errno == ENOENT) return std::vector<std::uint8_t>{};
-        return std::nullopt;
+        return SaveRefusal{reason(errno)};
     }
-    if (::lseek(fd.get(), kImageSize, SEEK_SET) < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) return SaveRefusal{reason(errno)};
+    if (!S_ISREG(st.st_mode)) return SaveRefusal{kNotRegular};
+    if (static_cast<std::size_t>(st.st_size) > kTableFileLimit) return SaveRefusal{tooLong()};
+    if (st.st_size <= kImageSize) return std::vector<std::uint8_t>{};
+    if (::lseek(fd.get(), kImageSize, SEEK_SET) < 0) return SaveRefusal{reason(errno)};
     std::vector<std::uint8_t> tail;
-    std::vector<std::uint8_t> chunk;
-    do {
-        if (!readUpTo(fd.get(), chunk, 1 << 16)) return std::nullopt;
-        tail.insert(tail.end(), chunk.begin(), chunk.end());
-    } while (!chunk.empty());
+    // One byte more than fits tells a file that grew past the limit meanwhile.
+    if (!readUpTo(fd.get(), tail, kTableFileLimit - kImageSize + 1))
+        return SaveRefusal{reason(errno)};
+    if (tail.size() > kTableFileLimit - kImageSize) return SaveRefusal{tooLong()};
     return tail;
 }
 
-// A save replaces what the path names: through a link, the file it points to.
-fs::path saveTarget(const fs::path& path) {
+// A save replaces what the path names: through links, the file they end at,
+// whether it is there yet or not.
+fs::path saveTarget(fs::path path) {
+    constexpr int kMostLinks = 40;  // as the kernel follows before it gives up (ELOOP)
     std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(path, ec))) {
-        const fs::path resolved = fs::weakly_canonical(path, ec);
-        if (!ec) return resolved;
+    for (int hop = 0; hop < kMostLinks && fs::is_symlink(fs::symlink_status(path, ec)); ++hop) {
+        const fs::path to = fs::read_symlink(path, ec);
+        if (ec) break;
+        path = to.is_absolute() ? to : path.parent_path() / to;
     }
     return path;
 }
@@ -132,7 +172,7 @@ TableRead readTableFile(const fs::path& path) {
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) return {std::nullopt, cannotOpen(path, reason(errno))};
     if (S_ISDIR(st.st_mode)) return {std::nullopt, cannotOpen(path, reason(EISDIR))};
-    if (!S_ISREG(st.st_mode)) return {std::nullopt, cannotOpen(path, "not a regular file")};
+    if (!S_ISREG(st.st_mode)) return {std::nullopt, cannotOpen(path, kNotRegular)};
     std::vector<std::uint8_t> bytes;
     if (!readUpTo(fd.get(), bytes, kImageSize))
         return {std::nullopt, cannotOpen(path, reason(errno))};
@@ -148,8 +188,10 @@ TableRead parseTableBytes(std::span<const std::uint8_t> bytes, const fs::path& p
 
 std::optional<Message> writeTableFile(const fs::path& path, const Image& image) {
     const fs::path target = saveTarget(path);
-    const auto tail = tailOf(target);
-    if (!tail) return cannotSave(path, reason(errno));
+    const auto tailOrRefusal = tailOf(target);
+    if (const auto* refusal = std::get_if<SaveRefusal>(&tailOrRefusal))
+        return cannotSave(path, refusal->why);
+    const auto* tail = std::get_if<std::vector<std::uint8_t>>(&tailOrRefusal);
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
@@ -169,6 +211,10 @@ std::optional<Message> writeTableFile(const fs::path& path, const Image& image) 
         return cannotSave(path, reason(error));
     }
     return std::nullopt;
+}
+
+void ignoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 TableFileState initialTableFileState(const fs::path& programDirectory) {

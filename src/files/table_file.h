@@ -29,9 +29,17 @@ TableRead readTableFile(const std::filesystem::path& path);
 // Writes the image as the first 2048 bytes of `path`, keeping the bytes of an
 // existing longer file past 2048. The new content goes to a temporary file in
 // the same folder that then replaces the old one, so that a failure at any
-// point leaves the old file exactly as it was. Returns the message to show
-// on failure.
+// point leaves the old file exactly as it was. Through symbolic links the
+// file they end at is written (and created when it is not there yet); a
+// target that is there and is not a regular file (a device, a FIFO, a
+// folder) is refused, and so is a file longer than a table file can be.
+// Returns the message to show on failure.
 std::optional<Message> writeTableFile(const std::filesystem::path& path, const Image& image);
+
+// A write past the process's file-size limit (`ulimit -f`) raises SIGXFSZ,
+// which would end the program before a save can report the failure and
+// remove its temporary file. Every program's main() calls this first.
+void ignoreFileSizeSignal();
 
 bool hasModelText(const Image& image);
 

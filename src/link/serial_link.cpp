@@ -7,6 +7,7 @@ namespace kxp40s {
 namespace {
 
 enum class Wait { Arrived, TimedOut, Failed };
+enum class Opened { Yes, No, Busy };
 
 Message linkWarning(const char* text) {
     return warning(text, kShortTitle);
@@ -57,8 +58,27 @@ void closeIfOpen(SerialLink& link) {
     if (link.port.lineStatus() >= 0) link.port.close();
 }
 
-bool openIfClosed(SerialLink& link) {
-    return link.port.lineStatus() >= 0 || OpenBoardPort(link, link.state.BoardPort);
+// A port held by another program is refused at once with its own message:
+// talking to a board that another program drives could only end in
+// misleading time-outs, or worse, in two writes mixed on one pager.
+Opened openPort(SerialLink& link, const std::string& port) {
+    const int opened = link.port.open(port);
+    if (opened == SerialPort::kPortBusy) {
+        link.face.show(linkWarning((port + " is in use by another program.").c_str()));
+        return Opened::Busy;
+    }
+    if (opened != SerialPort::kOk || link.port.setup9600() != SerialPort::kOk) {
+        link.port.close();
+        return Opened::No;
+    }
+    return Opened::Yes;
+}
+
+// A port that did not open fails at the next call, as a library error; one
+// in use ends the operation with the message already shown, the board kept.
+Opened openIfClosed(SerialLink& link) {
+    if (link.port.lineStatus() >= 0) return Opened::Yes;
+    return openPort(link, link.state.BoardPort);
 }
 
 // A port error inside a block operation: the board is taken as gone.
@@ -101,20 +121,24 @@ bool identifyExchange(SerialLink& link, const std::string& port) {
     return identifyReplyAccepted(reply);
 }
 
-bool boardControlExchange(SerialLink& link, std::uint8_t param, bool release) {
-    if (link.port.lineStatus() < 0) OpenBoardPort(link, link.state.BoardPort);
-    if (link.port.flush() < 0) return false;
-    if (!writeFrame(link, buildBoardControl(param, release))) return false;
+enum class Control { Acknowledged, Failed, PortBusy };
+
+Control boardControlExchange(SerialLink& link, std::uint8_t param, bool release) {
+    if (openIfClosed(link) == Opened::Busy) return Control::PortBusy;
+    if (link.port.flush() < 0) return Control::Failed;
+    if (!writeFrame(link, buildBoardControl(param, release))) return Control::Failed;
     const Bytes& ack = frameTemplates().boardControlAck;
     const int rest = static_cast<int>(ack.size()) - 1;
-    if (!waitForFrameStart(link, kReplyWaitMs)) return false;
-    if (waitForBytes(link, rest, kReplyWaitMs) != Wait::Arrived) return false;
+    if (!waitForFrameStart(link, kReplyWaitMs)) return Control::Failed;
+    if (waitForBytes(link, rest, kReplyWaitMs) != Wait::Arrived) return Control::Failed;
     const auto tail = readBytes(link, rest);
-    return tail && std::equal(tail->begin(), tail->end(), ack.begin() + 1, ack.end());
+    return tail && std::equal(tail->begin(), tail->end(), ack.begin() + 1, ack.end())
+               ? Control::Acknowledged
+               : Control::Failed;
 }
 
 bool readBlocks(SerialLink& link, int strt, int stp, int blockSize) {
-    openIfClosed(link);
+    if (openIfClosed(link) == Opened::Busy) return false;
     if (link.port.flush() < 0) return blockFailure(link, kReadErrorText);
     for (const Block& block : blockPlan(strt, stp, blockSize)) {
         if (!writeFrame(link, buildReadCommand(block.address, block.count))) {
@@ -143,7 +167,7 @@ bool readBlocks(SerialLink& link, int strt, int stp, int blockSize) {
 
 bool writeBlocks(SerialLink& link, std::span<const std::uint8_t> data, int strt, int stp,
                  int blockSize) {
-    openIfClosed(link);
+    if (openIfClosed(link) == Opened::Busy) return false;
     if (link.port.flush() < 0) return blockFailure(link, kWriteErrorText);
     link.face.setProgressMaximum(stp - 16);
     link.face.setProgressValue(strt);
@@ -193,15 +217,7 @@ std::vector<std::string> listSerialPorts(clsRegistryAccess& registry) {
 }
 
 bool OpenBoardPort(SerialLink& link, const std::string& port) {
-    if (link.port.open(port) != SerialPort::kOk) {
-        link.port.close();
-        return false;
-    }
-    if (link.port.setup9600() != SerialPort::kOk) {
-        link.port.close();
-        return false;
-    }
-    return true;
+    return openPort(link, port) == Opened::Yes;
 }
 
 bool IdentifyBoard(SerialLink& link, const std::string& port) {
@@ -233,10 +249,10 @@ bool BoardConnect(SerialLink& link) {
 }
 
 bool BoardCommand(SerialLink& link, std::uint8_t param, bool release) {
-    const bool acknowledged = boardControlExchange(link, param, release);
+    const Control result = boardControlExchange(link, param, release);
     link.port.close();
-    if (!acknowledged) link.face.show(linkWarning(kInitialErrorText));
-    return acknowledged;
+    if (result == Control::Failed) link.face.show(linkWarning(kInitialErrorText));
+    return result == Control::Acknowledged;
 }
 
 bool SerialRead(SerialLink& link, int strt, int stp, int blockSize) {

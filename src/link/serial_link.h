@@ -50,6 +50,10 @@ struct SerialLink {
 // The serial ports the registry lists (the SERIALCOMM value data), in its order.
 std::vector<std::string> listSerialPorts(clsRegistryAccess& registry);
 
+// Opens the port and sets it up; leaves it open on success. A port that
+// another program holds is refused at once with "[port] is in use by another
+// program."; the block operations and the board-control exchange then end
+// with that message alone and keep BoardPort.
 bool OpenBoardPort(SerialLink& link, const std::string& port);
 
 // Opens the port, sends the identify command and closes the port again;

@@ -17,11 +17,13 @@ class SerialPort {
     static constexpr int kNotOpen = -2;
     static constexpr int kPortError = -3;
     static constexpr int kPortGone = -4;
+    static constexpr int kPortBusy = -5;  // open: another program holds the port
 
     virtual ~SerialPort() = default;
 
-    // Opens the named port (a device path here); a port already open is
-    // closed first.
+    // Opens the named port (a device path here) for this program alone; a
+    // port already open is closed first. kPortBusy when another program
+    // holds it.
     virtual int open(const std::string& name) = 0;
     virtual int close() = 0;
     // 9600 baud, 8 data bits, no parity, 1 stop bit, raw, no flow control.

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -27,17 +28,29 @@ TermiosSerialPort::~TermiosSerialPort() {
 
 int TermiosSerialPort::open(const std::string& name) {
     close();
-    fd_ = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0) return kPortError;
+    const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == EBUSY ? kPortBusy : kPortError;  // EBUSY: TIOCEXCL of another
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        return kPortBusy;
+    }
+    fd_ = fd;
     gone_ = false;
+    termios found{};
+    if (tcgetattr(fd_, &found) == 0) found_ = found;
+    ::ioctl(fd_, TIOCEXCL);
     return kOk;
 }
 
 int TermiosSerialPort::close() {
     if (fd_ < 0) return kNotOpen;
+    if (found_ && !gone_) tcsetattr(fd_, TCSANOW, &*found_);
+    // The exclusive mode stays with the device while anyone else has it open.
+    ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
     gone_ = false;
+    found_.reset();
     return kOk;
 }
 

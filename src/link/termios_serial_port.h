@@ -1,5 +1,9 @@
 #pragma once
 
+#include <termios.h>
+
+#include <optional>
+
 #include "link/serial_port.h"
 
 namespace kxp40s {
@@ -10,6 +14,12 @@ namespace kxp40s {
 // The port is opened non-blocking with VMIN=1, so that "nothing yet" (EAGAIN)
 // and "the device went away" (a read of 0, EIO, or a hang-up reported by
 // poll) can be told apart; with VMIN=0 both would read as 0 bytes.
+//
+// An open port is held exclusively (TIOCEXCL, and an advisory flock that
+// also stops programs running as root), so that two programs never talk to
+// one board at once. Closing gives the device back as it was found: its
+// terminal settings restored and the exclusive mode cleared, so that a
+// terminal that turned out not to be the board is not left raw.
 class TermiosSerialPort : public SerialPort {
   public:
     TermiosSerialPort() = default;
@@ -33,6 +43,7 @@ class TermiosSerialPort : public SerialPort {
 
     int fd_ = -1;
     bool gone_ = false;
+    std::optional<termios> found_;  // the settings the port had when it was opened
 };
 
 }  // namespace kxp40s

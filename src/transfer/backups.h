@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,14 +15,20 @@ namespace kxp40s {
 // (200 by default), named by the time of the read.
 class BackupStore {
   public:
-    explicit BackupStore(std::filesystem::path folder, std::size_t keep = 200);
+    using Now = std::function<std::chrono::system_clock::time_point()>;
+
+    explicit BackupStore(std::filesystem::path folder, std::size_t keep = 200,
+                         Now now = std::chrono::system_clock::now);
 
     // The user's data folder: $XDG_DATA_HOME/kxp40s/backups, or
     // ~/.local/share/kxp40s/backups.
     static std::filesystem::path defaultFolder();
 
-    // Writes `image` as "<kind>-YYYYMMDD-HHMMSS-mmm.tbl" and drops the oldest
-    // files beyond the number kept. Returns the file, or the reason it failed.
+    // Writes `image` as "<kind>-YYYYMMDD-HHMMSS-mmm.tbl" (local time), with
+    // "-N" before ".tbl" when backups of that millisecond are there already,
+    // and drops the oldest backups beyond the number kept: oldest by the time
+    // and number in their names, whatever their kind. Other files in the
+    // folder are left alone. Returns the file, or the reason it failed.
     struct Kept {
         std::optional<std::filesystem::path> file;
         std::string failure;
@@ -30,10 +38,9 @@ class BackupStore {
     const std::filesystem::path& folder() const { return folder_; }
 
   private:
-    void dropOldest();
-
     std::filesystem::path folder_;
     std::size_t keep_;
+    Now now_;
 };
 
 }  // namespace kxp40s

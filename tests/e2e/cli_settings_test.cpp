@@ -85,6 +85,7 @@ TEST_F(CliSettings, BadInputIsRefusedWithExit1AndTheFileUntouched) {
     const std::string file = newTable("x.tbl");
     const std::string before = contents(file);
     std::ofstream(path("bad.txt")) << "# a comment\nbaud = 512 bps\nthis line has no equals\n";
+    std::ofstream(path("empty.txt")) << "# only a comment\n";
     struct Case {
         const char* name;
         std::vector<std::string> args;
@@ -117,6 +118,21 @@ TEST_F(CliSettings, BadInputIsRefusedWithExit1AndTheFileUntouched) {
         {"settings line without =",
          {"set", file, "--from", path("bad.txt")},
          "line 3 of " + path("bad.txt") + " is not KEY = VALUE: this line has no equals\n"},
+        {"settings from a folder",
+         {"set", file, "--from", folder_.string()},
+         "Can not open [" + folder_.string() + "]: Is a directory\n"},
+        {"settings from an empty file",
+         {"set", file, "--from", path("empty.txt")},
+         "Nothing to set: " + path("empty.txt") + " holds no KEY = VALUE line\n"},
+        {"capcode longer than its box",
+         {"set", file, "capcode1=00000001"},
+         "capcode1 does not take \"00000001\": it takes 1 to 7 characters: the capcode, decimal "
+         "0 to 2097151\n"},
+        {"empty capcode", {"set", file, "capcode1="}, ""},
+        {"hidden check box",
+         {"set", file, "rd-key-pager-off=1"},
+         "rd-key-pager-off is hidden while push-key-lamp-on-enable=0: set "
+         "push-key-lamp-on-enable=1 first\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,6 +145,32 @@ TEST_F(CliSettings, BadInputIsRefusedWithExit1AndTheFileUntouched) {
         EXPECT_EQ(contents(file), before);
     }
     EXPECT_EQ(cli({"set", file}).status, 2);
+    EXPECT_EQ(cli({"set", file, "--from", ""}).status, 2);
+}
+
+// An image `show` can print but whose boxes cannot take every value back:
+// a prompt with a control character, a logo longer than its box, a
+// frequency far outside the band, a password digit above 9.
+TEST_F(CliSettings, ShowPipedIntoSetTakesBackWhatItPrintedOfAnOddImage) {
+    const std::string a = newTable("a.tbl");
+    std::string bytes = contents(a);
+    bytes.replace(0x164, 5, std::string{0x02, 0x03, 'A', 0x01, 'B'});  // prompt5
+    bytes[0x100] = 0x0F;
+    bytes[0x101] = 18;
+    bytes.replace(0x068, 4, std::string{'\xF2', '\xE1', '\x77', '\xE3'});
+    bytes[0x3B2] = 12;
+    std::ofstream(a, std::ios::binary) << bytes;
+    const std::string show = shown(a);
+    EXPECT_NE(show.find("# frequency = -220104733\n"), std::string::npos);
+    EXPECT_NE(show.find("# password = 01200\n"), std::string::npos);
+    EXPECT_NE(show.find("prompt5 = \"bytes: 02 03 41 01 42 "), std::string::npos);
+
+    const std::string b = newTable("b.tbl");
+    const auto run = cli({"set", b, "--from", "-"}, show);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string carried = contents(b);
+    EXPECT_EQ(carried.substr(0x100, 20), bytes.substr(0x100, 20));
+    EXPECT_EQ(carried.substr(0x164, 20), bytes.substr(0x164, 20));
 }
 
 }  // namespace

@@ -163,5 +163,18 @@ TEST(LinkCli, FirmwareWithoutABoardFailsWithTheLinksMessage) {
     EXPECT_NE(none.err.find(kNotRespondingText), std::string::npos);
 }
 
+TEST(LinkCli, APortAnotherProgramHoldsIsRefusedAtOnce) {
+    SimProcess sim({});
+    TermiosSerialPort holder;
+    ASSERT_EQ(holder.open(sim.ptyPath()), SerialPort::kOk);
+    const auto start = std::chrono::steady_clock::now();
+    const auto busy = runCli("firmware --port " + sim.ptyPath());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(busy.status, 1);
+    EXPECT_EQ(busy.err, sim.ptyPath() + " is in use by another program.\n");
+    holder.close();
+    EXPECT_EQ(runCli("firmware --port " + sim.ptyPath()).status, 0);
+}
+
 }  // namespace
 }  // namespace kxp40s::e2e

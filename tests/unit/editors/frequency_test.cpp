@@ -339,6 +339,40 @@ TEST(FrequencyLoad, DetectBandReadsIncdAndBaseNibble) {
     }
 }
 
+// A write re-checks the entry under the pager's rules with the step the
+// selector shows: whatever an entry stored, the reloaded selector must let
+// the same rules take it again and store the same words, whichever rules
+// were in force when the file was opened.
+TEST(FrequencyLoad, TheReloadedStepLetsTheSameRulesTakeTheEntryAgain) {
+    int checked = 0;
+    for (const int band : {2, 3}) {
+        for (const bool rules : {false, true}) {
+            for (int item = 0; item < 3; ++item) {
+                // Every 2.5 kHz of one 25 kHz period: all entries any raster can take.
+                for (int entry = 1530000; entry < 1530250; entry += 25) {
+                    Session a = inBand(band, item, rules);
+                    if (enterFrequency(a, std::to_string(entry)).refused) continue;
+                    for (const bool rulesAtLoad : {false, true}) {
+                        SCOPED_TRACE(std::to_string(band) + " " + std::to_string(item) + " " +
+                                     std::to_string(entry) + (rules ? " old" : " new") +
+                                     (rulesAtLoad ? ", loaded under old" : ""));
+                        Session b;
+                        addRoHSBand(b);
+                        b.OldPagerFirmware = rulesAtLoad;
+                        loadImage(b, a.ConfigImage);
+                        b.OldPagerFirmware = rules;
+                        const Effects recheck = txtFreq_LostFocus(b);
+                        ASSERT_FALSE(recheck.refused) << recheck.messages.at(0).text;
+                        ASSERT_EQ(b.ConfigImage, a.ConfigImage);
+                        ++checked;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 100);
+}
+
 TEST(FrequencyLoad, ReadOutIgnoresUnsetHundredthsAndTrapsAnUnsetBase) {
     Session s = startedSession();
     s.ConfigImage.set(0x45A, 0xFF);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,7 @@ class FakeSerialPort : public SerialPort {
     int open(const std::string& name) override {
         close();
         opened.push_back({name, clock_.now});
+        if (busy.contains(name)) return kPortBusy;
         if (!lines.contains(name)) return kPortError;
         current_ = name;
         gone_ = false;
@@ -129,6 +131,7 @@ class FakeSerialPort : public SerialPort {
     bool isOpen() const { return !current_.empty(); }
 
     std::map<std::string, FakeLine> lines;
+    std::set<std::string> busy;  // ports another program holds
     std::vector<Bytes> sent;
     std::vector<std::pair<std::string, std::int64_t>> opened;
     int goneAfterWrites = -1;

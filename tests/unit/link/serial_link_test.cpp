@@ -118,6 +118,8 @@ TEST_F(SerialLinkTest, ReadWaitsTwoSecondsForAReplyThenTimesOut) {
     }
 }
 
+constexpr const char* kInUseText = "/dev/ttyUSB0 is in use by another program.";
+
 TEST_F(SerialLinkTest, EveryFailureShowsItsMessageAndLeavesItsState) {
     struct Case {
         const char* name;
@@ -151,6 +153,12 @@ TEST_F(SerialLinkTest, EveryFailureShowsItsMessageAndLeavesItsState) {
          kReadErrorText, false},
         {"board control not acknowledged", [](auto& t) { t.board->silentToControl = true; },
          [](SerialLink& l) { return BoardCommand(l, 1, true); }, kInitialErrorText, true},
+        {"read on a port in use", [](auto& t) { t.port.busy.insert(kBoardPath); }, read, kInUseText,
+         true},
+        {"write on a port in use", [](auto& t) { t.port.busy.insert(kBoardPath); }, write,
+         kInUseText, true},
+        {"board control on a port in use", [](auto& t) { t.port.busy.insert(kBoardPath); },
+         [](SerialLink& l) { return BoardCommand(l, 1, true); }, kInUseText, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -190,6 +198,17 @@ TEST_F(SerialLinkTest, BoardConnectSkipsUnusablePortsAndStartsTheBoard) {
     const auto boardOpen = port.opened[2].second;
     EXPECT_GT(boardOpen - silentOpen, kReplyWaitMs);
     EXPECT_LE(boardOpen - silentOpen, 2 * kReplyWaitMs + 10);
+}
+
+TEST_F(SerialLinkTest, BoardConnectSaysWhichPortIsInUseAndSearchesOn) {
+    port.busy.insert("/dev/ttyS0");
+    port.lines["/dev/ttyS0"] = FakeLine{[](const Bytes&) { return std::nullopt; }};
+    testing::listPorts(registry, {"/dev/ttyS0", kBoardPath});
+    state.BoardPort.clear();
+    EXPECT_TRUE(BoardConnect(link));
+    EXPECT_EQ(state.BoardPort, kBoardPath);
+    EXPECT_EQ(face.messages,
+              std::vector{warning("/dev/ttyS0 is in use by another program.", kShortTitle)});
 }
 
 TEST_F(SerialLinkTest, FailedSearchWarnsOnlyWhenInteractive) {
