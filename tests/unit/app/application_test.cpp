@@ -29,21 +29,14 @@ using Texts = std::vector<std::string>;
 // `seriesPresses` times when a series opens.
 class ScriptedAppFace : public AppFace {
   public:
-    Answer show(const Message& message) override {
-        messages.push_back(message);
-        if (message.buttons == Buttons::Ok) return Answer::Ok;
-        if (answers.empty()) return Answer::Yes;
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
+    Answer show(const Message& message) override { return script.show(message); }
     void apply(const Effects& effects) override {
         for (const Message& message : effects.messages)
             show(message);
         refreshed.insert(refreshed.end(), effects.changed.begin(), effects.changed.end());
     }
-    void setTimer1Enabled(bool enabled) override { timer1.push_back(enabled); }
-    void showBoardStatus(const BoardStatus& status) override { statuses.push_back(status); }
+    void setTimer1Enabled(bool enabled) override { script.setTimer1Enabled(enabled); }
+    void showBoardStatus(const BoardStatus& status) override { script.showBoardStatus(status); }
     std::optional<fs::path> askOpenFile(const fs::path& folder) override {
         dialogFolders.push_back(folder);
         return nextFile();
@@ -58,23 +51,15 @@ class ScriptedAppFace : public AppFace {
             app.cmdWrite_Click();
     }
 
-    Texts texts() const {
-        Texts t;
-        for (const auto& m : messages)
-            t.push_back(m.text);
-        return t;
-    }
+    Texts texts() const { return script.texts(); }
     bool refreshes(std::string_view name, int index = -1) const {
         return std::find(refreshed.begin(), refreshed.end(), ControlId{name, index}) !=
                refreshed.end();
     }
 
-    std::deque<Answer> answers;
+    testing::ScriptedFace script;  // messages, answers, Timer1 and the status line
     std::deque<std::optional<fs::path>> files;
-    std::vector<Message> messages;
     std::vector<ControlId> refreshed;
-    std::vector<bool> timer1;
-    std::vector<BoardStatus> statuses;
     std::vector<fs::path> dialogFolders;
     std::vector<int> windows;
     int seriesPresses = 0;
@@ -133,7 +118,7 @@ class App : public testing::TempFolderTest {
 
 TEST_F(App, StartsOnTheBand2DefaultsFindsTheBoardAndStartsTheMonitor) {
     start();
-    EXPECT_TRUE(face.messages.empty());
+    EXPECT_TRUE(face.script.messages.empty());
     EXPECT_EQ(at(s(), "txtPrompt", 0).text, "     KAVION");
     EXPECT_EQ(at(s(), "cboDft").value, 2);
     EXPECT_EQ(at(s(), "txtFreq").text, "1530000");
@@ -141,7 +126,7 @@ TEST_F(App, StartsOnTheBand2DefaultsFindsTheBoardAndStartsTheMonitor) {
     EXPECT_TRUE(face.refreshes("txtFreq"));
     EXPECT_TRUE(app->board().known());
     EXPECT_EQ(pager.controlState(), 's');
-    EXPECT_EQ(face.timer1.back(), true);
+    EXPECT_EQ(face.script.timer1.back(), true);
 }
 
 TEST_F(App, WithoutABoardStartUpSaysSoAndGoesOn) {
@@ -204,12 +189,12 @@ TEST_F(App, OpenAndSaveAsGoThroughTheDialogsAndTheOverwriteQuestion) {
 
     ASSERT_FALSE(writeTableFile(folder_ / "other.tbl", defaultImage()));
     face.files = {folder_ / "other.tbl", folder_ / "other.tbl"};
-    face.answers = {Answer::No, Answer::Yes};
+    face.script.answers = {Answer::No, Answer::Yes};
     EXPECT_FALSE(app->mnuSA_Click());
     EXPECT_EQ(file(folder_ / "other.tbl"), defaultImage()) << "No writes nothing";
     EXPECT_EQ(app->files().CurrentTableFile, folder_ / "rohs.tbl");
     EXPECT_TRUE(app->mnuSA_Click());
-    EXPECT_EQ(face.messages.back().text,
+    EXPECT_EQ(face.script.messages.back().text,
               "This file is arealy exist ! \r\nAre you sure overwrite this file?");
     EXPECT_EQ(file(folder_ / "other.tbl"), s().ConfigImage);
     EXPECT_EQ(app->files().CurrentTableFile, folder_ / "other.tbl");
@@ -268,13 +253,13 @@ TEST_F(App, CheckFirmwareMonitorAndExit) {
     EXPECT_EQ(face.texts(), Texts{"Version = 5.0"});
 
     app->Timer1_Timer();
-    EXPECT_EQ(face.statuses.back(), connectedStatus());
+    EXPECT_EQ(face.script.statuses.back(), connectedStatus());
     store.deleteKey(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM");
     app->Timer1_Timer();
-    EXPECT_EQ(face.statuses.back(), disconnectedStatus());
+    EXPECT_EQ(face.script.statuses.back(), disconnectedStatus());
     testing::listPorts(registry, {kSimPort});
     app->Timer1_Timer();
-    EXPECT_EQ(face.statuses.back(), connectedStatus()) << "plugged in again: found";
+    EXPECT_EQ(face.script.statuses.back(), connectedStatus()) << "plugged in again: found";
 
     app->mnuExit_Click();
     EXPECT_EQ(pager.controlState(), 'r');
@@ -296,7 +281,7 @@ TEST_F(App, TheParallelPortBoardReadsWritesAndVerifies) {
     app.emplace(face, options);
     app->Form_Load();
     ASSERT_TRUE(app->board().known());
-    EXPECT_EQ(face.statuses.back(), connectedStatus());
+    EXPECT_EQ(face.script.statuses.back(), connectedStatus());
 
     EXPECT_TRUE(app->mnuFirmware_Click());
     set("capcode1", "1234000");
