@@ -25,10 +25,12 @@ inline std::string binary(const std::string& name) {
     return std::string(KXP40S_BIN_DIR) + "/" + name;
 }
 
-// A signal sent to the program once its stdout shows `text`.
+// A signal sent to the program once its stdout shows `text` and `after`
+// has passed since its start.
 struct SignalWhen {
     std::string text;
     int signal = 0;
+    std::chrono::milliseconds after{0};
 };
 
 // Runs `program` (a name in the build's bin folder) with `args`, feeding
@@ -69,12 +71,14 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
     ::close(in[1]);
 
     ProgramRun run;
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const auto started = std::chrono::steady_clock::now();
+    const auto deadline = started + timeout;
     pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     std::string* sinks[2] = {&run.out, &run.err};
     int open = 2;
     while (open > 0 && std::chrono::steady_clock::now() < deadline) {
-        if (signalWhen.signal != 0 && run.out.find(signalWhen.text) != std::string::npos) {
+        if (signalWhen.signal != 0 && run.out.find(signalWhen.text) != std::string::npos &&
+            std::chrono::steady_clock::now() - started >= signalWhen.after) {
             ::kill(pid, signalWhen.signal);
             signalWhen.signal = 0;
         }

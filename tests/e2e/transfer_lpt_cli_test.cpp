@@ -89,5 +89,23 @@ TEST_F(BoardCli, CtrlCInASeriesKeepsTheProgressAndSaysWhatState) {
     EXPECT_EQ(shown(file, "capcode1"), "1111112");
 }
 
+// SIGTERM in the middle of a write: the frame under way is finished, the
+// board gets its release command, and the message says the pager may be
+// half-written.
+TEST_F(BoardCli, SigtermDuringAWriteReleasesTheBoardAndSaysThePagerMayBeHalfWritten) {
+    const std::string file = prepared("x.tbl", "capcode1=1111111");
+    SimProcess sim({"--plug", path("board"), "--pace", "--trace"});
+    const auto write = cli({"write", file, "--yes"}, {"KXP40S_PORTS=" + path("board")},
+                           SignalWhen{"", SIGTERM, std::chrono::milliseconds(1500)});
+    EXPECT_EQ(write.status, 1);
+    EXPECT_EQ(write.err, "Stopped: the pager may be half-written: write it again.\n");
+    sim.stop();
+    const std::string trace = sim.remainingOutput();
+    const auto lastFrame = trace.rfind("frame ");
+    ASSERT_NE(lastFrame, std::string::npos);
+    EXPECT_NE(trace.find(" 02 72 ", lastFrame), std::string::npos)
+        << "released: " << trace.substr(lastFrame);
+}
+
 }  // namespace
 }  // namespace kxp40s::e2e
