@@ -20,7 +20,7 @@ Setting describeField(const Image& image, const BoundField& field) {
     Setting s{
         field.key, std::string(field.caption), field.control.text(), field.tag, field.page, {}, 0,
         false};
-    if (s.caption.empty()) s.caption = "Enable " + promptBox(field.control.index).label;
+    if (s.caption.empty()) s.caption = "Enable " + promptBox(field.control.index()).label;
     const FieldTag& f = field.field;
     s.stored = GetField(image, f.address, f.firstBit, f.bitCount);
     if (field.isList()) {

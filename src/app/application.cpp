@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr ControlId kCaption{"Form1"};
+const ControlId kCaption{"Form1"};
 enum Mode { kRead = 0, kWrite = 1, kVerify = 2 };
 
 bool isWritableFolder(const fs::path& folder) {

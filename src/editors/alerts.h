@@ -6,40 +6,35 @@
 #include <string_view>
 
 #include "editors/session.h"
+#include "image/control_catalogue.h"
 
 namespace kxp40s {
 
-// The alert tone list `cboTone` and the pager's code of each item.
-inline constexpr std::array<std::string_view, 14> kToneItems = {
-    "Tone 1",  "Tone 2",  "Tone 3",  "Tone 4",  "Music 1", "Music 2",   "Music 3",
-    "Music 4", "Music 5", "Music 6", "Music 7", "Music 8", "Vibration", "Flash Only"};
+// The pager's code of each item of the alert tone list `cboTone`.
 inline constexpr std::array<std::uint8_t, 14> kToneCodes = {1,  2,  3,  4,  17, 18, 19,
                                                             20, 21, 22, 23, 24, 32, 49};
 inline constexpr int kMusic1Item =
     4;  // the tone the pager falls back to when its alert menu returns
 
-// The three battery gauge lists `cboBatLev`(0 = Low, 1 = Med, 2 = High) and
-// the gauge value of each item.
-inline constexpr std::array<std::string_view, 13> kBatteryItems = {
-    "1.58V", "1.53V", "1.48V", "1.43V", "1.39V", "1.35V", "1.29V",
-    "1.23V", "1.19V", "1.14V", "1.09V", "1.05V", "1.00V"};
+// The gauge value of each item of the three battery gauge lists
+// `cboBatLev`(0 = Low, 1 = Med, 2 = High).
 inline constexpr std::array<std::uint8_t, 13> kBatteryValues = {235, 227, 220, 213, 207, 201, 192,
                                                                 183, 177, 170, 162, 156, 149};
 inline constexpr int kBatteryLevels = 3;
 
-// The alert dialog's lists: the personal/group length and, per mail drop,
-// "Disable" (enable bit 0) or an alert code with the enable bit set.
-inline constexpr std::array<std::string_view, 5> kPersonalItems = {"2 sec", "8 sec", "16 sec",
-                                                                   "32 sec", "continuos"};
+// The codes of the alert dialog's lists: the personal/group length and, per
+// mail drop, "Disable" (enable bit 0) or an alert code with the enable bit set.
 inline constexpr std::array<std::uint8_t, 5> kPersonalCodes = {2, 8, 16, 32, 0};
-inline constexpr std::array<std::string_view, 4> kMailDropItems = {"Disable", "Beep", "1 sec",
-                                                                   "16 sec"};
 inline constexpr std::array<std::uint8_t, 4> kMailDropCodes = {0, 0, 1,
                                                                16};  // item 0 stores no code
 inline constexpr int kMailDrops = 15;
+static_assert(kToneCodes.size() == kToneItems.size() &&
+              kBatteryValues.size() == kBatteryItems.size() &&
+              kPersonalCodes.size() == kPersonalItems.size() &&
+              kMailDropCodes.size() == kMailDropItems.size());
 
-inline constexpr int kContrastMin = 1;
-inline constexpr int kContrastMax = 8;
+inline constexpr int kContrastMin = kContrastRange.min;
+inline constexpr int kContrastMax = kContrastRange.max;
 
 // What the dialog's lists show for the image (nullopt: no item matches).
 std::optional<int> personalIndex(const Image& image);

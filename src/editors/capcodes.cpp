@@ -10,19 +10,17 @@ namespace kxp40s {
 namespace {
 
 constexpr int kCapcodeTable = 0x040;
-constexpr int kCapcodeBoxLength = 7;
 constexpr int kPriorityBits = 0x032;
 constexpr int kMessageTypeTable = 0x370;
 constexpr int kDisplayTypeTable = 0x390;
 constexpr int kPasswordLastDigit = 0x3B0;  // the first digit is at &H3B3
 constexpr int kPasswordDigits = 4;
-constexpr int kPasswordMax = 9999;
 constexpr int kEnter = 13;
 
 constexpr const char* kCapcodeNotNumeric = "Please insert a numeric!";
-constexpr const char* kCapcodeRange = "Please insert a number between 0000007 to 2097151";
+constexpr const char* kCapcodeOutOfRange = "Please insert a number between 0000007 to 2097151";
 constexpr const char* kPasswordNotNumeric = "Please insert a decimal numeric!";
-constexpr const char* kPasswordRange = "Please insert a number between 0000 to 9999";
+constexpr const char* kPasswordOutOfRange = "Please insert a number between 0000 to 9999";
 
 void checkSlot(int slot) {
     if (slot < 0 || slot >= kCapcodeSlots) throw std::out_of_range("no such capcode slot");
@@ -164,7 +162,7 @@ void read_capcode(Session& s) {
     runLoader(s, 2, [&] {
         for (int slot = 0; slot < kCapcodeSlots; ++slot)
             s.controls.setText(capcodeBox(slot),
-                               zeroPadded(capcodeOf(s.ConfigImage, slot), kCapcodeBoxLength));
+                               zeroPadded(capcodeOf(s.ConfigImage, slot), kCapcodeMaxLength));
     });
 }
 
@@ -229,7 +227,7 @@ Effects txtAddr_KeyUp(Session& s, int index, std::string_view text) {
     if (!entry) {
         refuseCapcode(s, index, kCapcodeNotNumeric);
     } else if (entry->negative || entry->magnitude > kCapcodeMax) {
-        refuseCapcode(s, index, kCapcodeRange);
+        refuseCapcode(s, index, kCapcodeOutOfRange);
     } else {
         // The box keeps the text as typed; leaving it shows the stored form.
         storeCapcode(s.ConfigImage, index, static_cast<std::int32_t>(entry->magnitude));
@@ -366,8 +364,8 @@ Effects txtPass_KeyUp(Session& s, std::string_view text) {
     if (!entry) {
         refusePassword(s, kPasswordNotNumeric);
     } else if (text.size() > kPasswordDigits || entry->negative ||
-               entry->magnitude > kPasswordMax) {
-        refusePassword(s, kPasswordRange);
+               entry->magnitude > kPasswordRange.max) {
+        refusePassword(s, kPasswordOutOfRange);
     } else {
         // One decimal digit per byte, last digit at &H3B0; a short entry has leading zeros.
         auto value = entry->magnitude;

@@ -7,22 +7,17 @@
 #include <string_view>
 
 #include "editors/session.h"
+#include "image/control_catalogue.h"
 
 namespace kxp40s {
 
 inline constexpr int kCapcodeSlots = 8;
-inline constexpr int kFunctionBits = 4;               // A, B, C, D
-inline constexpr std::int32_t kCapcodeMax = 2097151;  // 21 bits
+inline constexpr int kFunctionBits = 4;                         // A, B, C, D
+inline constexpr std::int32_t kCapcodeMax = kCapcodeRange.max;  // 21 bits
 
-// The function-bit dialog's lists; the stored display type is the list
-// index, the stored message type is 0 (Personal), 1-15 (mail drops) or 255
-// (Group, the last item).
-inline constexpr std::array<std::string_view, 6> kDisplayTypeItems = {
-    "STD Numeric", "PRC Numeric", "Alpha", "Ideo", "Tone Only", "Disable"};
-inline constexpr std::array<std::string_view, 17> kMessageTypeItems = {
-    "Personal",    "Mail Drop 1", "Mail Drop 2", "Mail Drop 3", "Mail Drop 4", "Mail Drop 5",
-    "Mail Drop 6", "Mail Drop 7", "Mail Drop 8", "Mail Drop 9", "Mail Drop A", "Mail Drop B",
-    "Mail Drop C", "Mail Drop D", "Mail Drop E", "Mail Drop F", "Group"};
+// The function-bit dialog's lists (kDisplayTypeItems, kMessageTypeItems): the
+// stored display type is the list index, the stored message type is 0
+// (Personal), 1-15 (mail drops) or 255 (Group, the last item).
 inline constexpr int kGroupItem = 16;
 inline constexpr std::uint8_t kGroupCode = 255;
 

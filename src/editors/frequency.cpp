@@ -18,11 +18,11 @@ namespace kxp40s {
 
 namespace {
 
-constexpr ControlId kTxtFreq{"txtFreq"};
-constexpr ControlId kCboDft{"cboDft"};
-constexpr ControlId kCboChannel{"cboChannel", 0};
-constexpr ControlId kCboRoHS{"cboRoHS"};
-constexpr ControlId kFreqModificationEnable{"chkCtl", 4};
+const ControlId kTxtFreq{"txtFreq"};
+const ControlId kCboDft{"cboDft"};
+const ControlId kCboChannel{"cboChannel", 0};
+const ControlId kCboRoHS{"cboRoHS"};
+const ControlId kFreqModificationEnable{"chkCtl", 4};
 constexpr int kBaudList = 9;
 constexpr int kBaud1200 = 1;
 constexpr int kBaud2400 = 2;

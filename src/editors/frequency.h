@@ -6,24 +6,20 @@
 #include <string_view>
 
 #include "editors/session.h"
+#include "image/control_catalogue.h"
 
 namespace kxp40s {
 
-// The band list `cboDft`, in list order. The window is built with the first
+// The band list `cboDft` (kBandItems): the window is built with the first
 // three; start-up appends the fourth (addRoHSBand). The accepted range of a
 // band is read from its text: characters 1-3 and 5-7, in MHz.
-inline constexpr std::array<std::string_view, 4> kBandItems = {"929-932MHz", "400-499MHz",
-                                                               "130-180MHz", "130-180MHz-GP(RoHS)"};
 inline constexpr int kRoHSBand = 3;
 
-// The channel-step selectors `cboChannel`(0) (band 2) and `cboRoHS` (band 3).
-inline constexpr std::array<std::string_view, 3> kChannelStepItems = {"5KHz", "6.25KHz", "Auto"};
+// The items of the channel-step selectors `cboChannel`(0) (band 2) and
+// `cboRoHS` (band 3), kChannelStepItems.
 inline constexpr int kStep5KHz = 0;
 inline constexpr int kStep625KHz = 1;
 inline constexpr int kStepAuto = 2;
-
-// `txtFreq` holds at most this many characters.
-inline constexpr int kFreqMaxLength = 7;
 
 // Image addresses of the frequency words.
 inline constexpr int kBaseFreqAddress = 0x064;

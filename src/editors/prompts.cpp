@@ -29,12 +29,12 @@ constexpr int kMaxLeadingSpaces = 15;
 constexpr std::array<int, 6> kLanguageCodes = {2, 5, 6, 8, 11, 15};
 enum Language { English, Spanish, French, German, Danish, Swedish };
 
-constexpr ControlId promptControl(int index) {
+ControlId promptControl(int index) {
     return {"txtPrompt", index};
 }
-constexpr ControlId kLngList{"cboLng"};
-constexpr ControlId kLogoList{"cboLogo"};
-constexpr ControlId kSourceList{"cboSource"};
+const ControlId kLngList{"cboLng"};
+const ControlId kLogoList{"cboLogo"};
+const ControlId kSourceList{"cboSource"};
 
 const Message kTooLong = warning("Can not exceed 18 characters exclude left space!", kShortTitle);
 const Message kNotStorable = warning(

@@ -5,13 +5,9 @@
 #include <string_view>
 
 #include "editors/session.h"
+#include "image/control_catalogue.h"
 
 namespace kxp40s {
-
-// The prompt languages of `cboLng` and the source-prompt modes of `cboSource`.
-inline constexpr std::array<std::string_view, 6> kLanguageItems = {
-    "English", "Spainish", "French", "German", "Danish", "Swedish"};
-inline constexpr std::array<std::string_view, 3> kSourceItems = {"Disable", "Forward", "Backward"};
 
 // The item of a stored language code: 0, 1 or 2 English, 5 Spanish, 6 French,
 // 8 German, 11 Danish, 15 Swedish; nullopt for any other code.

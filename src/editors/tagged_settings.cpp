@@ -19,12 +19,12 @@ SettingDef checkBoxSetting(const BoundField& field) {
         [control, key, source](Session& s, const std::string& value) {
             const auto checked = checkValue(value);
             if (!checked) return badValue(s, key, value, "0 or 1");
-            return source ? chkSource_Click(s, control.index, *checked)
-                          : chkCtl_Click(s, control.index, *checked);
+            return source ? chkSource_Click(s, control.index(), *checked)
+                          : chkCtl_Click(s, control.index(), *checked);
         },
         false,
         false,
-        source ? "Enable " + promptBox(control.index).label : std::string(field.caption)};
+        source ? "Enable " + promptBox(control.index()).label : std::string(field.caption)};
 }
 
 SettingDef listSetting(const BoundField& field) {
@@ -37,7 +37,7 @@ SettingDef listSetting(const BoundField& field) {
                       [control, key, items](Session& s, const std::string& value) {
                           const auto index = itemIndex(items, value);
                           if (!index) return notAnItem(s, key, value, items);
-                          return cboCtl_Click(s, control.index, *index);
+                          return cboCtl_Click(s, control.index(), *index);
                       },
                       false,
                       false,

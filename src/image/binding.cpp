@@ -124,7 +124,7 @@ int loadTaggedControls(Image& image, Controls& controls) {
             case FieldKind::chkSource: {
                 const int value = checkValueOf(image, field);
                 controls.setValue(field.control, value);
-                enableSourcePrompt(controls, field.control.index, value != 0);
+                enableSourcePrompt(controls, field.control.index(), value != 0);
                 break;
             }
             case FieldKind::cbo:

@@ -1,24 +1,48 @@
 #pragma once
 
 #include <compare>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace kxp40s {
 
-// A control of the main window, named as the window names it: the control
-// array and the index in it (`chkCtl`(17), `txtPrompt`(30)); single controls
-// carry index -1 (`cboLogo`). Every face and every test speaks of controls
-// this way.
-struct ControlId {
-    std::string_view name;
-    int index = -1;
+// A control of the program's windows, named as the window names it: the
+// control array and the index in it (`chkCtl`(17), `txtPrompt`(30)); single
+// controls carry index -1 (`cboLogo`). Every face and every test speaks of
+// controls this way.
+//
+// Only controls of the catalogue (image/control_catalogue.h) can be named:
+// a name it does not know, an index outside the array, or an index on a
+// single control throws std::out_of_range, so that a misspelt name cannot
+// quietly become a control of its own. The name is the catalogue's own.
+class ControlId {
+  public:
+    ControlId(std::string_view name, int index = -1);
 
-    auto operator<=>(const ControlId&) const = default;
+    // "txtAddr(3)" or "cboDft" as text() writes it; nullopt for anything
+    // that does not name a control of the catalogue.
+    static std::optional<ControlId> parse(std::string_view text);
+
+    std::string_view name() const { return name_; }
+    int index() const { return index_; }
     std::string text() const {
-        return index < 0 ? std::string(name)
-                         : std::string(name) + "(" + std::to_string(index) + ")";
+        return index_ < 0 ? std::string(name_)
+                          : std::string(name_) + "(" + std::to_string(index_) + ")";
     }
+
+    bool operator==(const ControlId& other) const {
+        // Names are interned: one catalogue string per name.
+        return name_.data() == other.name_.data() && index_ == other.index_;
+    }
+    std::strong_ordering operator<=>(const ControlId& other) const {
+        if (const auto order = name_.compare(other.name_); order != 0) return order <=> 0;
+        return index_ <=> other.index_;
+    }
+
+  private:
+    std::string_view name_;
+    int index_;
 };
 
 // The four pages of the main window, by their tab captions.

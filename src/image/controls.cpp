@@ -3,25 +3,28 @@
 #include <algorithm>
 #include <utility>
 
+#include "image/control_catalogue.h"
+
 namespace kxp40s {
 
 namespace {
 
 // Lists start with no item shown, everything else at 0 or empty.
-ControlState untouched(ControlId id) {
-    ControlState state;
-    if (id.name.starts_with("cbo")) state.value = -1;
-    return state;
+const ControlState& untouched(ControlId id) {
+    static const ControlState kUntouched;
+    static const ControlState kUntouchedList = [] {
+        ControlState state;
+        state.value = -1;
+        return state;
+    }();
+    return controlInfo(id).kind == ControlKind::ComboBox ? kUntouchedList : kUntouched;
 }
 
 }  // namespace
 
 const ControlState& Controls::operator[](ControlId id) const {
-    static const ControlState kUntouched = untouched({"txt"});
-    static const ControlState kUntouchedList = untouched({"cbo"});
     const auto it = states_.find(id);
-    if (it != states_.end()) return it->second;
-    return id.name.starts_with("cbo") ? kUntouchedList : kUntouched;
+    return it != states_.end() ? it->second : untouched(id);
 }
 
 ControlState& Controls::edit(ControlId id) {

@@ -6,21 +6,9 @@
 #include <charconv>
 #include <stdexcept>
 
-namespace kxp40s {
+#include "image/control_catalogue.h"
 
-std::string_view pageCaption(Page page) {
-    switch (page) {
-        case Page::FreqCodes:
-            return "Freq. && Codes";
-        case Page::AlertsStatus:
-            return "Alerts && Status";
-        case Page::PromptsEdit:
-            return "Prompts Edit";
-        case Page::SourcePrompts:
-            return "Source Prompts";
-    }
-    return "";
-}
+namespace kxp40s {
 
 namespace {
 
@@ -91,68 +79,59 @@ std::optional<FieldTag> parseFieldTag(std::string_view tag) {
 
 namespace {
 
+// A tagged control: its Tag and, where it is not made from the caption, its
+// key in the command-line tool.
 struct Row {
     std::string_view tag;
     ControlId control;
-    Page page;
-    std::string_view caption;
-    std::vector<std::string_view> items = {};
-    std::string_view toolTip = {};
+    std::string_view key = {};
 };
 
-constexpr std::string_view kChkCtl = "chkCtl";
-constexpr std::string_view kCboCtl = "cboCtl";
-
-// One row per tagged control, as the window's Tags name them.
-// clang-format off
+// One row per tagged control, as the window's Tags name them, in the order
+// the window loads them.
 std::vector<Row> fixedRows() {
-    using enum Page;
     return {
-        {"&H40,0,1,chk", {kChkCtl, 30}, FreqCodes, "ON", {}, "Enable or disable the 1st Capcode( address )"},
-        {"&H44,0,1,chk", {kChkCtl, 31}, FreqCodes, "ON", {}, "Enable or disable the 2nd Capcode( address )"},
-        {"&H48,0,1,chk", {kChkCtl, 32}, FreqCodes, "ON", {}, "Enable or disable the 3rd Capcode( address )"},
-        {"&H4C,0,1,chk", {kChkCtl, 33}, FreqCodes, "ON", {}, "Enable or disable the 4th Capcode( address )"},
-        {"&H50,0,1,chk", {kChkCtl, 34}, FreqCodes, "ON", {}, "Enable or disable the 5th Capcode( address )"},
-        {"&H54,0,1,chk", {kChkCtl, 35}, FreqCodes, "ON", {}, "Enable or disable the 6th Capcode( address )"},
-        {"&H58,0,1,chk", {kChkCtl, 36}, FreqCodes, "ON"},
-        {"&H5C,0,1,chk", {kChkCtl, 37}, FreqCodes, "ON"},
-        {"&H61,3,2,cboBaud", {kCboCtl, 9}, FreqCodes, "POCSAG Signal Baud Rate", {"512 bps", "1200 bps", "2400 bps"}},
-        {"&H457,6,1,cbo", {kCboCtl, 0}, FreqCodes, "Bandwidth", {"WB", "NB"}},
-        {"&H31,3,1,chkN", {kChkCtl, 29}, AlertsStatus, "Ext. Charger's Beeper"},
-        {"&H36,0,1,chkN", {kChkCtl, 4}, AlertsStatus, "Frequency Modification Enable"},
-        {"&H36,1,1,chk", {kChkCtl, 5}, AlertsStatus, "Password Required Enable"},
-        {"&H36,2,1,chk", {kChkCtl, 7}, AlertsStatus, "Password Modification Enable"},
-        {"&H36,3,1,chk", {kChkCtl, 8}, AlertsStatus, "Beep And Vibration"},
-        {"&H36,5,1,chk", {kChkCtl, 18}, AlertsStatus, "Discard Error Msg"},
-        {"&H36,6,1,chk", {kChkCtl, 19}, AlertsStatus, "Air Program Enable"},
-        {"&H36,7,1,chk", {kChkCtl, 17}, AlertsStatus, "Push Key Lamp On Enable"},
-        {"&H39,0,2,cbo", {kCboCtl, 2}, AlertsStatus, "Lamp Time", {"8 sec", "12 sec", "20 sec", "30 sec"}},
-        {"&H39,3,1,chkN", {kChkCtl, 54}, AlertsStatus, "Duplicate Msg Detect"},
-        {"&H39,4,1,chkN", {kChkCtl, 2}, AlertsStatus, "Counter Out Enable"},
-        {"&H39,5,1,chk", {kChkCtl, 20}, AlertsStatus, "Direct Show Lamp On"},
-        {"&H39,6,1,chk", {kChkCtl, 6}, AlertsStatus, "Lowcell Alert ON", {},
-         "The pager emits an alert when it enters a low-battery contion."},
-        {"&H39,7,1,chk", {kChkCtl, 0}, AlertsStatus, "Disp Source Addr ON"},
-        {"&H3B,2,1,chk", {kChkCtl, 1}, AlertsStatus, "Long Message Control Enable", {},
-         "Enable : 2000words   Disable:300 words"},
-        {"&H3B,3,1,cbo", {kCboCtl, 6}, AlertsStatus, "Date Format", {"dd-mm-yy", "mm-dd-yy"}},
-        {"&H3B,4,1,cbo", {kCboCtl, 3}, AlertsStatus, "Message Display", {"Page Count", "Direct"}},
-        {"&H3C,6,2,cbo", {kCboCtl, 4}, AlertsStatus, "Auto Off Time",
-         {"Disable", "2 minutes", "10 minutes", "60 minutes"}},
-        {"&H3D,4,1,chkN", {kChkCtl, 16}, AlertsStatus, "Manual Write Enable"},
-        {"&H3D,6,1,chk", {kChkCtl, 21}, AlertsStatus, "RD Key Pager Off"},
-        {"&H3D,7,1,chk", {kChkCtl, 3}, AlertsStatus, "RD Key Delete Enable"},
-        {"&H3F,0,4,Lng", {"cboLogo"}, AlertsStatus, "Logo Font",
-         {"English(Large)", "English(Small)", "Spainish", "French", "German", "Danish", "Swedish"}},
-        {"&H61,2,1,cbo", {kCboCtl, 5}, AlertsStatus, "Display", {"Normal", "Invert"}},
-        {"&H7F,0,8,chkN", {kChkCtl, 15}, AlertsStatus, "History Disable"},
-        {"&H7E0,0,8,chkN", {kChkCtl, 11}, AlertsStatus, "Lock/Unlock Disable"},
-        {"&H7E1,0,8,chkN", {kChkCtl, 12}, AlertsStatus, "Delete Disable"},
-        {"&H7E2,0,8,chkN", {kChkCtl, 13}, AlertsStatus, "Del. All Disable"},
-        {"&H7E3,0,8,chkN", {kChkCtl, 14}, AlertsStatus, "Move To Memo Disable"},
+        {"&H40,0,1,chk", {"chkCtl", 30}},
+        {"&H44,0,1,chk", {"chkCtl", 31}},
+        {"&H48,0,1,chk", {"chkCtl", 32}},
+        {"&H4C,0,1,chk", {"chkCtl", 33}},
+        {"&H50,0,1,chk", {"chkCtl", 34}},
+        {"&H54,0,1,chk", {"chkCtl", 35}},
+        {"&H58,0,1,chk", {"chkCtl", 36}},
+        {"&H5C,0,1,chk", {"chkCtl", 37}},
+        {"&H61,3,2,cboBaud", {"cboCtl", 9}, "baud"},
+        {"&H457,6,1,cbo", {"cboCtl", 0}},
+        {"&H31,3,1,chkN", {"chkCtl", 29}},
+        {"&H36,0,1,chkN", {"chkCtl", 4}},
+        {"&H36,1,1,chk", {"chkCtl", 5}},
+        {"&H36,2,1,chk", {"chkCtl", 7}},
+        {"&H36,3,1,chk", {"chkCtl", 8}},
+        {"&H36,5,1,chk", {"chkCtl", 18}},
+        {"&H36,6,1,chk", {"chkCtl", 19}},
+        {"&H36,7,1,chk", {"chkCtl", 17}},
+        {"&H39,0,2,cbo", {"cboCtl", 2}},
+        {"&H39,3,1,chkN", {"chkCtl", 54}},
+        {"&H39,4,1,chkN", {"chkCtl", 2}},
+        {"&H39,5,1,chk", {"chkCtl", 20}},
+        {"&H39,6,1,chk", {"chkCtl", 6}},
+        {"&H39,7,1,chk", {"chkCtl", 0}},
+        {"&H3B,2,1,chk", {"chkCtl", 1}},
+        {"&H3B,3,1,cbo", {"cboCtl", 6}},
+        {"&H3B,4,1,cbo", {"cboCtl", 3}},
+        // The key keeps the name settings texts already use for this list.
+        {"&H3C,6,2,cbo", {"cboCtl", 4}, "auto-off-time"},
+        {"&H3D,4,1,chkN", {"chkCtl", 16}},
+        {"&H3D,6,1,chk", {"chkCtl", 21}},
+        {"&H3D,7,1,chk", {"chkCtl", 3}},
+        {"&H3F,0,4,Lng", {"cboLogo"}, "logo"},
+        {"&H61,2,1,cbo", {"cboCtl", 5}},
+        {"&H7F,0,8,chkN", {"chkCtl", 15}},
+        {"&H7E0,0,8,chkN", {"chkCtl", 11}},
+        {"&H7E1,0,8,chkN", {"chkCtl", 12}},
+        {"&H7E2,0,8,chkN", {"chkCtl", 13}},
+        {"&H7E3,0,8,chkN", {"chkCtl", 14}},
     };
 }
-// clang-format on
 
 std::string hexAddress(int address) {
     constexpr char kDigits[] = "0123456789ABCDEF";
@@ -180,72 +159,61 @@ std::string keyFromCaption(std::string_view caption) {
 }
 
 std::string keyOf(ControlId control, std::string_view caption) {
-    if (control.name == kChkCtl && control.index >= 30 && control.index <= 37) {
-        return "capcode" + std::to_string(control.index - 29) + ".on";
+    if (control.name() == "chkCtl" && control.index() >= 30 && control.index() <= 37) {
+        return "capcode" + std::to_string(control.index() - 29) + ".on";
     }
-    if (control == ControlId{kCboCtl, 9}) return "baud";
-    if (control.name == "cboLogo") return "logo";
-    if (control.name == "chkSource") return "source" + std::to_string(control.index);
+    if (control.name() == "chkSource") return "source" + std::to_string(control.index());
     return keyFromCaption(caption);
 }
 
-BoundField bind(std::string tag, ControlId control, Page page, std::string_view caption,
-                std::vector<std::string_view> items, std::string_view toolTip) {
+// The texts and the page come from the control's row of the catalogue.
+BoundField bind(std::string tag, ControlId control, std::string_view key) {
     const auto field = parseFieldTag(tag);
     if (!field || !field->isBitField()) throw std::logic_error("bad tag " + tag);
-    return BoundField{keyOf(control, caption), std::move(tag), *field, control, page, caption,
-                      std::move(items),        toolTip};
+    const ControlInfo& info = controlInfo(control);
+    return BoundField{key.empty() ? keyOf(control, info.caption) : std::string(key),
+                      std::move(tag),
+                      *field,
+                      control,
+                      info.page.value_or(Page::FreqCodes),
+                      info.caption,
+                      {info.items.begin(), info.items.end()},
+                      info.toolTip};
 }
 
 std::vector<BoundField> buildBoundFields() {
     std::vector<BoundField> fields;
-    for (auto& row : fixedRows()) {
-        fields.push_back(bind(std::string(row.tag), row.control, row.page, row.caption,
-                              std::move(row.items), row.toolTip));
-    }
+    for (const auto& row : fixedRows())
+        fields.push_back(bind(std::string(row.tag), row.control, row.key));
     for (int n = kFirstSourcePrompt; n <= kLastSourcePrompt; ++n) {
         const std::string tag =
             hexAddress(kSourceEnableAddress + n - kFirstSourcePrompt) + ",0,8,chkSource";
-        fields.push_back(bind(tag, {"chkSource", n}, Page::SourcePrompts, "", {}, ""));
+        fields.push_back(bind(tag, {"chkSource", n}, {}));
     }
     return fields;
 }
 
-constexpr std::array<std::string_view, 30> kGeneralPromptLabels = {
-    "NO PAGES",         "ESCAPE",         "MESSAGE LOCK", "MESSAGE UNLOCK", "DELETE",
-    "DELETE ALL",       "MOVE TO MEMO",   "SET SCROLL",   "SET TIME",       "SET ALARM",
-    "SET ALERT",        "PAGER OFF",      "TONE ONLY",    "SLEEP",          "SILENT",
-    "PAGER OFF ?",      "DELETE?",        "DELETE ALL ?", "TIME SET",       "ALARM SET",
-    "SCROLL SET",       "AUTO SLEEP SET", "START END",    "MESSAGE AREA",   "MAIL DROP AREA",
-    "SILENT THEN BEEP", "ZOOM IN",        "ZOOM OUT",     "CHIRP ON",       "CHIRP OFF"};
-
-PromptBox makePromptBox(int index, std::string tag, std::string label, Page page) {
+// The label beside the box: the power-on prompt's own, `lblPrompt` for the others.
+PromptBox makePromptBox(int index, std::string tag) {
     const auto field = parseFieldTag(tag);
     if (!field || field->isBitField()) throw std::logic_error("bad prompt tag " + tag);
-    return PromptBox{index, std::move(tag), field->address, std::move(label), page};
+    const ControlInfo& box = controlInfo({"txtPrompt", index});
+    const ControlInfo& label = index == 0 ? box : controlInfo({"lblPrompt", index});
+    return PromptBox{index, std::move(tag), field->address, label.caption,
+                     box.page.value_or(Page::PromptsEdit)};
 }
 
 std::vector<PromptBox> buildPromptBoxes() {
     std::vector<PromptBox> boxes;
-    boxes.push_back(makePromptBox(0, "&H100,1", "Power Up Logo", Page::AlertsStatus));
-    for (int n = 1; n <= 30; ++n) {
-        // Four of the general prompts stand on the Alerts page beside the options they name.
-        const bool onAlerts = n == 24 || n == 25 || n == 29 || n == 30;
-        boxes.push_back(makePromptBox(n, std::to_string(276 + 20 * (n - 1)) + ",0",
-                                      std::string(kGeneralPromptLabels[n - 1]),
-                                      onAlerts ? Page::AlertsStatus : Page::PromptsEdit));
-    }
-    boxes.push_back(makePromptBox(31, "&H3B8,0", "SET HISTORY", Page::PromptsEdit));
-    boxes.push_back(makePromptBox(32, "&H3CC,0", "HISTORY SET", Page::PromptsEdit));
-    for (int n = kFirstSourcePrompt; n <= kLastSourcePrompt; ++n) {
-        const int capcode = 1 + (n - kFirstSourcePrompt) / 4;
-        const char bit = static_cast<char>('A' + (n - kFirstSourcePrompt) % 4);
-        boxes.push_back(makePromptBox(n, hexAddress(0x540 + 20 * (n - kFirstSourcePrompt)) + ",0",
-                                      "Cap#" + std::to_string(capcode) + " Fun.Bit " + bit,
-                                      Page::SourcePrompts));
-    }
-    boxes.push_back(makePromptBox(65, "&HA0,0", "FLASH ONLY", Page::PromptsEdit));
-    boxes.push_back(makePromptBox(68, "&H428,0", "CHARGING", Page::PromptsEdit));
+    boxes.push_back(makePromptBox(0, "&H100,1"));
+    for (int n = 1; n <= 30; ++n)
+        boxes.push_back(makePromptBox(n, std::to_string(276 + 20 * (n - 1)) + ",0"));
+    boxes.push_back(makePromptBox(31, "&H3B8,0"));
+    boxes.push_back(makePromptBox(32, "&H3CC,0"));
+    for (int n = kFirstSourcePrompt; n <= kLastSourcePrompt; ++n)
+        boxes.push_back(makePromptBox(n, hexAddress(0x540 + 20 * (n - kFirstSourcePrompt)) + ",0"));
+    boxes.push_back(makePromptBox(65, "&HA0,0"));
+    boxes.push_back(makePromptBox(68, "&H428,0"));
     return boxes;
 }
 

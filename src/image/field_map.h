@@ -37,7 +37,8 @@ struct FieldTag {
 // second (prompt) are ignored, so a Tag that carries layout data still parses.
 std::optional<FieldTag> parseFieldTag(std::string_view tag);
 
-// A tagged control and the field it shows.
+// A tagged control and the field it shows; the page and texts are the
+// control's in the catalogue.
 struct BoundField {
     std::string key;  // the setting's name in the command-line tool ("baud", "capcode1.on")
     std::string tag;
@@ -57,7 +58,8 @@ struct BoundField {
 std::span<const BoundField> boundFields();
 const BoundField& boundField(ControlId control);  // throws std::out_of_range
 
-// The prompt text boxes: `txtPrompt`(0 ... 65, 68), each over a 20-byte record.
+// The prompt text boxes: `txtPrompt`(0 ... 65, 68), each over a 20-byte
+// record, with the label beside it (`lblPrompt`; the power-on prompt's own).
 struct PromptBox {
     int index;
     std::string tag;
