@@ -42,6 +42,13 @@ void FormDialog::paintEvent(QPaintEvent* event) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
+// Without a window manager nobody gives the focus back to the window
+// beneath when this one goes.
+void FormDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (QWidget* owner = parentWidget()) owner->window()->activateWindow();
+}
+
 void FormDialog::mousePressEvent(QMouseEvent* event) {
     dragFrom_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
     QDialog::mousePressEvent(event);

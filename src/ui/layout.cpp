@@ -81,7 +81,7 @@ void placeCapcodes(Table& t) {
     for (int slot = 0; slot < kCapcodeRows; ++slot) {
         const int dy = kCapcodeRowPitch * slot;
         t.place({"txtAddr", slot}, {780, 720 + dy, 870, 330}, {120, 765 + dy, 630, 240});
-        t.place({"chkCtl", 30 + slot}, {1740, 720 + dy, 570, 330});
+        t.place({"chkCtl", 30 + slot}, {1710, 720 + dy, 630, 330});
         t.place({"picFunBit", slot}, {2340, 705 + dy, 3000, 360});
         t.place({"cmdFunc", slot}, {0, 0, 750, 360});
         const bool first = slot == 0;
@@ -89,9 +89,9 @@ void placeCapcodes(Table& t) {
         const TwipRect disp{1530, 15, 690, 330};
         const TwipRect pri{2250, 15, 690, 330};
         if (first) {
-            t.heading({"tlblType", slot}, type, {3090, 270, 810, 420});
-            t.heading({"tlblDisp", slot}, disp, {3810, 270, 810, 420});
-            t.heading({"tlblPri", slot}, pri, {4530, 270, 810, 420});
+            t.heading({"tlblType", slot}, type, {3135, 270, 720, 420});
+            t.heading({"tlblDisp", slot}, disp, {3855, 270, 720, 420});
+            t.heading({"tlblPri", slot}, pri, {4575, 270, 720, 420});
         } else {
             t.place({"tlblType", slot}, type);
             t.place({"tlblDisp", slot}, disp);

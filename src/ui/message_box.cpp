@@ -1,6 +1,8 @@
 #include "ui/message_box.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 #include "ui/widgets.h"
 
@@ -37,7 +39,11 @@ Answer showMessage(QWidget* parent, const Message& message) {
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
+    // Without a window manager nobody gives the focus back when the box
+    // closes; the window that had it takes it back itself.
+    const QPointer<QWidget> active = QApplication::activeWindow();
     const int pressed = box.exec();
+    if (active && active->isVisible()) active->activateWindow();
     if (!question) return Answer::Ok;
     return pressed == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
