@@ -288,7 +288,12 @@ void MainWindow::showBoardStatus(const BoardStatus& status) {
         line->setText(qText(status.caption));
         emit boardStatusShown(line->text(), colour);
     }
-    if (QMenu* pager = menu("mnuPager")) pager->menuAction()->setEnabled(status.pagerMenuEnabled);
+    // The menu's shortcut keys go with it.
+    if (QMenu* pager = menu("mnuPager")) {
+        pager->menuAction()->setEnabled(status.pagerMenuEnabled);
+        for (QAction* item : pager->actions())
+            item->setEnabled(status.pagerMenuEnabled);
+    }
 }
 
 void MainWindow::openDialog(Window window) {

@@ -186,6 +186,26 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig_->text({"tlblPri", 3}), QString("--v-"));
     }
 
+    // The alert dialog's choices show in the page's summary while it is open.
+    void theAlertDialogShowsEachChoiceAtOnce() {
+        ModalScript script;
+        QString summary;
+        script.actions.push_back([&](QWidget* modal) {
+            if (modal->objectName() != "Form6") return false;
+            auto* third = modal->findChild<QComboBox*>("cboMailAler(2)");
+            third->setCurrentIndex(1);  // "Beep"
+            emit third->activated(1);
+            summary = rig_->text({"lblLength", 3});
+            modal->findChild<QAbstractButton*>("Close6")->click();
+            return true;
+        });
+        QCOMPARE(rig_->text({"lblLength", 3}), QString("--"));
+        QTest::mouseClick(rig_->widget({"cmdAlert"}), Qt::LeftButton);
+        QTRY_VERIFY(script.actions.empty());
+        QCOMPARE(summary, QString("BP"));
+        QVERIFY(!rig_->window().dialog(Window::Form6).isVisible());
+    }
+
     void theMonitorFollowsThePortList() {
         rig_.reset();
         rig_ = std::make_unique<GuiRig>(false);
@@ -208,6 +228,7 @@ class MainWindowTest : public QObject {
             QCOMPARE(status->text(), QString::fromUtf8(step.text));
             QCOMPARE(status->palette().color(QPalette::WindowText), step.colour);
             QCOMPARE(rig_->window().menu("mnuPager")->menuAction()->isEnabled(), step.listed);
+            QCOMPARE(rig_->window().action("mnuEB")->isEnabled(), step.listed);  // and F4 with it
         }
     }
 
