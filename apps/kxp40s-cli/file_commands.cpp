@@ -66,7 +66,8 @@ std::string settingsHelp() {
         const std::string pattern = keyPattern(def.key);
         if (std::find(listed.begin(), listed.end(), pattern) != listed.end()) continue;
         listed.push_back(pattern);
-        help += "  " + pattern + "=" + (def.help.empty() ? "VALUE" : def.help) + "\n";
+        const std::string value = settingHelp(def);
+        help += "  " + pattern + "=" + (value.empty() ? "VALUE" : value) + "\n";
     }
     return help;
 }

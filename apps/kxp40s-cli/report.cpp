@@ -35,7 +35,7 @@ Setting describeField(const Image& image, const BoundField& field) {
 Setting describePrompt(const Image& image, const PromptBox& box) {
     return Setting{"prompt" + std::to_string(box.index),
                    box.label,
-                   "txtPrompt(" + std::to_string(box.index) + ")",
+                   ControlId{"txtPrompt", box.index}.text(),
                    addressText(box.address),
                    box.page,
                    windows1252ToUtf8(shownPromptText(image, box.address)),

@@ -19,7 +19,7 @@ std::optional<std::string> itemText(std::span<const std::string_view> items,
 // The tone list shows only while "Set Alert Off" is checked: a hidden list
 // shows nothing and cannot be chosen from.
 SettingDef toneSetting() {
-    return {"tone", itemsHelp(kToneItems) + " (only with menu6=1)",
+    return {"tone", "{items} (only with menu6=1)",
             [](const Session& s) -> std::optional<std::string> {
                 if (!s.controls[{"cboTone"}].visible) return std::nullopt;
                 return shownItem(s, {"cboTone"}, kToneItems);
@@ -37,8 +37,7 @@ SettingDef toneSetting() {
 SettingDef batterySetting(int level, const char* name) {
     std::string key = std::string("battery.") + name;
     const ControlId list{"cboBatLev", level};
-    return {key, itemsHelp(kBatteryItems),
-            [=](const Session& s) { return shownItem(s, list, kBatteryItems); },
+    return {key, "", [=](const Session& s) { return shownItem(s, list, kBatteryItems); },
             [=](Session& s, const std::string& value) {
                 const auto index = itemIndex(kBatteryItems, value);
                 if (!index) return notAnItem(s, key, value, kBatteryItems);
@@ -49,7 +48,7 @@ SettingDef batterySetting(int level, const char* name) {
 // The slider moves only when the value differs, and only then counts as changed.
 SettingDef contrastSetting() {
     return {
-        "contrast", "1 to 8",
+        "contrast", "",
         [](const Session& s) -> std::optional<std::string> {
             const int value = s.controls[{"Slider1"}].value;
             if (value < kContrastMin || value > kContrastMax) return std::nullopt;
@@ -69,8 +68,7 @@ SettingDef contrastSetting() {
 template <class Index, class Click>
 SettingDef alertDialogList(std::string key, std::span<const std::string_view> items, Index indexOf,
                            Click click) {
-    return {key, itemsHelp(items),
-            [=](const Session& s) { return itemText(items, indexOf(s.ConfigImage)); },
+    return {key, "", [=](const Session& s) { return itemText(items, indexOf(s.ConfigImage)); },
             [=](Session& s, const std::string& value) {
                 const auto index = itemIndex(items, value);
                 if (!index) return notAnItem(s, key, value, items);
@@ -100,17 +98,25 @@ SettingDef summarySetting(std::string key, std::string help, std::string_view la
 
 void addAlertSettings(std::vector<SettingDef>& defs) {
     defs.push_back(toneSetting());
+    defs.back().takesItem({"cboTone"});
     defs.push_back(batterySetting(0, "low"));
+    defs.back().takesItem({"cboBatLev", 0});
     defs.push_back(batterySetting(1, "med"));
+    defs.back().takesItem({"cboBatLev", 1});
     defs.push_back(batterySetting(2, "high"));
+    defs.back().takesItem({"cboBatLev", 2});
     defs.push_back(contrastSetting());
+    defs.back().takesNumber({"Slider1"});
     defs.push_back(alertDialogList("alert.personal", kPersonalItems, personalIndex,
                                    [](Session& s, int i) { return cboPersonal_Click(s, i); }));
-    for (int mailDrop = 1; mailDrop <= kMailDrops; ++mailDrop)
+    defs.back().takesItem({"cboPersonal"});
+    for (int mailDrop = 1; mailDrop <= kMailDrops; ++mailDrop) {
         defs.push_back(alertDialogList(
             "alert.maildrop" + std::to_string(mailDrop), kMailDropItems,
             [mailDrop](const Image& image) { return mailDropIndex(image, mailDrop); },
             [mailDrop](Session& s, int i) { return cboMailAler_Click(s, mailDrop - 1, i); }));
+        defs.back().takesItem({"cboMailAler", mailDrop - 1});
+    }
     defs.push_back(summarySetting("alert.lengths", "alert length of each message class (read-only)",
                                   "lblLength", kMailDrops));
     defs.push_back(summarySetting("alert.memory", "memory of each message class in KB (read-only)",

@@ -27,7 +27,6 @@ inline constexpr int kBatteryLevels = 3;
 inline constexpr std::array<std::uint8_t, 5> kPersonalCodes = {2, 8, 16, 32, 0};
 inline constexpr std::array<std::uint8_t, 4> kMailDropCodes = {0, 0, 1,
                                                                16};  // item 0 stores no code
-inline constexpr int kMailDrops = 15;
 static_assert(kToneCodes.size() == kToneItems.size() &&
               kBatteryValues.size() == kBatteryItems.size() &&
               kPersonalCodes.size() == kPersonalItems.size() &&

@@ -35,7 +35,7 @@ Effects typeIntoBox(Session& s, GotFocus gotFocus, KeyUp keyUp, LostFocus lostFo
 }
 
 SettingDef capcodeSetting(int slot) {
-    return {slotKey(slot), "the capcode, decimal 0 to 2097151",
+    return {slotKey(slot), "the capcode, decimal {range}",
             [slot](const Session& s) -> std::optional<std::string> {
                 return s.controls[{"txtAddr", slot}].text;
             },
@@ -51,7 +51,7 @@ template <class Index, class Click>
 SettingDef functionBitList(int slot, int bit, const char* what,
                            std::span<const std::string_view> items, Index indexOf, Click click) {
     std::string key = bitKey(slot, bit, what);
-    return {key, itemsHelp(items),
+    return {key, "",
             [=](const Session& s) { return itemText(items, indexOf(s.ConfigImage, slot, bit)); },
             [=](Session& s, const std::string& value) {
                 const auto index = itemIndex(items, value);
@@ -112,18 +112,23 @@ SettingDef passwordSetting() {
 void addCapcodeSettings(std::vector<SettingDef>& defs) {
     for (int slot = 0; slot < kCapcodeSlots; ++slot) {
         defs.push_back(capcodeSetting(slot));
+        defs.back().takesNumber({"txtAddr", slot});
         for (int bit = 0; bit < kFunctionBits; ++bit) {
             defs.push_back(
                 functionBitList(slot, bit, "display", kDisplayTypeItems, displayTypeIndex,
                                 [](Session& s, int b, int i) { return cboDisp_Click(s, b, i); }));
+            defs.back().takesItem({"cboDisp", bit});
             defs.push_back(
                 functionBitList(slot, bit, "type", kMessageTypeItems, messageTypeIndex,
                                 [](Session& s, int b, int i) { return cboType_Click(s, b, i); }));
+            defs.back().takesItem({"cboType", bit});
             defs.push_back(prioritySetting(slot, bit));
+            defs.back().takesCheck({"chkPri", bit});
         }
         defs.push_back(summarySetting(slot));
     }
     defs.push_back(passwordSetting());
+    defs.back().takesNumber({"txtPass"});
 }
 
 }  // namespace kxp40s

@@ -11,8 +11,6 @@
 
 namespace kxp40s {
 
-inline constexpr int kCapcodeSlots = 8;
-inline constexpr int kFunctionBits = 4;                         // A, B, C, D
 inline constexpr std::int32_t kCapcodeMax = kCapcodeRange.max;  // 21 bits
 
 // The function-bit dialog's lists (kDisplayTypeItems, kMessageTypeItems): the

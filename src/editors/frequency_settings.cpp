@@ -137,24 +137,28 @@ SettingDef readOut(std::string key, std::string help, std::string_view label) {
 }  // namespace
 
 void addFrequencySettings(std::vector<SettingDef>& defs) {
-    defs.push_back({"band", "the range item of the band list: 0..3 (" + itemsHelp(kBandItems) + ")",
+    defs.push_back({"band", "the range item of the band list: {range} ({items})",
                     [](const Session& s) -> std::optional<std::string> {
                         const int band = shownBand(s);
                         if (band < 0) return std::nullopt;
                         return std::to_string(band);
                     },
                     applyBand});
+    defs.back().takesIndex({"cboDft"});
     defs.push_back({"channel",
-                    "the channel step of bands 2 and 3, " + itemsHelp(kChannelStepItems) +
-                        "; shown as the step that gives the stored words again",
+                    "the channel step of bands 2 and 3, {items}; shown as the step that gives "
+                    "the stored words again",
                     showChannel, applyChannel});
+    defs.back().takesItem({"cboChannel", 0});
     defs.push_back(
         {"rules",
-         "the rule set of the 130-180 MHz bands for the entries that follow (not stored), " +
-             itemsHelp(kRulesItems) + "; shown as \"old\" only when the stored words need it",
+         "the rule set of the 130-180 MHz bands for the entries that follow (not stored), "
+         "{items}; shown as \"old\" only when the stored words need it",
          showRules, applyRules});
+    defs.back().takesItems(kRulesItems);
     defs.push_back({"frequency", "the receive frequency in 100 Hz units, as typed (e.g. 1530000)",
                     [](const Session& s) { return shownText(s, {"txtFreq"}); }, applyFrequency});
+    defs.back().takesNumber({"txtFreq"});
     defs.push_back(
         readOut("pll.base", "read-out: base frequency of the raster, 100 Hz units", "lblBfreq"));
     defs.push_back(readOut("pll.n", "read-out: the N word, hexadecimal", "lblPLLN"));

@@ -30,7 +30,7 @@ SettingDef menuSetting(int index) {
 template <class Click>
 SettingDef timedOption(std::string key, ControlId list, std::span<const std::string_view> items,
                        Click click) {
-    return {key, itemsHelp(items), [=](const Session& s) { return shownItem(s, list, items); },
+    return {key, "", [=](const Session& s) { return shownItem(s, list, items); },
             [=](Session& s, const std::string& value) {
                 const auto index = itemIndex(items, value);
                 if (!index) return notAnItem(s, key, value, items);
@@ -41,10 +41,14 @@ SettingDef timedOption(std::string key, ControlId list, std::span<const std::str
 }  // namespace
 
 void addMenuSettings(std::vector<SettingDef>& defs) {
-    for (int index = 0; index < kMenuEntries; ++index)
+    for (int index = 0; index < kMenuEntries; ++index) {
         defs.push_back(menuSetting(index));
+        defs.back().takesCheck({"chkMenu", index});
+    }
     defs.push_back(timedOption("lockout", {"cboSLC"}, kSLCItems, cboSLC_Click));
+    defs.back().takesItem({"cboSLC"});
     defs.push_back(timedOption("outofservice", {"cboORC"}, kORCItems, cboORC_Click));
+    defs.back().takesItem({"cboORC"});
 }
 
 }  // namespace kxp40s

@@ -11,7 +11,7 @@ namespace kxp40s {
 // The "Menu Of Pager" boxes `chkMenu`(0-6) (kMenuCaptions); a checked box
 // switches the entry with code index + 7 off. Box 6 ("Set Alert Off") also
 // shows the tone list.
-inline constexpr int kMenuEntries = 7;
+inline constexpr int kMenuEntries = static_cast<int>(kMenuCaptions.size());
 inline constexpr int kSetAlertOff = 6;
 
 // Loaders called by init_ctl.

@@ -11,7 +11,7 @@ using ListClick = Effects (*)(Session&, int);
 SettingDef listSetting(std::string key, ControlId list, std::vector<std::string_view> items,
                        ListClick click, std::string caption) {
     return SettingDef{key,
-                      itemsHelp(items),
+                      "",
                       [list, items](const Session& s) { return shownItem(s, list, items); },
                       [key, items, click](Session& s, const std::string& value) {
                           const auto index = itemIndex(items, value);
@@ -20,7 +20,8 @@ SettingDef listSetting(std::string key, ControlId list, std::vector<std::string_
                       },
                       false,
                       false,
-                      std::move(caption)};
+                      std::move(caption)}
+        .takesItem(list);
 }
 
 // A prompt is typed into its box and stored when the box loses the focus. A
@@ -41,7 +42,8 @@ SettingDef promptSetting(const PromptBox& box) {
                       },
                       true,
                       false,
-                      box.label};
+                      box.label}
+        .takesText({"txtPrompt", index});
 }
 
 SettingDef loadDefaultSetting() {
@@ -59,7 +61,7 @@ SettingDef loadDefaultSetting() {
                       },
                       false,
                       false,
-                      "Load Default"};
+                      controlInfo({"optDefault", 0}).caption};
 }
 
 }  // namespace
@@ -69,12 +71,12 @@ SettingDef loadDefaultSetting() {
 void addPromptSettings(std::vector<SettingDef>& defs) {
     defs.push_back(listSetting("language", {"cboLng"},
                                {kLanguageItems.begin(), kLanguageItems.end()}, cboLng_Click,
-                               "Prompt Language"));
+                               controlInfo({"cboLng"}).caption));
     const BoundField& logo = boundField({"cboLogo"});
     defs.push_back(
         listSetting("logo", logo.control, logo.items, cboLogo_Click, std::string(logo.caption)));
     defs.push_back(listSetting("source", {"cboSource"}, {kSourceItems.begin(), kSourceItems.end()},
-                               cboSource_Click, "Prompt Control"));
+                               cboSource_Click, controlInfo({"cboSource"}).caption));
     for (const PromptBox& box : promptBoxes())
         defs.push_back(promptSetting(box));
     defs.push_back(loadDefaultSetting());

@@ -38,6 +38,84 @@ const SettingDef* findSetting(std::string_view key) {
     return it == defs.end() ? nullptr : &*it;
 }
 
+SettingDef& SettingDef::takesCheck(ControlId box) {
+    kind = SettingKind::Check;
+    control = box;
+    return *this;
+}
+
+SettingDef& SettingDef::takesItem(ControlId list) {
+    const auto& listItems = controlInfo(list).items;
+    kind = SettingKind::Item;
+    items.assign(listItems.begin(), listItems.end());
+    control = list;
+    return *this;
+}
+
+SettingDef& SettingDef::takesIndex(ControlId list) {
+    takesItem(list);
+    kind = SettingKind::Index;
+    range = ValueRange{0, static_cast<int>(items.size()) - 1};
+    return *this;
+}
+
+SettingDef& SettingDef::takesNumber(ControlId box) {
+    kind = SettingKind::Number;
+    range = controlInfo(box).range;
+    control = box;
+    return *this;
+}
+
+SettingDef& SettingDef::takesText(ControlId box) {
+    kind = SettingKind::Text;
+    control = box;
+    return *this;
+}
+
+SettingDef& SettingDef::takesItems(std::span<const std::string_view> ownItems) {
+    kind = SettingKind::Item;
+    items.assign(ownItems.begin(), ownItems.end());
+    return *this;
+}
+
+namespace {
+
+std::string kindHelp(SettingKind kind) {
+    switch (kind) {
+        case SettingKind::Check:
+            return "0 or 1 (1 = the box is checked)";
+        case SettingKind::Item:
+            return "{items}";
+        case SettingKind::Index:
+        case SettingKind::Number:
+            return "{range}";
+        case SettingKind::Text:
+            break;
+    }
+    return "";
+}
+
+// A list's indexes read "0..3", a box's numbers "0 to 2097151".
+std::string rangeHelp(const SettingDef& def) {
+    if (!def.range) return "";
+    const char* to = def.kind == SettingKind::Index ? ".." : " to ";
+    return std::to_string(def.range->min) + to + std::to_string(def.range->max);
+}
+
+void fillIn(std::string& help, std::string_view placeholder, const std::string& text) {
+    if (const auto at = help.find(placeholder); at != std::string::npos)
+        help.replace(at, placeholder.size(), text);
+}
+
+}  // namespace
+
+std::string settingHelp(const SettingDef& def) {
+    std::string help = def.help.empty() ? kindHelp(def.kind) : def.help;
+    fillIn(help, "{items}", itemsHelp(def.items));
+    fillIn(help, "{range}", rangeHelp(def));
+    return help;
+}
+
 std::optional<int> itemIndex(std::span<const std::string_view> items, std::string_view text) {
     const auto it = std::find(items.begin(), items.end(), text);
     if (it == items.end()) return std::nullopt;

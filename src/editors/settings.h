@@ -8,8 +8,18 @@
 #include <vector>
 
 #include "editors/session.h"
+#include "image/control_catalogue.h"
 
 namespace kxp40s {
+
+// What VALUE a setting takes.
+enum class SettingKind {
+    Text,    // a text as typed into a box
+    Check,   // "0" or "1"
+    Item,    // the text of one of the items
+    Index,   // the number of one of the items, from 0
+    Number,  // a decimal number, within the range when there is one
+};
 
 // A setting by name, as the command-line tool shows and sets it. `show`
 // gives the value as the window shows it after init_ctl (nullopt when the
@@ -19,14 +29,32 @@ namespace kxp40s {
 // effects (refused, with the editor's message, when the editor refuses).
 struct SettingDef {
     std::string key;
-    std::string help;  // one line: what VALUE may be
+    // One line on what VALUE may be, where "{items}" and "{range}" stand for
+    // the items and range below; empty: what the kind says (settingHelp).
+    std::string help;
     std::function<std::optional<std::string>(const Session&)> show;
     std::function<Effects(Session&, const std::string& value)> apply;
     bool quoted = false;  // a free text: `show` output quotes it so spaces at either end survive
     bool readOnly =
         false;  // a read-out (the PLL words, the summaries): shown, never set; no `apply`
     std::string caption = {};  // the label the window shows beside the control, when it has one
+    SettingKind kind = SettingKind::Text;
+    std::vector<std::string_view> items = {};  // Item and Index: the list, index 0 first
+    std::optional<ValueRange> range = {};      // Number and Index: the values taken
+    std::optional<ControlId> control = {};     // the control the setting sets, when it is one
+
+    // The value the setting takes, as the catalogue gives it for its control.
+    SettingDef& takesCheck(ControlId box);
+    SettingDef& takesItem(ControlId list);
+    SettingDef& takesIndex(ControlId list);  // the range runs over the list's items
+    SettingDef& takesNumber(ControlId box);  // the box's range, when it has one
+    SettingDef& takesText(ControlId box);
+    // A setting of no control: the items are its own.
+    SettingDef& takesItems(std::span<const std::string_view> ownItems);
 };
+
+// The help line of a setting, its items and range filled in.
+std::string settingHelp(const SettingDef& def);
 
 // Every setting, in the order `show` prints them and a settings text applies
 // them: the band and channel before the frequency, the language before the

@@ -12,7 +12,7 @@ SettingDef checkBoxSetting(const BoundField& field) {
     const std::string key = field.key;
     return SettingDef{
         field.key,
-        "0 or 1 (1 = the box is checked)",
+        "",
         [control](const Session& s) -> std::optional<std::string> {
             return std::to_string(s.controls[control].value);
         },
@@ -24,7 +24,8 @@ SettingDef checkBoxSetting(const BoundField& field) {
         },
         false,
         false,
-        source ? "Enable " + promptBox(control.index()).label : std::string(field.caption)};
+        source ? "Enable " + promptBox(control.index()).label : std::string(field.caption)}
+        .takesCheck(control);
 }
 
 SettingDef listSetting(const BoundField& field) {
@@ -32,7 +33,7 @@ SettingDef listSetting(const BoundField& field) {
     const std::string key = field.key;
     const std::vector<std::string_view> items = field.items;
     return SettingDef{field.key,
-                      itemsHelp(items),
+                      "",
                       [control, items](const Session& s) { return shownItem(s, control, items); },
                       [control, key, items](Session& s, const std::string& value) {
                           const auto index = itemIndex(items, value);
@@ -41,7 +42,8 @@ SettingDef listSetting(const BoundField& field) {
                       },
                       false,
                       false,
-                      std::string(field.caption)};
+                      std::string(field.caption)}
+        .takesItem(control);
 }
 
 }  // namespace

@@ -35,10 +35,6 @@ constexpr std::array<std::string_view, 4> kFunctionBitCaptions = {"Fun. Bit A", 
                                                                   "Fun. Bit C", "Fun. Bit D"};
 constexpr std::string_view kSmallFontTip = " Small Font ( Less than 19 characters ) ";
 
-constexpr int kCapcodeSlots = 8;
-constexpr int kFirstSourcePrompt = 33;
-constexpr int kMailDrops = 15;
-
 std::string ordinal(int n) {
     static constexpr std::array<std::string_view, 4> kSuffixes = {"th", "st", "nd", "rd"};
     return std::to_string(n) + std::string(kSuffixes[n >= 1 && n <= 3 ? n : 0]);
@@ -383,8 +379,8 @@ void addSourcePrompts(Builder& b) {
            .caption = "Prompt Control",
            .items = kSourceItems});
     for (int capcode = 1; capcode <= kCapcodeSlots; ++capcode) {
-        for (int bit = 0; bit < 4; ++bit) {
-            const int index = kFirstSourcePrompt + 4 * (capcode - 1) + bit;
+        for (int bit = 0; bit < kFunctionBits; ++bit) {
+            const int index = kFirstSourcePrompt + kFunctionBits * (capcode - 1) + bit;
             b.add({.name = "chkSource", .kind = CheckBox}, index, index);
             addPromptBox(
                 b, index,
@@ -448,7 +444,7 @@ void addFunctionBitDialog(Builder& b) {
     b.add({.name = "lblFunBitTitle", .kind = Label, .caption = "Capcode   Function Bit"});
     b.add({.name = "lblFunBitSetting", .kind = Label, .caption = "Capcode Function Bit Setting"});
     b.add({.name = "lblCapSlot", .kind = Label});  // "#" and the capcode's number
-    for (int bit = 0; bit < 4; ++bit) {
+    for (int bit = 0; bit < kFunctionBits; ++bit) {
         b.add({.name = "lblFunBit",
                .kind = Label,
                .caption = std::string(kFunctionBitCaptions[static_cast<std::size_t>(bit)])},
@@ -459,16 +455,16 @@ void addFunctionBitDialog(Builder& b) {
            .kind = Frame,
            .container = "Form5",
            .caption = "Message Disable and Display"});
-    b.add({.name = "cboDisp", .kind = ComboBox, .items = kDisplayTypeItems}, 0, 3);
+    b.add({.name = "cboDisp", .kind = ComboBox, .items = kDisplayTypeItems}, 0, kFunctionBits - 1);
     b.section(Window::Form5, std::nullopt, "fraType");
     b.add({.name = "fraType", .kind = Frame, .container = "Form5", .caption = "Message Type"});
-    b.add({.name = "cboType", .kind = ComboBox, .items = kMessageTypeItems}, 0, 3);
+    b.add({.name = "cboType", .kind = ComboBox, .items = kMessageTypeItems}, 0, kFunctionBits - 1);
     b.section(Window::Form5, std::nullopt, "fraPri");
     b.add({.name = "fraPri",
            .kind = Frame,
            .container = "Form5",
            .caption = "Priority Alert Control"});
-    for (int bit = 0; bit < 4; ++bit) {
+    for (int bit = 0; bit < kFunctionBits; ++bit) {
         b.add({.name = "chkPri",
                .kind = CheckBox,
                .caption = std::string(kFunctionBitCaptions[static_cast<std::size_t>(bit)])},
@@ -611,7 +607,8 @@ const ControlInfo* findControl(std::string_view name, int index) {
 }
 
 const ControlInfo& controlInfo(ControlId id) {
-    return *findControl(id.name(), id.index());
+    const NameEntry& entry = catalogue().names[static_cast<std::size_t>(id.nameNumber_)];
+    return catalogue().rows[static_cast<std::size_t>(rowOf(entry, id.index()))];
 }
 
 std::vector<const ControlInfo*> windowControls(Window window) {
@@ -652,25 +649,28 @@ std::string_view pageCaption(Page page) {
 }
 
 ControlId::ControlId(std::string_view name, int index) : index_(index) {
-    const ControlInfo* info = findControl(name, index);
-    if (!info) {
+    const NameEntry* entry = findName(name);
+    if (!entry || rowOf(*entry, index) < 0) {
         throw std::out_of_range("no control " + std::string(name) +
                                 (index < 0 ? std::string() : "(" + std::to_string(index) + ")") +
                                 " in the catalogue");
     }
-    name_ = info->name;
+    nameNumber_ = static_cast<int>(entry - catalogue().names.data());
+}
+
+std::string_view ControlId::name() const {
+    return catalogue().names[static_cast<std::size_t>(nameNumber_)].name;
 }
 
 std::optional<ControlId> ControlId::parse(std::string_view text) {
     std::string_view name = text;
     int index = -1;
     if (const auto open = text.find('('); open != std::string_view::npos) {
+        if (!text.ends_with(')')) return std::nullopt;
         const std::string_view digits = text.substr(open + 1, text.size() - open - 2);
         const auto* end = digits.data() + digits.size();
-        if (!text.ends_with(')') || digits.empty() ||
-            std::from_chars(digits.data(), end, index).ptr != end || index < 0) {
-            return std::nullopt;
-        }
+        const auto [ptr, error] = std::from_chars(digits.data(), end, index);
+        if (digits.empty() || error != std::errc() || ptr != end || index < 0) return std::nullopt;
         name = text.substr(0, open);
     }
     if (!findControl(name, index)) return std::nullopt;

@@ -95,6 +95,13 @@ struct PageTab {
 };
 std::span<const PageTab> pageTabs();
 
+// The sizes of the control arrays the editors walk.
+inline constexpr int kCapcodeSlots = 8;        // `txtAddr`(0-7) and their rows
+inline constexpr int kFunctionBits = 4;        // A, B, C, D: `cboDisp`, `cboType`, `chkPri`(0-3)
+inline constexpr int kMailDrops = 15;          // `cboMailAler`(0-14); `lblLength`(1-15)
+inline constexpr int kFirstSourcePrompt = 33;  // `txtPrompt`(33-64): four per capcode
+inline constexpr int kLastSourcePrompt = 64;
+
 // The limits of the window's boxes and slider, which the editors enforce.
 inline constexpr ValueRange kCapcodeRange{0, 2097151};  // `txtAddr`: 21 bits
 inline constexpr int kCapcodeMaxLength = 7;

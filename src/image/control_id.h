@@ -7,6 +7,8 @@
 
 namespace kxp40s {
 
+struct ControlInfo;
+
 // A control of the program's windows, named as the window names it: the
 // control array and the index in it (`chkCtl`(17), `txtPrompt`(30)); single
 // controls carry index -1 (`cboLogo`). Every face and every test speaks of
@@ -24,24 +26,21 @@ class ControlId {
     // that does not name a control of the catalogue.
     static std::optional<ControlId> parse(std::string_view text);
 
-    std::string_view name() const { return name_; }
+    std::string_view name() const;
     int index() const { return index_; }
     std::string text() const {
-        return index_ < 0 ? std::string(name_)
-                          : std::string(name_) + "(" + std::to_string(index_) + ")";
+        const std::string name(this->name());
+        return index_ < 0 ? name : name + "(" + std::to_string(index_) + ")";
     }
 
-    bool operator==(const ControlId& other) const {
-        // Names are interned: one catalogue string per name.
-        return name_.data() == other.name_.data() && index_ == other.index_;
-    }
-    std::strong_ordering operator<=>(const ControlId& other) const {
-        if (const auto order = name_.compare(other.name_); order != 0) return order <=> 0;
-        return index_ <=> other.index_;
-    }
+    // The catalogue numbers its names in alphabetical order: controls
+    // compare as their names and indexes do, without comparing texts.
+    auto operator<=>(const ControlId&) const = default;
 
   private:
-    std::string_view name_;
+    friend const ControlInfo& controlInfo(ControlId id);
+
+    int nameNumber_;  // the name's place in the catalogue's alphabetical list
     int index_;
 };
 

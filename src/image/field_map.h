@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "image/control_id.h"
+#include "image/control_catalogue.h"
 
 namespace kxp40s {
 
@@ -70,8 +70,6 @@ struct PromptBox {
 
 std::span<const PromptBox> promptBoxes();
 const PromptBox& promptBox(int index);  // throws std::out_of_range for 66, 67 and others
-inline constexpr int kFirstSourcePrompt = 33;
-inline constexpr int kLastSourcePrompt = 64;
 inline constexpr int kSourceEnableAddress = 0x7C0;
 
 }  // namespace kxp40s

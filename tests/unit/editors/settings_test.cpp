@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 
@@ -39,38 +40,31 @@ void expectSameSettings(const Shown& a, const Shown& b) {
     }
 }
 
-// A value the setting may take: an item of its list, a check state, or a
-// text of the kind its box takes. Some are refused (an off-raster frequency);
-// the sequence goes on without them.
+// A value the setting may take: an item of its list, a check state, a number
+// in its range, or a text of the kind its box takes. Some are refused (an
+// off-raster frequency); the sequence goes on without them.
 std::string randomValue(const SettingDef& def, std::mt19937& random) {
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    const std::string& help = def.help;
-    if (const auto at = help.find("one of: "); at != std::string::npos) {
-        std::vector<std::string> items;
-        std::string rest = help.substr(at + 8);
-        rest = rest.substr(0, rest.find(')') == std::string::npos ? rest.size() : rest.find(')'));
-        rest = rest.substr(0, rest.find(';'));
-        for (std::size_t start = 0;;) {
-            const auto bar = rest.find(" | ", start);
-            items.push_back(rest.substr(start, bar - start));
-            if (bar == std::string::npos) break;
-            start = bar + 3;
-        }
-        if (def.key == "band") return std::to_string(pick(4));
-        return items[static_cast<std::size_t>(pick(static_cast<int>(items.size())))];
+    const auto inRange = [&](ValueRange range) {
+        return range.min + pick(range.max - range.min + 1);
+    };
+    switch (def.kind) {
+        case SettingKind::Check:
+            return std::to_string(pick(2));
+        case SettingKind::Item:
+            return std::string(
+                def.items[static_cast<std::size_t>(pick(static_cast<int>(def.items.size())))]);
+        case SettingKind::Index:
+        case SettingKind::Number:
+            if (def.range) return std::to_string(inRange(*def.range));
+            return std::to_string(1300000 + 25 * pick(20000));  // the frequency
+        case SettingKind::Text:
+            break;
     }
-    if (help.starts_with("0 or 1")) return std::to_string(pick(2));
-    if (def.key == "frequency") return std::to_string(1300000 + 25 * pick(20000));
-    if (def.key.starts_with("capcode")) return std::to_string(pick(2097152));
-    if (def.key == "password") return std::to_string(pick(10000));
-    if (def.key == "contrast") return std::to_string(1 + pick(8));
-    if (def.quoted) {
-        std::string text(static_cast<std::size_t>(pick(4)), ' ');
-        for (int i = pick(10); i >= 0; --i)
-            text += static_cast<char>('A' + pick(26));
-        return text;
-    }
-    return "";
+    std::string text(static_cast<std::size_t>(pick(4)), ' ');
+    for (int i = pick(10); i >= 0; --i)
+        text += static_cast<char>('A' + pick(26));
+    return text;
 }
 
 TEST(SettingsRoundTrip, TheDefaultImageCarriesOverToANewOne) {
@@ -142,6 +136,76 @@ TEST(Settings, KeysAreUniqueAndTheFixedOnesAreThere) {
         EXPECT_TRUE(findSetting(key)) << key;
     }
     EXPECT_FALSE(findSetting("prompt66"));
+}
+
+// What VALUE a setting takes is its control's: the list's items, the box's range.
+TEST(Settings, TakeTheValuesOfTheControlTheySet) {
+    for (const SettingDef& def : settingDefs()) {
+        SCOPED_TRACE(def.key);
+        EXPECT_EQ(settingHelp(def).find('{'), std::string::npos);
+        if (!def.control) continue;
+        const ControlInfo& info = controlInfo(*def.control);
+        switch (def.kind) {
+            case SettingKind::Check:
+                EXPECT_EQ(info.kind, ControlKind::CheckBox);
+                break;
+            case SettingKind::Item:
+            case SettingKind::Index:
+                EXPECT_EQ(info.kind, ControlKind::ComboBox);
+                EXPECT_TRUE(std::ranges::equal(def.items, info.items));
+                break;
+            case SettingKind::Number:
+                EXPECT_EQ(def.range, info.range);
+                break;
+            case SettingKind::Text:
+                EXPECT_EQ(info.kind, ControlKind::TextBox);
+                break;
+        }
+    }
+    EXPECT_EQ(findSetting("capcode3")->range, (ValueRange{0, 2097151}));
+    EXPECT_EQ(findSetting("contrast")->range, (ValueRange{1, 8}));
+    EXPECT_EQ(findSetting("band")->range, (ValueRange{0, 3}));
+}
+
+// `set --help` fills each line in from the setting's kind, items and range.
+TEST(Settings, HelpLinesSayWhatTheValuesAre) {
+    struct Case {
+        const char* key;
+        const char* help;
+    };
+    const Case cases[] = {
+        {"capcode1", "the capcode, decimal 0 to 2097151"},
+        {"contrast", "1 to 8"},
+        {"capcode8.on", "0 or 1 (1 = the box is checked)"},
+        {"band",
+         "the range item of the band list: 0..3 (one of: 929-932MHz | 400-499MHz | 130-180MHz | "
+         "130-180MHz-GP(RoHS))"},
+        {"alert.personal", "one of: 2 sec | 8 sec | 16 sec | 32 sec | continuos"},
+        {"rules",
+         "the rule set of the 130-180 MHz bands for the entries that follow (not stored), one of: "
+         "new | old; shown as \"old\" only when the stored words need it"},
+        {"prompt3", "the text as typed in the box, leading spaces kept"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(settingHelp(*findSetting(c.key)), c.help);
+    }
+}
+
+// A value that is not an item of the list is refused in the words of the list.
+TEST(Settings, ItemSettingsRefuseWhatTheirListDoesNotHold) {
+    const Session started = startedSession();
+    for (const SettingDef& def : settingDefs()) {
+        if (def.kind != SettingKind::Item || !def.apply) continue;
+        SCOPED_TRACE(def.key);
+        Session s = started;
+        const Effects effects = def.apply(s, "no such item");
+        EXPECT_TRUE(effects.refused);
+        ASSERT_EQ(effects.messages.size(), 1u);
+        EXPECT_NE(effects.messages[0].text.find("(" + itemsHelp(def.items) + ")"),
+                  std::string::npos);
+        EXPECT_EQ(s.ConfigImage, started.ConfigImage);
+    }
 }
 
 TEST(Settings, ValuesThatAreNotItemsAreRefusedWithoutChange) {
