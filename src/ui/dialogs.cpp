@@ -28,9 +28,7 @@ void FormDialog::addTitle(const ControlInfo& form) {
     if (form.caption.empty()) return;
     setWindowTitle(labelText(form.caption));
     auto* title = new QLabel(labelText(form.caption), this);
-    QFont bold;
-    bold.setBold(true);
-    title->setFont(bold);
+    emphasize(title);
     title->setGeometry(TwipRect{120, 60, width() * kTwipsPerPixel - 600, 300}.pixels());
     title->lower();
 }

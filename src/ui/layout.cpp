@@ -143,18 +143,18 @@ std::vector<Placement> functionBitDialog() {
     t.place({"lblFunBitTitle"}, {120, 90, 2700, 270});
     t.place({"lblCapSlot"}, {2850, 90, 600, 270});
     t.place({"lblFunBitSetting"}, {120, 390, 3750, 240});
-    t.place({"Close5"}, {6675, 60, 255, 270});
-    t.place({"fraDisp"}, {1260, 690, 1950, 2100});
-    t.place({"fraType"}, {3300, 690, 1950, 2100});
-    t.place({"fraPri"}, {5340, 690, 1500, 2100});
+    t.place({"Close5"}, {8070, 60, 255, 270});
+    t.place({"fraDisp"}, {1260, 690, 2700, 2100});
+    t.place({"fraType"}, {4050, 690, 2100, 2100});
+    t.place({"fraPri"}, {6240, 690, 2025, 2100});
     for (int bit = 0; bit < kFunctionBits; ++bit) {
         const int dy = kFunctionBitPitch * bit;
         t.place({"lblFunBit", bit}, {120, 1020 + dy, 1080, 270});
-        t.place({"cboDisp", bit}, {120, 300 + dy, 1710, 330});
-        t.place({"cboType", bit}, {120, 300 + dy, 1710, 330});
-        t.place({"chkPri", bit}, {120, 300 + dy, 1320, 330});
+        t.place({"cboDisp", bit}, {120, 300 + dy, 2460, 330});
+        t.place({"cboType", bit}, {120, 300 + dy, 1860, 330});
+        t.place({"chkPri", bit}, {120, 300 + dy, 1800, 330});
     }
-    t.place({"Command1"}, {5640, 2910, 1200, 390});
+    t.place({"Command1"}, {7065, 2910, 1200, 390});
     return t.take();
 }
 
@@ -191,7 +191,7 @@ TwipRect designSize(Window window) {
         case Window::Form2:
             return {0, 0, 4800, 2100};
         case Window::Form5:
-            return {0, 0, 6990, 3420};
+            return {0, 0, 8385, 3420};
         case Window::Form6:
             return {0, 0, 6690, 3540};
     }

@@ -89,6 +89,8 @@ MainWindow::MainWindow(AppOptions options) : face_(*this) {
         binder_->bind(dialog->controls());
         dialogs_[window] = std::move(dialog);
     }
+    for (const char* title : {"lblFunBitTitle", "lblCapSlot"})
+        emphasize(dialog(Window::Form5).widget({title}), 2);
     connect(binder_.get(), &Binder::opens, this, &MainWindow::openDialog);
     timer1_.setInterval(kTimer1IntervalMs);
     connect(&timer1_, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
@@ -145,11 +147,9 @@ void MainWindow::buildTabStrip() {
     tabStrip_->onResize = [this](QSize size) { controls_->scaleTo(size); };
     binder_->bind(*controls_);
 
-    QFont bold;
-    bold.setBold(true);
     for (const PageTab& tab : pageTabs()) {
         if (auto* label = qobject_cast<QLabel*>(widget(tab.label))) {
-            label->setFont(bold);
+            emphasize(label);
             label->setAlignment(Qt::AlignCenter);
             label->setFrameShape(QFrame::Panel);
             label->setFrameShadow(QFrame::Raised);
@@ -164,7 +164,7 @@ void MainWindow::buildTabStrip() {
     if (auto* modify = qobject_cast<QAbstractButton*>(widget({"ModifyOpt"})))
         modify->setChecked(true);
     if (QLabel* status = statusLine()) {
-        status->setFont(bold);
+        emphasize(status);
         status->setFrameShape(QFrame::StyledPanel);
         status->setFrameShadow(QFrame::Sunken);
     }

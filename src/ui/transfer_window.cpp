@@ -10,12 +10,7 @@ namespace kxp40s::ui {
 TransferWindow::TransferWindow(QWidget* parent) : FormDialog(Window::Form2, parent) {
     bar_ = qobject_cast<QProgressBar*>(widget({"PB1"}));
     status_ = qobject_cast<QLabel*>(widget({"Label1"}));
-    if (auto* title = widget({"Label2"})) {
-        QFont bold;
-        bold.setBold(true);
-        bold.setPixelSize(kFontPixels + 3);
-        title->setFont(bold);
-    }
+    emphasize(widget({"Label2"}), 3);
     if (auto* background = widget({"BackgroundPicture"})) {
         QPalette p = background->palette();
         QLinearGradient shade(0, 0, 0, height());

@@ -48,6 +48,7 @@ QWidget* makeCloseBox(QWidget* parent) {
     auto* box = new QToolButton(parent);
     box->setIcon(parent->style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     box->setAutoRaise(true);
+    box->setIconSize(QSize(10, 10));  // the box is 255 x 270 twips
     box->setFocusPolicy(Qt::NoFocus);
     return box;
 }
@@ -146,6 +147,14 @@ QColor colourOf(long colour, const QPalette& palette) {
     }
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                   static_cast<int>((colour >> 16) & 0xFF));
+}
+
+void emphasize(QWidget* w, int larger) {
+    if (!w) return;
+    QFont bold;
+    bold.setBold(true);
+    if (larger > 0) bold.setPixelSize(kFontPixels + larger);
+    w->setFont(bold);
 }
 
 ControlSet::ControlSet(Window window, QWidget* root) : window_(window), root_(root) {

@@ -21,6 +21,10 @@ QString labelText(std::string_view caption);
 // &H80000000 on) as Qt's colour.
 QColor colourOf(long colour, const QPalette& palette);
 
+// Sets `w` in bold, `larger` pixels above the window's font (0: the size
+// follows the window's font as it scales).
+void emphasize(QWidget* w, int larger = 0);
+
 // The widgets of one window, made from the catalogue and placed by the
 // layout table under `root` (the window's inner area). Each widget is found
 // by its ControlId; the labels that carry the captions of boxes and lists

@@ -26,11 +26,11 @@ bool fits(QWidget* w) {
 }
 
 // The widgets of the page and the tab strip that a user sees now.
-QList<QWidget*> shownWidgets(QWidget* strip) {
+QList<QWidget*> shownWidgets(QWidget* root) {
     QList<QWidget*> shown;
-    for (QWidget* w : strip->findChildren<QWidget*>()) {
+    for (QWidget* w : root->findChildren<QWidget*>()) {
         if (w->isVisible() && !w->inherits("QComboBoxPrivateContainer") &&
-            w->parentWidget()->isVisible() && w->window() == strip->window())
+            w->parentWidget()->isVisible() && w->window() == root->window())
             shown << w;
     }
     return shown;
@@ -72,19 +72,30 @@ class LayoutTest : public QObject {
         QFETCH(double, fx);
         QFETCH(double, fy);
         QWidget* strip = resizeBy(fx, fy);
-        const QList<QWidget*> shown = shownWidgets(strip);
-        for (QWidget* w : shown) {
-            if (!fits(w)) QFAIL(qPrintable("cut off: " + describe(w)));
-            for (QWidget* other : shown) {
-                if (other == w || other->parentWidget() != w->parentWidget()) continue;
-                // Controls stacked on one another, or standing on a frame, are meant so.
-                const QRect a = w->geometry();
-                const QRect b = other->geometry();
-                if (a.intersects(b) && !a.contains(b) && !b.contains(a))
-                    QFAIL(qPrintable("overlap: " + describe(w) + " and " + describe(other)));
-            }
+        checkWhole(strip);
+        saveShot(&rig_->window(), fx == 1.0 ? "window-design.png" : "window-enlarged.png");
+    }
+
+    void theDialogsShowEverythingWhole_data() {
+        QTest::addColumn<int>("window");
+        QTest::newRow("Form2") << static_cast<int>(Window::Form2);
+        QTest::newRow("Form5") << static_cast<int>(Window::Form5);
+        QTest::newRow("Form6") << static_cast<int>(Window::Form6);
+    }
+    void theDialogsShowEverythingWhole() {
+        QFETCH(int, window);
+        ui::MainWindow& main = rig_->window();
+        QDialog* dialog = window == static_cast<int>(Window::Form2)
+                              ? static_cast<QDialog*>(&main.transferWindow())
+                              : &main.dialog(static_cast<Window>(window));
+        for (const char* series : {"lblAuto1", "lblAuto2", "cmdWrite", "cmdExit"}) {
+            if (QWidget* w = dialog->findChild<QWidget*>(series)) w->show();
         }
-        saveShot(fx == 1.0 ? "window-design.png" : "window-enlarged.png");
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        checkWhole(dialog);
+        saveShot(dialog, dialog->objectName() + ".png");
+        dialog->hide();
     }
 
     // Twice as wide and half as high again: every control moves and grows
@@ -109,6 +120,21 @@ class LayoutTest : public QObject {
     }
 
   private:
+    void checkWhole(QWidget* root) {
+        const QList<QWidget*> shown = shownWidgets(root);
+        for (QWidget* w : shown) {
+            if (!fits(w)) QFAIL(qPrintable("cut off: " + describe(w)));
+            for (QWidget* other : shown) {
+                if (other == w || other->parentWidget() != w->parentWidget()) continue;
+                // Controls stacked on one another, or standing on a frame, are meant so.
+                const QRect a = w->geometry();
+                const QRect b = other->geometry();
+                if (a.intersects(b) && !a.contains(b) && !b.contains(a))
+                    QFAIL(qPrintable("overlap: " + describe(w) + " and " + describe(other)));
+            }
+        }
+    }
+
     QWidget* resizeBy(double fx, double fy) {
         QWidget* strip = rig_->widget({"picTabBack"});
         const QSize design = ui::designSize(Window::Form1).pixels().size();
@@ -118,9 +144,9 @@ class LayoutTest : public QObject {
         return strip;
     }
     // KXP40S_SHOTS names a folder for pictures of the window.
-    void saveShot(const QString& name) {
+    void saveShot(QWidget* w, const QString& name) {
         const QString folder = qEnvironmentVariable("KXP40S_SHOTS");
-        if (!folder.isEmpty()) QVERIFY(rig_->window().grab().save(folder + "/" + name));
+        if (!folder.isEmpty()) QVERIFY(w->grab().save(folder + "/" + name));
     }
 
     std::unique_ptr<GuiRig> rig_;
