@@ -98,7 +98,12 @@ MainWindow::MainWindow(AppOptions options) : face_(*this) {
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
 }
 
-MainWindow::~MainWindow() = default;
+// The strip outlives the members its callbacks use (Qt deletes it with the
+// window's base), so they go first.
+MainWindow::~MainWindow() {
+    tabStrip_->onMouseMove = nullptr;
+    tabStrip_->onResize = nullptr;
+}
 
 void MainWindow::buildMenus() {
     const std::map<std::string_view, void (MainWindow::*)()> commands = {
