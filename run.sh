@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the program's main job.
+# Installs what is missing, builds, and starts the window on a simulated board
+# (the command-line demo when there is no display).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh

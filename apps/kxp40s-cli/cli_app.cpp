@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 #include "stop_signals.h"
 
@@ -11,6 +13,8 @@ namespace kxp40s::cli {
 namespace {
 
 constexpr int kWriteMode = 1;
+// A 128-byte block and its reply at 9600 baud, with room to spare.
+constexpr int kAbandonedFrameMs = 500;
 
 bool isTerminal(int fd) {
     return ::isatty(fd) == 1;
@@ -177,6 +181,9 @@ void CliApp::transfer(const std::function<bool(Application&)>& command) {
         done = command(app_);
     } catch (const StopRequest& stop) {
         face_.endBar();
+        // The frame under way was abandoned: let the board finish sending its
+        // reply, so that the release command that follows is heard.
+        std::this_thread::sleep_for(std::chrono::milliseconds(kAbandonedFrameMs));
         throw Interrupted(stop.signal,
                           session().TransferMode == kWriteMode
                               ? "Stopped: the pager may be half-written: write it again."

@@ -13,6 +13,9 @@ namespace kxp40s {
 // A table file (".tbl") is the bare 2048-byte image, nothing before or after.
 // Its only validity mark is the model text "KXP40" at bytes 993-997.
 
+// The one filter of the Open and Save As dialogs.
+inline constexpr const char* kTableFileFilter = "Table files (*.tbl)";
+
 struct TableRead {
     std::optional<Image> image;      // set when the file was read and passed the model check
     std::optional<Message> message;  // otherwise what to show

@@ -198,6 +198,12 @@ void addCapcodes(Builder& b) {
           0, last);
 }
 
+// "PG" for personal and group, "M1" ... "MF" for the mail drops.
+std::string classHeading(int index) {
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    return index == 0 ? "PG" : std::string("M") + kDigits[static_cast<std::size_t>(index)];
+}
+
 // The summary of the alert lengths and memory: index 0 personal and group,
 // index i mail drop i.
 void addMessageStatus(Builder& b) {
@@ -206,6 +212,13 @@ void addMessageStatus(Builder& b) {
            .kind = Frame,
            .container = "picSet1",
            .caption = "Message Type Status( PG:Personal && Group     M:Mail Drop )"});
+    // The column of each class is headed by its short name; the two rows
+    // say what they show.
+    for (int index = 0; index <= kMailDrops; ++index) {
+        b.add({.name = "lblClass", .kind = Label, .caption = classHeading(index)}, index, index);
+    }
+    b.add({.name = "lblLengthHead", .kind = Label, .caption = "Alert Length"});
+    b.add({.name = "lblMemoryHead", .kind = Label, .caption = "Memory(KB)"});
     b.add({.name = "lblLength", .kind = Label}, 0, kMailDrops);
     b.add({.name = "lblMemory", .kind = Label}, 0, kMailDrops);
     b.add({.name = "cmdAlert", .kind = CommandButton, .caption = "Alert Length Select"});
@@ -459,11 +472,13 @@ void addFunctionBitDialog(Builder& b) {
     }
     b.section(Window::Form5, std::nullopt, "Form5");
     b.add({.name = "Command1", .kind = CommandButton, .caption = "OK"});
+    b.add({.name = "Close5", .kind = CloseBox});
 }
 
 void addAlertDialog(Builder& b) {
     b.section(Window::Form6, std::nullopt, "Form6");
     b.add({.name = "Form6", .kind = Form, .caption = "Personal and Mail Drop Status Control"});
+    b.add({.name = "Close6", .kind = CloseBox});
     b.section(Window::Form6, std::nullopt, "fraPersonal");
     b.add({.name = "fraPersonal",
            .kind = Frame,

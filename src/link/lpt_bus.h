@@ -130,7 +130,7 @@ class LptBus {
     int pausedUs_ = 0;
 };
 
-// One step of the board monitor in a parallel-port build: the data register
+// One step of the board monitor on the parallel-port board: the data register
 // goes back to the idle level (SCL released, SDA held low).
 void Timer1_Timer(LptBus& bus, LinkFace& face);
 

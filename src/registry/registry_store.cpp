@@ -186,6 +186,11 @@ std::vector<std::string> presentSerialDevices(const std::string& ttyClassDir) {
     return devices;
 }
 
+std::string LinuxRegistryStore::machineTtyClassDir() {
+    const char* folder = std::getenv("KXP40S_SYS_TTY");
+    return folder ? folder : "/sys/class/tty";
+}
+
 LinuxRegistryStore::LinuxRegistryStore(std::string ttyClassDir)
     : ttyClassDir_(std::move(ttyClassDir)) {}
 

@@ -88,7 +88,11 @@ class MemoryRegistryStore : public RegistryStore {
 // "\Device\" + the device path; the value data are the device paths.
 class LinuxRegistryStore : public MemoryRegistryStore {
   public:
-    explicit LinuxRegistryStore(std::string ttyClassDir = "/sys/class/tty");
+    // The machine's serial devices are those of `ttyClassDir`; by default
+    // the folder KXP40S_SYS_TTY names when it is set (empty: none, so that
+    // tests and demos see only the ports of KXP40S_PORTS), else /sys/class/tty.
+    explicit LinuxRegistryStore(std::string ttyClassDir = machineTtyClassDir());
+    static std::string machineTtyClassDir();
     std::optional<std::vector<NamedValue>> values(RegistryRoot root,
                                                   const std::string& subPath) override;
 

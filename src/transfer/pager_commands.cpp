@@ -11,6 +11,37 @@ namespace {
 
 enum Mode { kRead = 0, kWrite = 1, kVerify = 2 };
 
+// The transfer window's series controls: the Write and Exit buttons and the
+// capcode labels show only while a series is written.
+void showSeriesControls(Transfer& t, bool series) {
+    Controls& c = t.s.controls;
+    c.setVisible({"cmdWrite"}, series);
+    c.setVisible({"cmdExit"}, series);
+    c.setEnabled({"cmdWrite"}, true);
+    c.setEnabled({"cmdExit"}, true);
+    c.setVisible({"lblAuto1"}, series && t.s.AutoIncCap1);
+    c.setVisible({"lblAuto2"}, series && t.s.AutoIncCap2);
+    t.face.refreshControls(c.takeChanged());
+}
+
+// While one pager of a series is written its buttons are off, and the labels
+// name the capcodes about to be written.
+void startSeriesWrite(Transfer& t) {
+    Controls& c = t.s.controls;
+    c.setEnabled({"cmdWrite"}, false);
+    c.setEnabled({"cmdExit"}, false);
+    c.setText({"lblAuto1"}, " 1st capcode : " + c[{"txtAddr", 0}].text);
+    c.setText({"lblAuto2"}, " 2nd capcode : " + c[{"txtAddr", 1}].text);
+    t.face.refreshControls(c.takeChanged());
+}
+
+void endSeriesWrite(Transfer& t) {
+    Controls& c = t.s.controls;
+    c.setEnabled({"cmdWrite"}, true);
+    c.setEnabled({"cmdExit"}, true);
+    t.face.refreshControls(c.takeChanged());
+}
+
 // Runs `command` with the board monitor stopped, unless a refused frequency
 // entry cancels it.
 template <class Command>
@@ -19,7 +50,10 @@ bool runCommand(Transfer& t, Mode mode, Command command) {
     t.s.TransferMode = mode;
     const bool runs = !t.s.FreqEntryError;
     t.s.FreqEntryError = false;
-    if (runs) command();
+    if (runs) {
+        showSeriesControls(t, mode == kWrite && (t.s.AutoIncCap1 || t.s.AutoIncCap2));
+        command();
+    }
     t.face.setTimer1Enabled(true);
     return runs;
 }
@@ -66,9 +100,11 @@ bool mnuEB_Click(Transfer& t, const std::function<void(Transfer&)>& series) {
 }
 
 void cmdWrite_Click(Transfer& t) {
+    startSeriesWrite(t);
     writeAndVerify(t);
     if (!t.s.TransferFailed && t.s.AutoIncCap1) set_capcode(t, 0);
     if (!t.s.TransferFailed && t.s.AutoIncCap2) set_capcode(t, 1);
+    endSeriesWrite(t);
     t.face.setProgressValue(0);
     t.face.setStatusText("");
 }

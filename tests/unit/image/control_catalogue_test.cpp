@@ -128,6 +128,9 @@ TEST(Catalogue, HoldsTheWindowsOwnTexts) {
         {{"chkPri", 2}, "Fun. Bit C", ""},
         {{"Form6"}, "Personal and Mail Drop Status Control", ""},
         {{"lblAuto1"}, " 1st capcode : ", ""},
+        {{"lblClass", 0}, "PG", ""},
+        {{"lblClass", 10}, "MA", ""},
+        {{"lblClass", 15}, "MF", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.control.text());

@@ -38,6 +38,7 @@ TEST(UsbWrite, WritesTheMarkedAndChecksummedImageThenVerifies) {
     ASSERT_TRUE(mnuEB_Click(rig.t, [](Transfer&) { FAIL() << "no series without auto-increase"; }));
     EXPECT_EQ(rig.texts(), Texts{"Verify Success!"});
     EXPECT_FALSE(rig.s.TransferFailed);
+    EXPECT_FALSE(at(rig.s, "cmdWrite").visible);  // no series: no Write button
     const Image& pager = rig.board.memory();
     EXPECT_EQ(pager, withoutConversion(rig.s));
     EXPECT_EQ(pager.at(992), 1);
@@ -273,6 +274,15 @@ TEST(UsbSeries, CountsTheChosenCapcodesUpAfterEachVerifiedWrite) {
     EXPECT_EQ(capcodeOf(rig.s.ConfigImage, 1), 1234562);
     EXPECT_EQ(capcodeOf(rig.board.memory(), 1),
               1234561);  // the second pager got the count of the first
+    // The transfer window names the capcodes of the pager being written and
+    // offers Write and Exit again after each one.
+    EXPECT_EQ(at(rig.s, "lblAuto1").text, " 1st capcode : 2097151");
+    EXPECT_EQ(at(rig.s, "lblAuto2").text, " 2nd capcode : 1234561");
+    for (const char* button : {"cmdWrite", "cmdExit"}) {
+        SCOPED_TRACE(button);
+        EXPECT_TRUE(at(rig.s, button).visible);
+        EXPECT_TRUE(at(rig.s, button).enabled);
+    }
 }
 
 }  // namespace

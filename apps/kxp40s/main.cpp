@@ -1,0 +1,79 @@
+// kxp40s: the desktop window. Options: --board usb|lpt; --report prints the
+// caption and the board status line on stdout as they change (for scripts
+// and tests).
+#include <CLI/CLI.hpp>
+#include <QApplication>
+#include <QLabel>
+#include <QWindow>
+#include <iostream>
+
+#include "ui/main_window.h"
+
+namespace {
+
+using kxp40s::ui::MainWindow;
+
+// Waits until the window is on the screen and painted, then says so.
+void reportShown(QWidget& window) {
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents();
+    std::cout << "shown " << window.windowTitle().toStdString() << std::endl;
+}
+
+// One line per change of the board status line: "status #rrggbb text".
+void reportChanges(MainWindow& window) {
+    QObject::connect(&window, &MainWindow::boardStatusShown,
+                     [last = std::string()](const QString& text, const QColor& colour) mutable {
+                         const std::string line =
+                             "status " + colour.name().toStdString() + " " + text.toStdString();
+                         if (line != last) std::cout << line << std::endl;
+                         last = line;
+                     });
+    QObject::connect(&window, &QWidget::windowTitleChanged, [](const QString& title) {
+        std::cout << "caption " << title.toStdString() << std::endl;
+    });
+}
+
+// A bare window of the same size, for measuring what Qt alone costs.
+int runBareWindow(QApplication& app, bool report) {
+    QWidget window;
+    window.setWindowTitle("bare");
+    window.resize(634, 500);
+    window.show();
+    if (report) reportShown(window);
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    CLI::App cli{"kxp40s: the KXP40 pager programmer's window"};
+    std::string board = "usb";
+    bool report = false;
+    bool bare = false;
+    cli.add_option("--board", board,
+                   "The programmer board: usb (a serial port, the default) or lpt (the parallel "
+                   "port; KXP40S_LPT=PATH names a simulated one)")
+        ->check(CLI::IsMember({"usb", "lpt"}));
+    cli.add_flag("--report", report,
+                 "Print the caption and the board status line on stdout as they change");
+    cli.add_flag("--bare-window", bare, "Show only an empty window (for measurements)")->group("");
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return cli.exit(e) == 0 ? 0 : 2;
+    }
+    kxp40s::ui::prepareApplication(qapp);
+    if (bare) return runBareWindow(qapp, report);
+
+    kxp40s::AppOptions options;
+    options.board = kxp40s::parseBoardKind(board).value_or(kxp40s::BoardKind::Usb);
+    MainWindow window(std::move(options));
+    if (report) reportChanges(window);
+    window.Form_Load();
+    window.show();
+    if (report) reportShown(window);
+    return qapp.exec();
+}

@@ -1,0 +1,329 @@
+#include "ui/main_window.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStyleFactory>
+
+namespace kxp40s::ui {
+
+namespace {
+
+constexpr int kTimer1IntervalMs = 1000;
+constexpr int kTileSize = 48;
+
+// The tab strip's background picture, tiled over the whole strip.
+QPixmap backgroundTile(const QPalette& palette) {
+    QPixmap tile(kTileSize, kTileSize);
+    const QColor base = palette.color(QPalette::Window);
+    QLinearGradient shade(0, 0, kTileSize, kTileSize);
+    shade.setColorAt(0, base.lighter(104));
+    shade.setColorAt(1, base.darker(104));
+    QPainter painter(&tile);
+    painter.fillRect(tile.rect(), shade);
+    painter.setPen(base.darker(108));
+    painter.drawLine(0, kTileSize - 1, kTileSize - 1, 0);
+    return tile;
+}
+
+}  // namespace
+
+// picTabBack: the background of the tab strip and of everything on it. It
+// takes the focus when the mouse moves over it, so that an entry still being
+// typed is checked before the user reaches a menu.
+class TabStrip : public QWidget {
+  public:
+    explicit TabStrip(QWidget* parent) : QWidget(parent), tile_(backgroundTile(palette())) {
+        setObjectName("picTabBack");
+        setMouseTracking(true);
+        setFocusPolicy(Qt::ClickFocus);
+    }
+
+    std::function<void()> onMouseMove;
+    std::function<void(QSize)> onResize;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const int w = tile_.width();
+        const int h = tile_.height();
+        for (int i = 0; i <= width() / w; ++i) {
+            for (int j = 0; j <= height() / h; ++j)
+                painter.drawPixmap(i * w, j * h, tile_);
+        }
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (onMouseMove) onMouseMove();
+        QWidget::mouseMoveEvent(event);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        if (onResize) onResize(event->size());
+        QWidget::resizeEvent(event);
+    }
+
+  private:
+    QPixmap tile_;
+};
+
+void prepareApplication(QApplication& app) {
+    if (QStyle* fusion = QStyleFactory::create("Fusion")) app.setStyle(fusion);
+    QFont font = QApplication::font();
+    font.setPixelSize(kFontPixels);
+    QApplication::setFont(font);
+}
+
+MainWindow::MainWindow(AppOptions options) : face_(*this) {
+    setObjectName("Form1");
+    app_ = std::make_unique<Application>(face_, std::move(options));
+    binder_ = std::make_unique<Binder>(*app_);
+    buildMenus();
+    buildTabStrip();
+    transferWindow_ = std::make_unique<TransferWindow>(this);
+    binder_->bind(transferWindow_->controls());
+    for (const Window window : {Window::Form5, Window::Form6}) {
+        auto dialog = std::make_unique<FormDialog>(window, this);
+        closeOnOk(*dialog);
+        binder_->bind(dialog->controls());
+        dialogs_[window] = std::move(dialog);
+    }
+    for (const char* title : {"lblFunBitTitle", "lblCapSlot"})
+        emphasize(dialog(Window::Form5).widget({title}), 2);
+    connect(binder_.get(), &Binder::opens, this, &MainWindow::openDialog);
+    timer1_.setInterval(kTimer1IntervalMs);
+    connect(&timer1_, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    const QSize inner = designSize(Window::Form1).pixels().size();
+    resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
+}
+
+// The strip outlives the members its callbacks use (Qt deletes it with the
+// window's base), so they go first.
+MainWindow::~MainWindow() {
+    tabStrip_->onMouseMove = nullptr;
+    tabStrip_->onResize = nullptr;
+}
+
+void MainWindow::buildMenus() {
+    const std::map<std::string_view, void (MainWindow::*)()> commands = {
+        {"mnuLBFF", &MainWindow::mnuLBFF_Click},
+        {"mnuSBTF", &MainWindow::mnuSBTF_Click},
+        {"mnuSA", &MainWindow::mnuSA_Click},
+        {"mnuExit", &MainWindow::mnuExit_Click},
+        {"mnuEntire", &MainWindow::mnuEntire_Click},
+        {"mnuEB", &MainWindow::mnuEB_Click},
+        {"mnuEB1", &MainWindow::mnuEB1_Click},
+        {"mnuFirmware", &MainWindow::mnuFirmware_Click},
+    };
+    for (const ControlInfo* info : windowControls(Window::Form1)) {
+        if (info->kind == ControlKind::Menu) {
+            QMenu* menu = menuBar()->addMenu(labelText(info->caption));
+            menu->setObjectName(qText(info->name));
+            menus_[info->name] = menu;
+        } else if (info->kind == ControlKind::MenuItem && menus_.contains(info->container)) {
+            QMenu* menu = menus_.at(info->container);
+            if (info->caption == "-") {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(labelText(info->caption));
+            action->setObjectName(qText(info->name));
+            action->setShortcut(QKeySequence(qText(info->shortcut)));
+            const auto command = commands.find(info->name);
+            if (command != commands.end()) {
+                connect(action, &QAction::triggered, this, command->second);
+            } else {
+                action->setEnabled(false);  // Help > About comes with the About window
+            }
+            actions_[info->name] = action;
+        }
+    }
+    menuBar()->setMouseTracking(true);
+    menuBar()->installEventFilter(this);
+}
+
+void MainWindow::buildTabStrip() {
+    tabStrip_ = new TabStrip(this);
+    setCentralWidget(tabStrip_);
+    controls_ = std::make_unique<ControlSet>(Window::Form1, tabStrip_);
+    controls_->adopt({"picTabBack"}, tabStrip_);
+    tabStrip_->onMouseMove = [this] { picTabBack_MouseMove(); };
+    tabStrip_->onResize = [this](QSize size) { controls_->scaleTo(size); };
+    binder_->bind(*controls_);
+
+    for (const PageTab& tab : pageTabs()) {
+        if (auto* label = qobject_cast<QLabel*>(widget(tab.label))) {
+            emphasize(label);
+            label->setAlignment(Qt::AlignCenter);
+            label->setFrameShape(QFrame::Panel);
+            label->setFrameShadow(QFrame::Raised);
+            label->setAutoFillBackground(true);
+        }
+        if (auto* button = qobject_cast<QAbstractButton*>(widget(tab.button))) {
+            button->raise();  // the label of the selected tab lies beneath its button
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, page = tab.page] { showPage(page); });
+        }
+    }
+    if (auto* modify = qobject_cast<QAbstractButton*>(widget({"ModifyOpt"})))
+        modify->setChecked(true);
+    if (QLabel* status = statusLine()) {
+        emphasize(status);
+        status->setFrameShape(QFrame::StyledPanel);
+        status->setFrameShadow(QFrame::Sunken);
+    }
+    showPage(Page::FreqCodes);
+}
+
+QWidget* MainWindow::widget(ControlId id) const {
+    return binder_->widget(id);
+}
+
+QAction* MainWindow::action(std::string_view name) const {
+    const auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* MainWindow::menu(std::string_view name) const {
+    const auto it = menus_.find(name);
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+FormDialog& MainWindow::dialog(Window window) {
+    return *dialogs_.at(window);
+}
+
+QLabel* MainWindow::statusLine() const {
+    return qobject_cast<QLabel*>(widget({"lblMsg"}));
+}
+
+void MainWindow::showPage(Page page) {
+    page_ = page;
+    for (const PageTab& tab : pageTabs()) {
+        const bool selected = tab.page == page;
+        if (QWidget* button = widget(tab.button)) button->setVisible(!selected);
+        if (QWidget* box = widget(tab.box)) box->setVisible(selected);
+    }
+    for (const PageTab& tab : pageTabs()) {
+        if (tab.page != page) continue;
+        if (QWidget* box = widget(tab.box)) {
+            box->raise();
+            box->setFocus(Qt::OtherFocusReason);
+        }
+    }
+}
+
+void MainWindow::Form_Load(StartUpSteps steps) {
+    busy_ = true;
+    app_->Form_Load(steps);
+    busy_ = false;
+}
+
+// Moves the focus to the strip's background, so that the box being left
+// checks its entry, and runs that check now.
+void MainWindow::picTabBack_MouseMove() {
+    if (!isActiveWindow() || tabStrip_->hasFocus() || QApplication::activeModalWidget()) return;
+    tabStrip_->setFocus(Qt::MouseFocusReason);
+}
+
+// The menu bar lies above the strip: reaching it counts as crossing the strip.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == menuBar() &&
+        (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter))
+        picTabBack_MouseMove();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::runCommand(const std::function<void()>& command) {
+    if (busy_) return;
+    busy_ = true;
+    if (!tabStrip_->hasFocus()) tabStrip_->setFocus(Qt::OtherFocusReason);
+    binder_->settle();
+    command();
+    busy_ = false;
+}
+
+void MainWindow::mnuLBFF_Click() {
+    runCommand([this] { app_->mnuLBFF_Click(); });
+}
+
+void MainWindow::mnuSBTF_Click() {
+    runCommand([this] { app_->mnuSBTF_Click(); });
+}
+
+void MainWindow::mnuSA_Click() {
+    runCommand([this] { app_->mnuSA_Click(); });
+}
+
+void MainWindow::mnuEntire_Click() {
+    runCommand([this] { app_->mnuEntire_Click(); });
+}
+
+void MainWindow::mnuEB_Click() {
+    runCommand([this] { app_->mnuEB_Click(); });
+}
+
+void MainWindow::mnuEB1_Click() {
+    runCommand([this] { app_->mnuEB1_Click(); });
+}
+
+void MainWindow::mnuFirmware_Click() {
+    runCommand([this] { app_->mnuFirmware_Click(); });
+}
+
+void MainWindow::mnuExit_Click() {
+    if (busy_) return;
+    close();
+}
+
+void MainWindow::Timer1_Timer() {
+    if (busy_) return;
+    busy_ = true;
+    app_->Timer1_Timer();
+    busy_ = false;
+}
+
+void MainWindow::showBoardStatus(const BoardStatus& status) {
+    if (QLabel* line = statusLine()) {
+        QPalette p = line->palette();
+        const QColor colour = colourOf(status.foreColor, p);
+        p.setColor(QPalette::WindowText, colour);
+        line->setPalette(p);
+        line->setText(qText(status.caption));
+        emit boardStatusShown(line->text(), colour);
+    }
+    // The menu's shortcut keys go with it.
+    if (QMenu* pager = menu("mnuPager")) {
+        pager->menuAction()->setEnabled(status.pagerMenuEnabled);
+        for (QAction* item : pager->actions())
+            item->setEnabled(status.pagerMenuEnabled);
+    }
+}
+
+void MainWindow::openDialog(Window window) {
+    FormDialog& d = dialog(window);
+    d.exec();
+}
+
+void MainWindow::release() {
+    if (released_) return;
+    released_ = true;
+    timer1_.stop();
+    app_->mnuExit_Click();
+}
+
+// Closing the window ends the program after the board's release command; a
+// transfer under way runs to its end first.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (busy_) {
+        event->ignore();
+        return;
+    }
+    release();
+    for (auto& [window, d] : dialogs_)
+        d->close();
+    event->accept();
+}
+
+}  // namespace kxp40s::ui

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string_view>
+
+#include "app/application.h"
+#include "ui/binder.h"
+#include "ui/dialogs.h"
+#include "ui/qt_face.h"
+#include "ui/transfer_window.h"
+#include "ui/widgets.h"
+
+class QApplication;
+class QLabel;
+class QMenu;
+
+namespace kxp40s::ui {
+
+// The program's look: one style and font on every machine.
+void prepareApplication(QApplication& app);
+
+class TabStrip;
+
+// The main window Form1: the menus, the tab strip with its four pages, the
+// status line and the board monitor Timer1, on one application object.
+// Every command runs to its end before another can start; the monitor does
+// not tick meanwhile.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit MainWindow(AppOptions options = {});
+    ~MainWindow() override;
+
+    // Form_Load: the start-up sequence.
+    void Form_Load(StartUpSteps steps = {});
+
+    // The menu commands.
+    void mnuLBFF_Click();      // File > Open
+    void mnuSBTF_Click();      // File > Save
+    void mnuSA_Click();        // File > Save As...
+    void mnuExit_Click();      // File > Exit
+    void mnuEntire_Click();    // Pager > Read
+    void mnuEB_Click();        // Pager > Write
+    void mnuEB1_Click();       // Pager > "Verfy"
+    void mnuFirmware_Click();  // Help > Check Firmware
+    void Timer1_Timer();
+
+    // The tab buttons: the page comes to the front and takes the focus.
+    void showPage(Page page);
+    Page currentPage() const { return page_; }
+
+    Application& app() { return *app_; }
+    Binder& binder() { return *binder_; }
+    QWidget* widget(ControlId id) const;
+    QAction* action(std::string_view name) const;
+    QMenu* menu(std::string_view name) const;
+    TransferWindow& transferWindow() { return *transferWindow_; }
+    FormDialog& dialog(Window window);
+    QTimer& timer1() { return timer1_; }
+    QLabel* statusLine() const;
+    bool busy() const { return busy_; }
+
+    // What the board monitor shows: the status line and the Pager menu.
+    void showBoardStatus(const BoardStatus& status);
+
+  signals:
+    void boardStatusShown(const QString& text, const QColor& colour);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;  // Form_Unload
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildTabStrip();
+    void runCommand(const std::function<void()>& command);
+    void picTabBack_MouseMove();
+    void openDialog(Window window);
+    void release();
+
+    QtFace face_;
+    std::unique_ptr<Application> app_;
+    std::unique_ptr<Binder> binder_;
+    TabStrip* tabStrip_ = nullptr;
+    std::unique_ptr<ControlSet> controls_;
+    std::unique_ptr<TransferWindow> transferWindow_;
+    std::map<Window, std::unique_ptr<FormDialog>> dialogs_;
+    std::map<std::string_view, QAction*> actions_;
+    std::map<std::string_view, QMenu*> menus_;
+    QTimer timer1_;
+    Page page_ = Page::FreqCodes;
+    bool busy_ = false;
+    bool released_ = false;
+};
+
+}  // namespace kxp40s::ui

@@ -1,0 +1,244 @@
+#include "ui/widgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStyle>
+#include <QToolButton>
+#include <algorithm>
+
+namespace kxp40s::ui {
+
+namespace {
+
+using enum ControlKind;
+
+// Boxes whose text only the program fills.
+bool isReadOnlyBox(ControlId id) {
+    return id.name().starts_with("tlbl");
+}
+
+// The page boxes sit on the tab strip's background as raised panels.
+bool isPageBox(ControlId id) {
+    return std::any_of(pageTabs().begin(), pageTabs().end(),
+                       [&](const PageTab& tab) { return tab.box == id; });
+}
+
+QWidget* makePanel(ControlId id, QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    if (isPageBox(id)) {
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Raised);
+        panel->setAutoFillBackground(true);
+        // A page takes the focus when its tab is chosen, so that no box of
+        // another page keeps it.
+        panel->setFocusPolicy(Qt::ClickFocus);
+    }
+    return panel;
+}
+
+QWidget* makeCloseBox(QWidget* parent) {
+    auto* box = new QToolButton(parent);
+    box->setIcon(parent->style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    box->setAutoRaise(true);
+    box->setIconSize(QSize(10, 10));  // the box is 255 x 270 twips
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+QWidget* makeWidget(const ControlInfo& info, ControlId id, QWidget* parent) {
+    const QString caption = qText(info.caption);
+    switch (info.kind) {
+        case Frame:
+            return new QGroupBox(caption, parent);
+        case PictureBox:
+            return makePanel(id, parent);
+        case Label: {
+            auto* label = new QLabel(labelText(info.caption), parent);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            return label;
+        }
+        case TextBox: {
+            auto* box = new QLineEdit(parent);
+            if (info.maxLength > 0) box->setMaxLength(info.maxLength);
+            if (isReadOnlyBox(id)) {
+                box->setReadOnly(true);
+                box->setFocusPolicy(Qt::NoFocus);
+                box->setAlignment(Qt::AlignCenter);
+            }
+            return box;
+        }
+        case ComboBox: {
+            auto* list = new QComboBox(parent);
+            for (const std::string_view item : info.items)
+                list->addItem(qText(item));
+            list->setCurrentIndex(-1);
+            return list;
+        }
+        case CheckBox:
+            return new QCheckBox(caption, parent);
+        case OptionButton:
+            return new QRadioButton(caption, parent);
+        case CommandButton:
+            return new QPushButton(caption, parent);
+        case Slider: {
+            auto* slider = new QSlider(Qt::Horizontal, parent);
+            if (info.range) slider->setRange(info.range->min, info.range->max);
+            return slider;
+        }
+        case ProgressBar:
+            return new QProgressBar(parent);
+        case CloseBox:
+            return makeCloseBox(parent);
+        case Form:
+        case Menu:
+        case MenuItem:
+        case Timer:
+            break;
+    }
+    return nullptr;
+}
+
+void showText(QWidget* w, const ControlInfo& info, const ControlState& state) {
+    if (auto* box = qobject_cast<QLineEdit*>(w)) {
+        const QString text = qText(state.text);
+        if (box->text() != text) box->setText(text);
+        const int maxLength = state.maxLength > 0 ? state.maxLength : info.maxLength;
+        box->setMaxLength(maxLength > 0 ? maxLength : 32767);
+        QFont font = box->font();
+        font.setBold(state.bold);
+        box->setFont(font);
+    } else if (auto* list = qobject_cast<QComboBox*>(w)) {
+        list->setCurrentIndex(state.value >= 0 && state.value < list->count() ? state.value : -1);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->isCheckable()) {
+        button->setChecked(state.value != 0);
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        // A label the program fills shows its text; one it never filled
+        // keeps its caption.
+        label->setText(state.text.empty() ? labelText(info.caption) : qText(state.text));
+    } else if (auto* slider = qobject_cast<QSlider*>(w)) {
+        slider->setValue(state.value);
+    }
+}
+
+}  // namespace
+
+QString qText(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QString labelText(std::string_view caption) {
+    return qText(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+QColor colourOf(long colour, const QPalette& palette) {
+    constexpr long kSystemColour = 0x80000000L;
+    constexpr long kHighlight = 0x0D;
+    if (colour >= kSystemColour) {
+        return (colour - kSystemColour) == kHighlight ? palette.color(QPalette::Highlight)
+                                                      : palette.color(QPalette::WindowText);
+    }
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+void emphasize(QWidget* w, int larger) {
+    if (!w) return;
+    QFont bold;
+    bold.setBold(true);
+    if (larger > 0) bold.setPixelSize(kFontPixels + larger);
+    w->setFont(bold);
+}
+
+ControlSet::ControlSet(Window window, QWidget* root) : window_(window), root_(root) {
+    for (const ControlInfo* info : windowControls(window)) {
+        for (const ControlId id : info->ids()) {
+            infos_.insert_or_assign(id, info);
+            if (info->kind == Form) widgets_.insert_or_assign(id, root);
+            if (const Placement* placement = findPlacement(window, id)) make(*info, id, *placement);
+        }
+    }
+    scaleTo(designSize(window).pixels().size());
+}
+
+QWidget* ControlSet::containerOf(const ControlInfo& info, ControlId id) const {
+    // An array member's container may be the member of the same index of
+    // another array (`cmdFunc`(3) lies in `picFunBit`(3)).
+    for (const int index : {id.index(), -1}) {
+        if (!findControl(info.container, index)) continue;
+        const auto it = widgets_.find(ControlId{info.container, index});
+        if (it != widgets_.end()) return it->second;
+    }
+    return root_;
+}
+
+void ControlSet::make(const ControlInfo& info, ControlId id, const Placement& placement) {
+    QWidget* container = containerOf(info, id);
+    QWidget* w = makeWidget(info, id, container);
+    if (!w) return;
+    w->setObjectName(qText(id.text()));
+    if (!info.toolTip.empty()) w->setToolTip(qText(info.toolTip));
+    if (placement.startsHidden) w->hide();
+    widgets_.insert_or_assign(id, w);
+    placed_.push_back({w, placement.rect, info.kind == ComboBox});
+    if (placement.caption) addCaption(info, placement, container);
+}
+
+void ControlSet::addCaption(const ControlInfo& info, const Placement& placement,
+                            QWidget* container) {
+    QWidget* parent = placement.captionIn == CaptionIn::OuterContainer && container->parentWidget()
+                          ? container->parentWidget()
+                          : container;
+    auto* label = new QLabel(labelText(info.caption), parent);
+    if (placement.captionIn == CaptionIn::OuterContainer) {
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        label->setWordWrap(true);
+    }
+    if (!info.toolTip.empty()) label->setToolTip(qText(info.toolTip));
+    placed_.push_back({label, *placement.caption, false});
+}
+
+QWidget* ControlSet::widget(ControlId id) const {
+    const auto it = widgets_.find(id);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+void ControlSet::show(ControlId id, const ControlState& state) const {
+    QWidget* w = widget(id);
+    const auto info = infos_.find(id);
+    if (!w || info == infos_.end()) return;
+    if (info->second->kind == Form) {
+        w->window()->setWindowTitle(qText(state.text));
+        return;
+    }
+    const QSignalBlocker quiet(w);
+    showText(w, *info->second, state);
+    w->setEnabled(state.enabled);
+    w->setVisible(state.visible);
+}
+
+void ControlSet::scaleTo(QSize size) {
+    const TwipRect design = designSize(window_);
+    const QSize base = design.pixels().size();
+    if (base.isEmpty() || size.isEmpty()) return;
+    const double fx = static_cast<double>(size.width()) / base.width();
+    const double fy = static_cast<double>(size.height()) / base.height();
+    fontScale_ = std::min(fx, fy);
+    QFont font = root_->font();
+    font.setPixelSize(std::max(1, static_cast<int>(kFontPixels * fontScale_ + 0.5)));
+    root_->setFont(font);
+    for (const Placed& p : placed_) {
+        QRect r = p.rect.pixels(fx, fy);
+        if (p.keepsHeight) r.setHeight(p.widget->sizeHint().height());
+        p.widget->setGeometry(r);
+    }
+}
+
+}  // namespace kxp40s::ui

@@ -1,0 +1,160 @@
+#pragma once
+
+// The window on the in-process simulated board, and a script that answers
+// the modal windows it opens.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "link/clock.h"
+#include "registry/registry_access.h"
+#include "registry/registry_store.h"
+#include "sim/sim_serial_port.h"
+#include "started_pager.h"
+#include "ui/main_window.h"
+#include "unit/link/link_fakes.h"
+
+namespace kxp40s::testing {
+
+inline constexpr const char* kSimPort = "/dev/sim0";
+
+// The program as a user starts it, with the board behind the port list the
+// test writes. The clock is the real one, so that the window's events run
+// during a transfer; the fixed pause before each reply is left out.
+class GuiRig {
+  public:
+    explicit GuiRig(bool boardListed = true, Image pager = startedPager())
+        : pager_(std::move(pager)), port_(pager_, clock_, kSimPort) {
+        if (boardListed) listPorts(registry_, {kSimPort});
+        AppOptions options;
+        options.programDirectory = folder_.path().toStdString();
+        options.backupFolder = (folder_.path() + "/backups").toStdString();
+        options.parts.serialPort = &port_;
+        options.parts.registryStore = &store_;
+        window_ = std::make_unique<ui::MainWindow>(std::move(options));
+        window_->app().board().setFastRead(true);
+    }
+
+    ui::MainWindow& window() { return *window_; }
+    Application& app() { return window_->app(); }
+    sim::PagerBoard& pager() { return pager_; }
+    void listBoard(bool listed) {
+        listPorts(registry_,
+                  listed ? std::vector<std::string>{kSimPort} : std::vector<std::string>{});
+    }
+    QString path(const QString& name) const { return folder_.path() + "/" + name; }
+
+    // Form_Load, then the window on the screen with the focus.
+    bool start() {
+        window_->Form_Load();
+        window_->show();
+        if (!QTest::qWaitForWindowExposed(window_.get())) return false;
+        window_->activateWindow();
+        return QTest::qWaitForWindowActive(window_.get());
+    }
+
+    template <class W = QWidget>
+    W* widget(ControlId id) {
+        return qobject_cast<W*>(window_->widget(id));
+    }
+    QString text(ControlId id) {
+        QWidget* w = window_->widget(id);
+        if (auto* box = qobject_cast<QLineEdit*>(w)) return box->text();
+        if (auto* list = qobject_cast<QComboBox*>(w)) return list->currentText();
+        if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+        return {};
+    }
+    // What a user's choice in a list does: the item shows, then Click.
+    void choose(ControlId id, int item) {
+        auto* list = widget<QComboBox>(id);
+        list->setCurrentIndex(item);
+        emit list->activated(item);
+    }
+    void type(ControlId id, const QString& keys) {
+        QWidget* w = window_->widget(id);
+        if (!QTest::qWaitFor([&] { return window_->isActiveWindow(); }, 1000)) return;
+        QTest::mouseClick(w, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QTest::keyClicks(w, keys);
+    }
+    void enter(ControlId id) { QTest::keyClick(window_->widget(id), Qt::Key_Return); }
+    void settle() {
+        QCoreApplication::processEvents();
+        window_->binder().settle();
+    }
+
+  private:
+    QTemporaryDir folder_;
+    SteadyClock clock_;
+    sim::PagerBoard pager_;
+    sim::SimSerialPort port_;
+    MemoryRegistryStore store_;
+    clsRegistryAccess registry_{store_};
+    std::unique_ptr<ui::MainWindow> window_;
+};
+
+// Answers every modal window that comes up while it lives: message boxes
+// (recorded, then OK, or Yes/No from the script), and any other modal
+// window by the next action of the script for it.
+class ModalScript {
+  public:
+    ModalScript() { arm(); }
+    ~ModalScript() { *alive_ = false; }
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+
+    std::deque<QMessageBox::StandardButton> answers;  // for questions; Yes when run out
+    // Each returns true when it has done its part on `modal`.
+    std::deque<std::function<bool(QWidget* modal)>> actions;
+    QStringList texts;
+    QStringList titles;
+    std::vector<QMessageBox::Icon> icons;
+
+  private:
+    void arm() {
+        QTimer::singleShot(10, [this, alive = alive_] {
+            if (!*alive) return;
+            arm();
+            poll();
+        });
+    }
+    // An action may open modal windows of its own (a write shows its
+    // message boxes), which the polls nested in it answer.
+    void poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            answer(box);
+        } else if (!actions.empty()) {
+            auto action = std::move(actions.front());
+            actions.pop_front();
+            if (!action(modal)) actions.push_front(std::move(action));
+        }
+    }
+    void answer(QMessageBox* box) {
+        texts << box->text();
+        titles << box->windowTitle();
+        icons.push_back(box->icon());
+        QAbstractButton* button = box->button(QMessageBox::Ok);
+        if (!button) {
+            const auto choice = answers.empty() ? QMessageBox::Yes : answers.front();
+            if (!answers.empty()) answers.pop_front();
+            button = box->button(choice);
+        }
+        button->click();
+    }
+
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace kxp40s::testing
