@@ -114,8 +114,9 @@ QRect EBSlider::thumbRect() const {
 // within the track; the value is the step nearest to where it landed.
 void EBSlider::placeThumbAt(QPoint pointer) {
     const int room = trackLength() - thumbLength();
+    if (max_ == min_ || room <= 0) return;
     const float k = twipsPerStep();
-    if (max_ == min_ || room <= 0 || k <= 0.0f) return;
+    if (k <= 0.0f) return;
     const QRect track = contentsRect();
     const int along = isVertical() ? pointer.y() - track.top() : pointer.x() - track.left();
     const int pixel = std::clamp(along - thumbLength() / 2, 0, room);
