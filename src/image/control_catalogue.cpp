@@ -503,6 +503,33 @@ void addAlertDialog(Builder& b) {
     }
 }
 
+// The product's name as the splash and About windows show it: the first six
+// characters of the title ("KXP40S") and what follows.
+std::string productName(std::string_view rest) {
+    return std::string(std::string_view(kTitle).substr(0, 6)) + std::string(rest);
+}
+
+void addSplashWindow(Builder& b) {
+    b.section(Window::frmSplash, std::nullopt, "frmSplash");
+    b.add({.name = "frmSplash", .kind = Form});
+    b.add({.name = "lblProduct", .kind = Label, .caption = productName("(USB) Programmer")});
+    b.add({.name = "lblNotice", .kind = Label, .caption = "Starting, please wait ..."});
+}
+
+void addAboutWindow(Builder& b) {
+    b.section(Window::frmAbout, std::nullopt, "frmAbout");
+    b.add({.name = "frmAbout", .kind = Form});
+    b.add({.name = "lblTitle", .kind = Label, .caption = productName("(USB) Pager Programmer")});
+    b.add({.name = "lblVersion", .kind = Label, .caption = "Version 5.12(2011.3.1)"});
+    b.add({.name = "lblUsedFor", .kind = Label, .caption = " This program can be used for"});
+    b.add({.name = "lblModel", .kind = Label, .caption = "  model KXP40"});
+    b.add({.name = "lblInfo",
+           .kind = Label,
+           .caption = "Read a pager before you change it: a write replaces all of its settings."});
+    b.add({.name = "cmdOK", .kind = CommandButton, .caption = "OK"});
+    b.add({.name = "CloseAbout", .kind = CloseBox});
+}
+
 // A name and where its rows are: a single control's row, or for an array
 // the row of each index (-1 where the array has no member).
 struct NameEntry {
@@ -561,6 +588,8 @@ Catalogue buildCatalogue() {
     addTransferWindow(b);
     addFunctionBitDialog(b);
     addAlertDialog(b);
+    addSplashWindow(b);
+    addAboutWindow(b);
     Catalogue catalogue{b.take(), {}};
     catalogue.names = indexNames(catalogue.rows);
     return catalogue;

@@ -35,8 +35,9 @@ enum class ControlKind {
 };
 
 // The windows: the main window and its three dialogs (the transfer window,
-// the function-bit dialog, the alert-length dialog).
-enum class Window { Form1, Form2, Form5, Form6 };
+// the function-bit dialog, the alert-length dialog), the splash window shown
+// at start and the About window.
+enum class Window { Form1, Form2, Form5, Form6, frmSplash, frmAbout };
 
 // The values a box or slider takes, both ends included.
 struct ValueRange {
@@ -72,8 +73,8 @@ struct ControlInfo {
     std::vector<ControlId> ids() const;
 };
 
-// Every row, window by window (Form1, Form2, Form5, Form6), each in the order
-// the window lays its controls out.
+// Every row, window by window (Form1, Form2, Form5, Form6, frmSplash,
+// frmAbout), each in the order the window lays its controls out.
 std::span<const ControlInfo> controlCatalogue();
 
 // The row of `name`(index); nullptr when the catalogue has no such control.

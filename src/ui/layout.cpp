@@ -194,6 +194,8 @@ TwipRect designSize(Window window) {
             return {0, 0, 8385, 3420};
         case Window::Form6:
             return {0, 0, 6690, 3540};
+        default:
+            break;  // the splash and About windows size themselves
     }
     return {};
 }

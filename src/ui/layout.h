@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "image/control_catalogue.h"
+#include "ui/widgets/artwork.h"
 
 namespace kxp40s::ui {
 
-// The window's design is measured in twips; at 96 dpi a pixel is 15 twips.
-inline constexpr int kTwipsPerPixel = 15;
+using widgets::kTwipsPerPixel;
 
 struct TwipRect {
     int left = 0;

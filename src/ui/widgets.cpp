@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "ui/widgets/close_box.h"
+
 namespace kxp40s::ui {
 
 namespace {
@@ -42,15 +44,6 @@ QWidget* makePanel(ControlId id, QWidget* parent) {
         panel->setFocusPolicy(Qt::ClickFocus);
     }
     return panel;
-}
-
-QWidget* makeCloseBox(QWidget* parent) {
-    auto* box = new QToolButton(parent);
-    box->setIcon(parent->style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    box->setAutoRaise(true);
-    box->setIconSize(QSize(10, 10));  // the box is 255 x 270 twips
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
 }
 
 QWidget* makeWidget(const ControlInfo& info, ControlId id, QWidget* parent) {
@@ -96,7 +89,7 @@ QWidget* makeWidget(const ControlInfo& info, ControlId id, QWidget* parent) {
         case ProgressBar:
             return new QProgressBar(parent);
         case CloseBox:
-            return makeCloseBox(parent);
+            return new ui::CloseBox(parent);
         case Form:
         case Menu:
         case MenuItem:

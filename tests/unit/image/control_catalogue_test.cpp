@@ -79,7 +79,8 @@ TEST(Catalogue, EveryContainerIsAControlOfTheSameWindow) {
 }
 
 TEST(Catalogue, ListsWindowsAndPagesInOrderFromTheirOwnControl) {
-    for (const Window window : {Window::Form1, Window::Form2, Window::Form5, Window::Form6}) {
+    for (const Window window : {Window::Form1, Window::Form2, Window::Form5, Window::Form6,
+                                Window::frmSplash, Window::frmAbout}) {
         const auto rows = windowControls(window);
         ASSERT_FALSE(rows.empty());
         EXPECT_EQ(rows.front()->kind, ControlKind::Form);
@@ -131,6 +132,11 @@ TEST(Catalogue, HoldsTheWindowsOwnTexts) {
         {{"lblClass", 0}, "PG", ""},
         {{"lblClass", 10}, "MA", ""},
         {{"lblClass", 15}, "MF", ""},
+        {{"lblProduct"}, "KXP40S(USB) Programmer", ""},
+        {{"lblTitle"}, "KXP40S(USB) Pager Programmer", ""},
+        {{"lblVersion"}, "Version 5.12(2011.3.1)", ""},
+        {{"lblUsedFor"}, " This program can be used for", ""},
+        {{"lblModel"}, "  model KXP40", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.control.text());
