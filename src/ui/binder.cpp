@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "ui/widgets/eb_slider.h"
+
 namespace kxp40s::ui {
 
 namespace {
@@ -55,13 +57,15 @@ std::optional<ControlId> Binder::idOf(const QObject* widget) const {
 }
 
 void Binder::wire(ControlId id, QWidget* w, const Handlers& h) {
-    if (h.gotFocus || h.lostFocus || h.keyPress || h.keyUp) {
+    if (h.gotFocus || h.lostFocus || h.lostFocusWithText || h.keyPress || h.keyUp) {
         w->installEventFilter(this);
         w->setContextMenuPolicy(Qt::NoContextMenu);  // text comes in by keys only
     }
     if (!h.click) return;
     if (auto* list = qobject_cast<QComboBox*>(w)) {
         connect(list, &QComboBox::activated, this, [this, id](int item) { click(id, item); });
+    } else if (auto* slider = qobject_cast<EBSlider*>(w)) {
+        connect(slider, &EBSlider::changed, this, [this, id](int value) { click(id, value); });
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         connect(button, &QAbstractButton::clicked, this,
                 [this, id, button] { click(id, button->isChecked() ? 1 : 0); });
@@ -120,6 +124,14 @@ bool Binder::focusEvent(ControlId id, QWidget* w, const Handlers& h, QEvent* eve
     } else if (h.lostFocus) {
         enqueue([this, id, &h] { run([&](Session& s) { return h.lostFocus(s, id.index()); }); },
                 When::Later);
+    } else if (h.lostFocusWithText) {
+        auto* box = qobject_cast<QLineEdit*>(w);
+        enqueue(
+            [this, id, box, &h] {
+                const std::string text = box ? box->text().toStdString() : std::string();
+                run([&](Session& s) { return h.lostFocusWithText(s, id.index(), text); });
+            },
+            When::Later);
     }
     return false;
 }

@@ -5,6 +5,8 @@
 #include "editors/alerts.h"
 #include "editors/capcodes.h"
 #include "editors/frequency.h"
+#include "editors/pager_menu.h"
+#include "editors/prompts.h"
 #include "editors/tagged.h"
 
 namespace kxp40s::ui {
@@ -17,6 +19,12 @@ using Index = int;
 template <class Op>
 auto single(Op op) {
     return [op](Session& s, Index, int value) { return op(s, value); };
+}
+
+// A button whose Click carries no value.
+template <class Op>
+auto pressed(Op op) {
+    return [op](Session& s, Index i, int) { return op(s, i); };
 }
 
 const std::map<std::string_view, Handlers>& table() {
@@ -49,6 +57,29 @@ const std::map<std::string_view, Handlers>& table() {
           .opens = Window::Form6}},
         {"cboPersonal", {.click = single(cboPersonal_Click)}},
         {"cboMailAler", {.click = cboMailAler_Click}},
+        {"cboTone", {.click = single(cboTone_Click)}},
+        {"cboBatLev", {.click = cboBatLev_Click}},
+        {"Slider1", {.click = single(Slider1_Change)}},
+        {"txtPass",
+         {.gotFocus = [](Session& s, Index) { return txtPass_GotFocus(s); },
+          .keyPress = [](Session& s, Index, int key) { return txtPass_KeyPress(s, key); },
+          .keyUp = [](Session& s, Index, std::string_view text) { return txtPass_KeyUp(s, text); },
+          .lostFocus = [](Session& s, Index) { return txtPass_LostFocus(s); }}},
+        {"chkMenu", {.click = chkMenu_Click}},
+        {"cboSLC", {.click = single(cboSLC_Click)}},
+        {"cboORC", {.click = single(cboORC_Click)}},
+        {"txtPrompt",
+         {.gotFocus = txtPrompt_GotFocus,
+          .keyPress = [](Session& s, Index i, int key) { return txtPrompt_KeyPress(s, i, key); },
+          .lostFocusWithText = txtPrompt_LostFocus}},
+        {"optLeft", {.click = pressed(optLeft_Click)}},
+        {"optCenter", {.click = pressed(optCenter_Click)}},
+        {"optRight", {.click = pressed(optRight_Click)}},
+        {"optDefault", {.click = pressed(optDefault_Click)}},
+        {"cboLng", {.click = single(cboLng_Click)}},
+        {"cboLogo", {.click = single(cboLogo_Click)}},
+        {"cboSource", {.click = single(cboSource_Click)}},
+        {"chkSource", {.click = chkSource_Click}},
     };
     return kTable;
 }

@@ -18,6 +18,8 @@ struct Handlers {
     std::function<Effects(Session&, int index, int keyAscii)> keyPress = {};
     std::function<Effects(Session&, int index, std::string_view text)> keyUp = {};
     std::function<Effects(Session&, int index)> lostFocus = {};
+    // A LostFocus that stores the box's text as it stands when it runs.
+    std::function<Effects(Session&, int index, std::string_view text)> lostFocusWithText = {};
     // The dialog a Click opens once its operation has run.
     std::optional<Window> opens = {};
 };

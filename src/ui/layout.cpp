@@ -1,5 +1,8 @@
 #include "ui/layout.h"
 
+#include "editors/pager_menu.h"
+
+#include <array>
 #include <cmath>
 #include <map>
 
@@ -9,7 +12,6 @@ namespace {
 
 constexpr int kCapcodeRows = 8;
 constexpr int kCapcodeRowPitch = 480;
-constexpr int kFunctionBits = 4;
 constexpr int kFunctionBitPitch = 420;
 constexpr int kMessageClasses = 16;  // PG and mail drops 1-F
 constexpr int kClassPitch = 450;
@@ -114,6 +116,112 @@ void placeMessageStatus(Table& t) {
     t.place({"cmdAlert"}, {6900, 1200, 2010, 360});
 }
 
+// The Alerts page. The options frame holds two columns of check boxes, the
+// lists beside the shorter one, and the battery lists, password and
+// contrast slider under them; the pager's menu, the lockout lists and the
+// prompts frame stand in the right column.
+constexpr int kCheckPitch = 270;
+constexpr int kRowPitch = 360;
+
+void placeAlertOptions(Table& t) {
+    t.place({"fraAlerts"}, {120, 60, 5700, 5400});
+    constexpr std::array kLeftChecks = {29, 4, 5, 7, 8, 18, 19, 17, 54, 2, 20, 6, 0, 1};
+    constexpr std::array kRightChecks = {21, 3, 15, 11, 12, 13, 14};
+    for (std::size_t i = 0; i < kLeftChecks.size(); ++i)
+        t.place({"chkCtl", kLeftChecks[i]},
+                {120, 240 + kCheckPitch * static_cast<int>(i), 2850, 270});
+    for (std::size_t i = 0; i < kRightChecks.size(); ++i)
+        t.place({"chkCtl", kRightChecks[i]},
+                {3060, 240 + kCheckPitch * static_cast<int>(i), 2550, 270});
+    constexpr std::array kLists = {2, 3, 4, 5};
+    for (std::size_t i = 0; i < kLists.size(); ++i) {
+        const int y = 2220 + kRowPitch * static_cast<int>(i);
+        t.place({"cboCtl", kLists[i]}, {4290, y, 1320, 330}, {3060, y + 30, 1215, 270});
+    }
+    for (int level = 2; level >= 0; --level) {
+        const int y = 4200 + kRowPitch * (2 - level);
+        t.place({"cboBatLev", level}, {2640, y, 1080, 330}, {120, y + 30, 2490, 270});
+    }
+    t.place({"txtPass"}, {4980, 3780, 630, 330}, {3870, 3810, 1095, 270});
+    t.place({"lblContrast"}, {3870, 4230, 1260, 270});
+    t.place({"lblValue"}, {5160, 4230, 450, 270});
+    t.place({"Slider1"}, {3870, 4560, 1740, 360});
+    t.place({"fraManualWrite"}, {120, 5520, 2850, 600});
+    t.place({"chkCtl", 16}, {120, 240, 2610, 270});
+    t.place({"cboTone"}, {3180, 5700, 1500, 330});
+}
+
+void placePagerMenu(Table& t) {
+    t.place({"fraMenu"}, {5910, 60, 3255, 2100});
+    for (int index = 0; index < kMenuEntries; ++index)
+        t.place({"chkMenu", index}, {120, 240 + 255 * index, 3000, 255});
+    t.place({"cboSLC"}, {7620, 2220, 1545, 330}, {5910, 2250, 1695, 270});
+    t.place({"cboORC"}, {7620, 2580, 1545, 330}, {5910, 2610, 1695, 270});
+}
+
+// The prompts frame, with the four general prompts this page edits under it.
+void placePromptsFrame(Table& t) {
+    t.place({"fraPrompts"}, {5910, 2970, 3255, 2070});
+    t.place({"txtPrompt", 0}, {120, 450, 1740, 330}, {120, 210, 1740, 240});
+    for (const auto& [name, row] : {std::pair{"optLeft", 0}, {"optCenter", 1}, {"optRight", 2}})
+        t.place({name, 1}, {1920, 180 + 240 * row, 1290, 240});
+    constexpr std::array<std::string_view, 3> kLists = {"cboLng", "cboLogo", "cboCtl"};
+    for (int row = 0; row < 3; ++row) {
+        const ControlId id = row == 2 ? ControlId{"cboCtl", 6} : ControlId{kLists[row]};
+        const int y = 930 + kRowPitch * row;
+        t.place(id, {1560, y, 1620, 330}, {120, y + 30, 1425, 270});
+    }
+    for (int row = 0; const int index : {24, 25, 29, 30}) {
+        const int y = 5100 + kRowPitch * row++;
+        t.place({"lblPrompt", index}, {5910, y + 30, 1440, 270});
+        t.place({"txtPrompt", index}, {7380, y, 1785, 330});
+    }
+}
+
+// A prompt box under its label, in a grid of four columns.
+constexpr int kPromptColumnPitch = 2280;
+constexpr int kPromptWidth = 2160;
+
+void placePromptCell(Table& t, int index, int left, int top) {
+    t.place({"lblPrompt", index}, {left, top, kPromptWidth, 240});
+    t.place({"txtPrompt", index}, {left, top + 240, kPromptWidth, 330});
+}
+
+void placeAlignment(Table& t, int index, int left, int top) {
+    for (const auto& [name, column] : {std::pair{"optLeft", 0}, {"optCenter", 1}, {"optRight", 2}})
+        t.place({name, index}, {left + 1440 * column, top, 1410, 300});
+}
+
+void placePromptsEdit(Table& t) {
+    constexpr std::array kIndexes = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                                     16, 17, 18, 19, 20, 21, 22, 23, 26, 27, 28, 31, 32, 65, 68};
+    constexpr int kRows = 8;
+    for (int i = 0; i < static_cast<int>(kIndexes.size()); ++i) {
+        placePromptCell(t, kIndexes[static_cast<std::size_t>(i)],
+                        120 + kPromptColumnPitch * (i / kRows), 120 + 660 * (i % kRows));
+    }
+    placeAlignment(t, 0, 120, 5700);
+    t.place({"optDefault", 0}, {4680, 5700, 1500, 300});
+    t.hidden({"lblEdLen"}, {6960, 5700, 2160, 300});
+}
+
+// A column per function bit, a row per capcode; each prompt with its enable box.
+void placeSourcePrompts(Table& t) {
+    t.place({"cboSource"}, {1500, 90, 1500, 330}, {120, 120, 1350, 270});
+    placeAlignment(t, 2, 3300, 105);
+    t.place({"optDefault", 1}, {7620, 105, 1500, 300});
+    for (int capcode = 0; capcode < kCapcodeSlots; ++capcode) {
+        for (int bit = 0; bit < kFunctionBits; ++bit) {
+            const int index = kFirstSourcePrompt + kFunctionBits * capcode + bit;
+            const int left = 120 + kPromptColumnPitch * bit;
+            const int top = 600 + 690 * capcode;
+            t.place({"chkSource", index}, {left, top + 270, 270, 270});
+            t.place({"lblPrompt", index}, {left + 300, top, kPromptWidth - 300, 240});
+            t.place({"txtPrompt", index}, {left + 300, top + 240, kPromptWidth - 300, 330});
+        }
+    }
+}
+
 std::vector<Placement> mainWindow() {
     Table t;
     placeTabStrip(t);
@@ -121,6 +229,11 @@ std::vector<Placement> mainWindow() {
     placeAutoIncrease(t);
     placeCapcodes(t);
     placeMessageStatus(t);
+    placeAlertOptions(t);
+    placePagerMenu(t);
+    placePromptsFrame(t);
+    placePromptsEdit(t);
+    placeSourcePrompts(t);
     return t.take();
 }
 

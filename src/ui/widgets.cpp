@@ -9,12 +9,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSlider>
 #include <QStyle>
 #include <QToolButton>
+#include <QValidator>
 #include <algorithm>
 
+#include "image/text.h"
 #include "ui/widgets/close_box.h"
+#include "ui/widgets/eb_slider.h"
 
 namespace kxp40s::ui {
 
@@ -26,6 +28,21 @@ using enum ControlKind;
 bool isReadOnlyBox(ControlId id) {
     return id.name().starts_with("tlbl");
 }
+
+// The prompt boxes hold what the pager stores: Windows-1252 text.
+bool holdsPagerText(ControlId id) {
+    return id.name() == "txtPrompt";
+}
+
+// Refuses any character the pager's code page cannot store, as it is typed
+// or pasted.
+class Windows1252Validator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return utf8ToWindows1252(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
 
 // The page boxes sit on the tab strip's background as raised panels.
 bool isPageBox(ControlId id) {
@@ -61,6 +78,7 @@ QWidget* makeWidget(const ControlInfo& info, ControlId id, QWidget* parent) {
         case TextBox: {
             auto* box = new QLineEdit(parent);
             if (info.maxLength > 0) box->setMaxLength(info.maxLength);
+            if (holdsPagerText(id)) box->setValidator(new Windows1252Validator(box));
             if (isReadOnlyBox(id)) {
                 box->setReadOnly(true);
                 box->setFocusPolicy(Qt::NoFocus);
@@ -82,8 +100,13 @@ QWidget* makeWidget(const ControlInfo& info, ControlId id, QWidget* parent) {
         case CommandButton:
             return new QPushButton(caption, parent);
         case Slider: {
-            auto* slider = new QSlider(Qt::Horizontal, parent);
-            if (info.range) slider->setRange(info.range->min, info.range->max);
+            auto* slider = new EBSlider(parent);
+            if (info.range) {
+                slider->setMax(info.range->max);
+                slider->setMin(info.range->min);
+            }
+            slider->setBorderStyle(1);
+            slider->setFocusPolicy(Qt::StrongFocus);
             return slider;
         }
         case ProgressBar:
@@ -116,9 +139,20 @@ void showText(QWidget* w, const ControlInfo& info, const ControlState& state) {
         // A label the program fills shows its text; one it never filled
         // keeps its caption.
         label->setText(state.text.empty() ? labelText(info.caption) : qText(state.text));
-    } else if (auto* slider = qobject_cast<QSlider*>(w)) {
+    } else if (auto* slider = qobject_cast<EBSlider*>(w)) {
         slider->setValue(state.value);
     }
+}
+
+// `lblContrast` has no text of its own: it shows the grey of the contrast
+// as a swatch, in the colour the core gives its text.
+void showGrey(QWidget* w, int level) {
+    const int grey = std::clamp(level, 0, 255);
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, QColor(grey, grey, grey));
+    p.setColor(QPalette::Window, QColor(grey, grey, grey));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
 }
 
 }  // namespace
@@ -213,6 +247,7 @@ void ControlSet::show(ControlId id, const ControlState& state) const {
     }
     const QSignalBlocker quiet(w);
     showText(w, *info->second, state);
+    if (id == ControlId{"lblContrast"}) showGrey(w, state.value);
     w->setEnabled(state.enabled);
     w->setVisible(state.visible);
 }
