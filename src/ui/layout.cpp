@@ -116,6 +116,15 @@ void placeMessageStatus(Table& t) {
     t.place({"cmdAlert"}, {6900, 1200, 2010, 360});
 }
 
+// A prompt box under its label, in a grid of four columns.
+constexpr int kPromptColumnPitch = 2280;
+constexpr int kPromptWidth = 2265;
+
+void placePromptCell(Table& t, int index, int left, int top) {
+    t.place({"lblPrompt", index}, {left, top, kPromptWidth, 240});
+    t.place({"txtPrompt", index}, {left, top + 240, kPromptWidth, 330});
+}
+
 // The Alerts page. The options frame holds two columns of check boxes, the
 // lists beside the shorter one, and the battery lists, password and
 // contrast slider under them; the pager's menu, the lockout lists and the
@@ -129,62 +138,51 @@ void placeAlertOptions(Table& t) {
     constexpr std::array kRightChecks = {21, 3, 15, 11, 12, 13, 14};
     for (std::size_t i = 0; i < kLeftChecks.size(); ++i)
         t.place({"chkCtl", kLeftChecks[i]},
-                {120, 240 + kCheckPitch * static_cast<int>(i), 2850, 270});
+                {120, 240 + kCheckPitch * static_cast<int>(i), 2925, 270});
     for (std::size_t i = 0; i < kRightChecks.size(); ++i)
         t.place({"chkCtl", kRightChecks[i]},
                 {3060, 240 + kCheckPitch * static_cast<int>(i), 2550, 270});
     constexpr std::array kLists = {2, 3, 4, 5};
     for (std::size_t i = 0; i < kLists.size(); ++i) {
-        const int y = 2220 + kRowPitch * static_cast<int>(i);
-        t.place({"cboCtl", kLists[i]}, {4290, y, 1320, 330}, {3060, y + 30, 1215, 270});
+        const int y = 2160 + 570 * static_cast<int>(i);
+        t.place({"cboCtl", kLists[i]}, {3240, y + 240, 1395, 330}, {3240, y, 2370, 240});
     }
     for (int level = 2; level >= 0; --level) {
         const int y = 4200 + kRowPitch * (2 - level);
-        t.place({"cboBatLev", level}, {2640, y, 1080, 330}, {120, y + 30, 2490, 270});
+        t.place({"cboBatLev", level}, {2265, y, 945, 330}, {120, y + 30, 2130, 270});
     }
-    t.place({"txtPass"}, {4980, 3780, 630, 330}, {3870, 3810, 1095, 270});
-    t.place({"lblContrast"}, {3870, 4230, 1260, 270});
-    t.place({"lblValue"}, {5160, 4230, 450, 270});
-    t.place({"Slider1"}, {3870, 4560, 1740, 360});
-    t.place({"fraManualWrite"}, {120, 5520, 2850, 600});
-    t.place({"chkCtl", 16}, {120, 240, 2610, 270});
-    t.place({"cboTone"}, {3180, 5700, 1500, 330});
+    t.place({"txtPass"}, {4755, 4500, 630, 330}, {3240, 4530, 1500, 270});
+    t.place({"lblContrast"}, {5415, 4530, 120, 270});
+    t.place({"lblValue"}, {5550, 4530, 135, 270});
+    t.place({"Slider1"}, {3240, 4920, 2370, 360});
+    t.place({"fraManualWrite"}, {120, 5475, 2850, 435});
+    t.place({"chkCtl", 16}, {120, 165, 2610, 240});
+    t.place({"cboTone"}, {3180, 5520, 1500, 330});
 }
 
 void placePagerMenu(Table& t) {
     t.place({"fraMenu"}, {5910, 60, 3255, 2100});
     for (int index = 0; index < kMenuEntries; ++index)
-        t.place({"chkMenu", index}, {120, 240 + 255 * index, 3000, 255});
+        t.place({"chkMenu", index}, {120, 240 + 255 * index, 3000, 240});
     t.place({"cboSLC"}, {7620, 2220, 1545, 330}, {5910, 2250, 1695, 270});
     t.place({"cboORC"}, {7620, 2580, 1545, 330}, {5910, 2610, 1695, 270});
 }
 
 // The prompts frame, with the four general prompts this page edits under it.
 void placePromptsFrame(Table& t) {
-    t.place({"fraPrompts"}, {5910, 2970, 3255, 2070});
-    t.place({"txtPrompt", 0}, {120, 450, 1740, 330}, {120, 210, 1740, 240});
-    for (const auto& [name, row] : {std::pair{"optLeft", 0}, {"optCenter", 1}, {"optRight", 2}})
-        t.place({name, 1}, {1920, 180 + 240 * row, 1290, 240});
+    t.place({"fraPrompts"}, {5910, 2970, 3255, 2580});
+    t.place({"txtPrompt", 0}, {120, 450, 2190, 330}, {120, 210, 2190, 240});
+    t.place({"optLeft", 1}, {120, 840, 1500, 270});
+    t.place({"optCenter", 1}, {1650, 840, 1500, 270});
+    t.place({"optRight", 1}, {120, 1110, 1500, 270});
     constexpr std::array<std::string_view, 3> kLists = {"cboLng", "cboLogo", "cboCtl"};
     for (int row = 0; row < 3; ++row) {
         const ControlId id = row == 2 ? ControlId{"cboCtl", 6} : ControlId{kLists[row]};
-        const int y = 930 + kRowPitch * row;
-        t.place(id, {1560, y, 1620, 330}, {120, y + 30, 1425, 270});
+        const int y = 1440 + kRowPitch * row;
+        t.place(id, {1575, y, 1620, 330}, {75, y + 30, 1485, 270});
     }
-    for (int row = 0; const int index : {24, 25, 29, 30}) {
-        const int y = 5100 + kRowPitch * row++;
-        t.place({"lblPrompt", index}, {5910, y + 30, 1440, 270});
-        t.place({"txtPrompt", index}, {7380, y, 1785, 330});
-    }
-}
-
-// A prompt box under its label, in a grid of four columns.
-constexpr int kPromptColumnPitch = 2280;
-constexpr int kPromptWidth = 2160;
-
-void placePromptCell(Table& t, int index, int left, int top) {
-    t.place({"lblPrompt", index}, {left, top, kPromptWidth, 240});
-    t.place({"txtPrompt", index}, {left, top + 240, kPromptWidth, 330});
+    for (int column = 0; const int index : {24, 25, 29, 30})
+        placePromptCell(t, index, 120 + kPromptColumnPitch * column++, 5940);
 }
 
 void placeAlignment(Table& t, int index, int left, int top) {
@@ -215,9 +213,9 @@ void placeSourcePrompts(Table& t) {
             const int index = kFirstSourcePrompt + kFunctionBits * capcode + bit;
             const int left = 120 + kPromptColumnPitch * bit;
             const int top = 600 + 690 * capcode;
-            t.place({"chkSource", index}, {left, top + 270, 270, 270});
-            t.place({"lblPrompt", index}, {left + 300, top, kPromptWidth - 300, 240});
-            t.place({"txtPrompt", index}, {left + 300, top + 240, kPromptWidth - 300, 330});
+            t.place({"chkSource", index}, {left, top, 240, 240});
+            t.place({"lblPrompt", index}, {left + 270, top, kPromptWidth - 270, 240});
+            t.place({"txtPrompt", index}, {left, top + 240, kPromptWidth, 330});
         }
     }
 }

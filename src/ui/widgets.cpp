@@ -262,7 +262,15 @@ void ControlSet::scaleTo(QSize size) {
     QFont font = root_->font();
     font.setPixelSize(std::max(1, static_cast<int>(kFontPixels * fontScale_ + 0.5)));
     root_->setFont(font);
+    // The prompt boxes show the pager's small font: a pixel smaller.
+    QFont small = font;
+    small.setPixelSize(std::max(1, static_cast<int>((kFontPixels - 1) * fontScale_ + 0.5)));
     for (const Placed& p : placed_) {
+        if (const auto id = ControlId::parse(p.widget->objectName().toStdString());
+            id && holdsPagerText(*id)) {
+            small.setBold(p.widget->font().bold());
+            p.widget->setFont(small);
+        }
         QRect r = p.rect.pixels(fx, fy);
         if (p.keepsHeight) r.setHeight(p.widget->sizeHint().height());
         p.widget->setGeometry(r);

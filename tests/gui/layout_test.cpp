@@ -63,17 +63,27 @@ class LayoutTest : public QObject {
     void cleanupTestCase() { rig_.reset(); }
 
     void nothingIsCutOffOrOverlapping_data() {
+        QTest::addColumn<int>("page");
         QTest::addColumn<double>("fx");
         QTest::addColumn<double>("fy");
-        QTest::newRow("design size") << 1.0 << 1.0;
-        QTest::newRow("enlarged") << 2.0 << 1.5;
+        for (const PageTab& tab : pageTabs()) {
+            const int page = static_cast<int>(tab.page);
+            const QByteArray name = QByteArray::number(page);
+            QTest::newRow("design size, page " + name) << page << 1.0 << 1.0;
+            QTest::newRow("enlarged, page " + name) << page << 2.0 << 1.5;
+        }
     }
     void nothingIsCutOffOrOverlapping() {
+        QFETCH(int, page);
         QFETCH(double, fx);
         QFETCH(double, fy);
+        rig_->window().showPage(static_cast<Page>(page));
         QWidget* strip = resizeBy(fx, fy);
         checkWhole(strip);
-        saveShot(&rig_->window(), fx == 1.0 ? "window-design.png" : "window-enlarged.png");
+        const QString shot = page == 0 ? QString(fx == 1.0 ? "window-design" : "window-enlarged")
+                                       : QString("page-%1").arg(page);
+        if (page == 0 || fx == 1.0) saveShot(&rig_->window(), shot + ".png");
+        rig_->window().showPage(Page::FreqCodes);
     }
 
     void theDialogsShowEverythingWhole_data() {
