@@ -60,7 +60,7 @@ class Bench {
                 "XDG_DATA_HOME=" + folder.string(), "XDG_RUNTIME_DIR=" + folder.string()}) {}
 
     std::vector<std::string> args(bool bare) const {
-        std::vector<std::string> a{kxp40s::e2e::binary("kxp40s"), "--report"};
+        std::vector<std::string> a{kxp40s::e2e::binary("kxp40s"), "--report", "--no-splash"};
         if (bare) a.push_back("--bare-window");
         return a;
     }

@@ -7,7 +7,10 @@
 #include <QWindow>
 #include <iostream>
 
+#include <memory>
+
 #include "ui/main_window.h"
+#include "ui/widgets/splash.h"
 
 namespace {
 
@@ -53,6 +56,7 @@ int main(int argc, char** argv) {
     std::string board = "usb";
     bool report = false;
     bool bare = false;
+    bool noSplash = false;
     cli.add_option("--board", board,
                    "The programmer board: usb (a serial port, the default) or lpt (the parallel "
                    "port; KXP40S_LPT=PATH names a simulated one)")
@@ -60,6 +64,8 @@ int main(int argc, char** argv) {
     cli.add_flag("--report", report,
                  "Print the caption and the board status line on stdout as they change");
     cli.add_flag("--bare-window", bare, "Show only an empty window (for measurements)")->group("");
+    cli.add_flag("--no-splash", noSplash, "Open the main window at once (for measurements)")
+        ->group("");
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -70,10 +76,21 @@ int main(int argc, char** argv) {
 
     kxp40s::AppOptions options;
     options.board = kxp40s::parseBoardKind(board).value_or(kxp40s::BoardKind::Usb);
-    MainWindow window(std::move(options));
-    if (report) reportChanges(window);
-    window.Form_Load();
-    window.show();
-    if (report) reportShown(window);
+    std::unique_ptr<MainWindow> window;
+    const auto openMainWindow = [&] {
+        window = std::make_unique<MainWindow>(std::move(options));
+        if (report) reportChanges(*window);
+        window->Form_Load();
+        window->show();
+        if (report) reportShown(*window);
+    };
+    if (noSplash) {
+        openMainWindow();
+        return qapp.exec();
+    }
+    // The splash stands until the main window is up, then closes itself.
+    kxp40s::ui::SplashWindow splash;
+    QObject::connect(&splash, &kxp40s::ui::SplashWindow::showMainWindow, openMainWindow);
+    splash.show();
     return qapp.exec();
 }

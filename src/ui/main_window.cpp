@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QStyleFactory>
 
+#include "ui/widgets/about.h"
+
 namespace kxp40s::ui {
 
 namespace {
@@ -115,6 +117,7 @@ void MainWindow::buildMenus() {
         {"mnuEB", &MainWindow::mnuEB_Click},
         {"mnuEB1", &MainWindow::mnuEB1_Click},
         {"mnuFirmware", &MainWindow::mnuFirmware_Click},
+        {"mnuAbout", &MainWindow::mnuAbout_Click},
     };
     for (const ControlInfo* info : windowControls(Window::Form1)) {
         if (info->kind == ControlKind::Menu) {
@@ -131,11 +134,8 @@ void MainWindow::buildMenus() {
             action->setObjectName(qText(info->name));
             action->setShortcut(QKeySequence(qText(info->shortcut)));
             const auto command = commands.find(info->name);
-            if (command != commands.end()) {
+            if (command != commands.end())
                 connect(action, &QAction::triggered, this, command->second);
-            } else {
-                action->setEnabled(false);  // Help > About comes with the About window
-            }
             actions_[info->name] = action;
         }
     }
@@ -270,6 +270,13 @@ void MainWindow::mnuEB1_Click() {
 
 void MainWindow::mnuFirmware_Click() {
     runCommand([this] { app_->mnuFirmware_Click(); });
+}
+
+void MainWindow::mnuAbout_Click() {
+    runCommand([this] {
+        AboutWindow about(this);
+        about.exec();
+    });
 }
 
 void MainWindow::mnuExit_Click() {

@@ -48,6 +48,7 @@ class MainWindow : public QMainWindow {
     void mnuEB_Click();        // Pager > Write
     void mnuEB1_Click();       // Pager > "Verfy"
     void mnuFirmware_Click();  // Help > Check Firmware
+    void mnuAbout_Click();     // Help > About
     void Timer1_Timer();
 
     // The tab buttons: the page comes to the front and takes the focus.

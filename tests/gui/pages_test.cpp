@@ -1,0 +1,103 @@
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QMenu>
+
+#include "gui_rig.h"
+#include "ui/widgets/about.h"
+#include "ui/widgets/eb_slider.h"
+
+namespace kxp40s::testing {
+
+// The Alerts, Prompts Edit and Source Prompts pages as a user works them.
+class PagesTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { ui::prepareApplication(*qApp); }
+    void init() {
+        rig_ = std::make_unique<GuiRig>();
+        QVERIFY(rig_->start());
+    }
+    void cleanup() { rig_.reset(); }
+
+    // Moving the slider shows its value and marks the contrast changed only
+    // when it leaves the loaded value.
+    void theSliderShowsItsValueAndMarksAChange() {
+        rig_->window().showPage(Page::AlertsStatus);
+        auto* slider = rig_->widget<ui::EBSlider>({"Slider1"});
+        QVERIFY(slider);
+        const int loaded = rig_->app().session().ContrastLoaded;
+        QCOMPARE(slider->value(), loaded);
+        QVERIFY(!rig_->app().session().ContrastChanged);
+        const int other = loaded == kContrastRange.max ? loaded - 1 : loaded + 1;
+        slider->setFocus();
+        QTest::keyClick(slider, loaded == kContrastRange.max ? Qt::Key_Left : Qt::Key_Right);
+        rig_->settle();
+        QCOMPARE(slider->value(), other);
+        QCOMPARE(rig_->text({"lblValue"}), QString::number(other));
+        QVERIFY(rig_->app().session().ContrastChanged);
+    }
+
+    // A prompt box takes what Windows-1252 can hold and nothing else.
+    void promptBoxesTakeOnlyWindows1252() {
+        rig_->window().showPage(Page::PromptsEdit);
+        auto* box = rig_->widget<QLineEdit>({"txtPrompt", 1});
+        QVERIFY(box);
+        box->clear();
+        struct Case {
+            const char* typed;
+            const char* kept;
+        };
+        for (const Case& c :
+             {Case{"NO PAGES", "NO PAGES"}, Case{"\xc3\xbc\xe2\x82\xac", "\xc3\xbc\xe2\x82\xac"},
+              Case{"A\xd0\x96\xe2\x98\x83", "A"}}) {
+            box->clear();
+            for (const QChar ch : QString::fromUtf8(c.typed))
+                box->insert(QString(ch));
+            QCOMPARE(box->text(), QString::fromUtf8(c.kept));
+        }
+    }
+
+    // "Prompt Control" enables the enable boxes; each enables its prompt.
+    void sourcePromptsFollowTheirControls() {
+        rig_->window().showPage(Page::SourcePrompts);
+        rig_->choose({"cboSource"}, 0);
+        rig_->settle();
+        QVERIFY(!rig_->widget({"chkSource", 33})->isEnabled());
+        QVERIFY(!rig_->widget({"txtPrompt", 33})->isEnabled());
+        rig_->choose({"cboSource"}, 1);
+        rig_->settle();
+        auto* check = rig_->widget<QCheckBox>({"chkSource", 33});
+        QVERIFY(check->isEnabled());
+        if (check->isChecked()) check->click();
+        rig_->settle();
+        QVERIFY(!rig_->widget({"txtPrompt", 33})->isEnabled());
+        check->click();
+        rig_->settle();
+        QVERIFY(rig_->widget({"txtPrompt", 33})->isEnabled());
+    }
+
+    void helpAboutOpensTheAboutWindow() {
+        ModalScript script;
+        bool seen = false;
+        script.actions.push_back([&](QWidget* modal) {
+            auto* about = qobject_cast<ui::AboutWindow*>(modal);
+            if (!about) return false;
+            seen = true;
+            about->accept();
+            return true;
+        });
+        QAction* item = rig_->window().action("mnuAbout");
+        QVERIFY(item && item->isEnabled());
+        item->trigger();
+        QVERIFY(seen);
+    }
+
+  private:
+    std::unique_ptr<GuiRig> rig_;
+};
+
+}  // namespace kxp40s::testing
+
+QTEST_MAIN(kxp40s::testing::PagesTest)
+#include "pages_test.moc"
