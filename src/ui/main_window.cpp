@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyleFactory>
 
 #include "ui/widgets/about.h"
@@ -166,8 +167,15 @@ void MainWindow::buildTabStrip() {
                     [this, page = tab.page] { showPage(page); });
         }
     }
-    if (auto* modify = qobject_cast<QAbstractButton*>(widget({"ModifyOpt"})))
+    if (auto* modify = qobject_cast<QAbstractButton*>(widget({"ModifyOpt"}))) {
         modify->setChecked(true);
+        connect(modify, &QAbstractButton::clicked, this, [this] { setWriteMode(false); });
+    }
+    if (auto* write = qobject_cast<QAbstractButton*>(widget({"WriteOpt"})))
+        connect(write, &QAbstractButton::clicked, this, [this] { setWriteMode(true); });
+    writeKey_ = new QShortcut(QKeySequence(Qt::Key_Space), this);
+    writeKey_->setEnabled(false);
+    connect(writeKey_, &QShortcut::activated, this, &MainWindow::mnuEB_Click);
     if (QLabel* status = statusLine()) {
         emphasize(status);
         status->setFrameShape(QFrame::StyledPanel);
@@ -212,6 +220,12 @@ void MainWindow::showPage(Page page) {
             box->setFocus(Qt::OtherFocusReason);
         }
     }
+}
+
+void MainWindow::setWriteMode(bool on) {
+    binder_->settle();
+    controls_->setWriteMode(on, app_->session().controls);
+    writeKey_->setEnabled(on);
 }
 
 void MainWindow::Form_Load(StartUpSteps steps) {

@@ -17,6 +17,7 @@
 class QApplication;
 class QLabel;
 class QMenu;
+class QShortcut;
 
 namespace kxp40s::ui {
 
@@ -53,6 +54,9 @@ class MainWindow : public QMainWindow {
 
     // The tab buttons: the page comes to the front and takes the focus.
     void showPage(Page page);
+    // The mode buttons: Write mode locks the page's entries and lets Space
+    // start a write; Modify mode unlocks them.
+    void setWriteMode(bool on);
     Page currentPage() const { return page_; }
 
     Application& app() { return *app_; }
@@ -94,6 +98,7 @@ class MainWindow : public QMainWindow {
     std::map<std::string_view, QAction*> actions_;
     std::map<std::string_view, QMenu*> menus_;
     QTimer timer1_;
+    QShortcut* writeKey_ = nullptr;
     Page page_ = Page::FreqCodes;
     bool busy_ = false;
     bool released_ = false;

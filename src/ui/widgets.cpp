@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QValidator>
 #include <algorithm>
+#include <array>
 
 #include "image/text.h"
 #include "ui/widgets/close_box.h"
@@ -144,6 +145,15 @@ void showText(QWidget* w, const ControlInfo& info, const ControlState& state) {
     }
 }
 
+// The controls Write mode disables, by their names' prefixes.
+bool locksInWriteMode(ControlId id) {
+    static constexpr std::array<std::string_view, 5> kPrefixes = {"txt", "opt", "cbo", "chk",
+                                                                  "cmd"};
+    const std::string_view name = id.name();
+    return std::any_of(kPrefixes.begin(), kPrefixes.end(),
+                       [&](std::string_view prefix) { return name.starts_with(prefix); });
+}
+
 // `lblContrast` has no text of its own: it shows the grey of the contrast
 // as a swatch, in the colour the core gives its text.
 void showGrey(QWidget* w, int level) {
@@ -248,8 +258,15 @@ void ControlSet::show(ControlId id, const ControlState& state) const {
     const QSignalBlocker quiet(w);
     showText(w, *info->second, state);
     if (id == ControlId{"lblContrast"}) showGrey(w, state.value);
-    w->setEnabled(state.enabled);
+    w->setEnabled(state.enabled && !(writeMode_ && locksInWriteMode(id)));
     w->setVisible(state.visible);
+}
+
+void ControlSet::setWriteMode(bool on, const Controls& controls) {
+    writeMode_ = on;
+    for (const auto& [id, w] : widgets_) {
+        if (locksInWriteMode(id)) w->setEnabled(!on && controls[id].enabled);
+    }
 }
 
 void ControlSet::scaleTo(QSize size) {

@@ -43,6 +43,12 @@ class ControlSet {
     // Shows what the core keeps for the control; its signals stay quiet.
     void show(ControlId id, const ControlState& state) const;
 
+    // Write mode: every box, list, check box, option and command button is
+    // disabled (the tab buttons, the mode buttons and the slider are not);
+    // Modify mode shows them as the core keeps them again.
+    void setWriteMode(bool on, const Controls& controls);
+    bool writeMode() const { return writeMode_; }
+
     // Places every widget for an inner area of `size`: positions and sizes
     // scale with it, lists keep their own height, fonts scale by the smaller
     // factor.
@@ -65,6 +71,7 @@ class ControlSet {
     std::map<ControlId, const ControlInfo*> infos_;
     std::vector<Placed> placed_;
     double fontScale_ = 1.0;
+    bool writeMode_ = false;
 };
 
 // The pixel size of the window's font at its design size.

@@ -93,7 +93,36 @@ class PagesTest : public QObject {
         QVERIFY(seen);
     }
 
+    // Write mode locks exactly the entries; Space then writes the pager.
+    void writeModeLocksTheEntriesAndSpaceWrites() {
+        rig_->widget<QAbstractButton>({"WriteOpt"})->click();
+        for (const auto& [id, w] : std::map<ControlId, QWidget*>(lockable())) {
+            const std::string_view name = id.name();
+            const bool entry = name.starts_with("txt") || name.starts_with("opt") ||
+                               name.starts_with("cbo") || name.starts_with("chk") ||
+                               name.starts_with("cmd");
+            if (entry) QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+        }
+        for (const char* name : {"EMoptStatus", "ModifyOpt", "WriteOpt", "Slider1"})
+            QVERIFY2(rig_->widget({name})->isEnabled(), name);
+        ModalScript script;
+        QTest::keyClick(&rig_->window(), Qt::Key_Space);
+        QVERIFY(!script.texts.isEmpty());
+        rig_->widget<QAbstractButton>({"ModifyOpt"})->click();
+        QVERIFY(rig_->widget({"txtAddr", 0})->isEnabled());
+    }
+
   private:
+    std::map<ControlId, QWidget*> lockable() {
+        std::map<ControlId, QWidget*> found;
+        for (const ControlInfo* info : windowControls(Window::Form1)) {
+            for (const ControlId id : info->ids()) {
+                if (QWidget* w = rig_->window().widget(id); w && w->window() == &rig_->window())
+                    found.emplace(id, w);
+            }
+        }
+        return found;
+    }
     std::unique_ptr<GuiRig> rig_;
 };
 
