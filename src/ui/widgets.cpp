@@ -18,6 +18,7 @@
 #include "image/text.h"
 #include "ui/widgets/close_box.h"
 #include "ui/widgets/eb_slider.h"
+#include "ui/widgets/ncommand.h"
 
 namespace kxp40s::ui {
 
@@ -49,6 +50,12 @@ class Windows1252Validator : public QValidator {
 bool isPageBox(ControlId id) {
     return std::any_of(pageTabs().begin(), pageTabs().end(),
                        [&](const PageTab& tab) { return tab.box == id; });
+}
+
+// The tab buttons are the program's own image buttons.
+bool isTabButton(ControlId id) {
+    return std::any_of(pageTabs().begin(), pageTabs().end(),
+                       [&](const PageTab& tab) { return tab.button == id; });
 }
 
 QWidget* makePanel(ControlId id, QWidget* parent) {
@@ -99,6 +106,7 @@ QWidget* makeWidget(const ControlInfo& info, ControlId id, QWidget* parent) {
         case OptionButton:
             return new QRadioButton(caption, parent);
         case CommandButton:
+            if (isTabButton(id)) return new Ncommand(caption, parent);
             return new QPushButton(caption, parent);
         case Slider: {
             auto* slider = new EBSlider(parent);

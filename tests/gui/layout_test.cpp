@@ -17,8 +17,8 @@ bool fits(QWidget* w) {
         return box->fontMetrics().horizontalAdvance(widest) + 8 <= box->width();
     }
     if (auto* label = qobject_cast<QLabel*>(w); label && label->wordWrap()) return true;
-    // A push button's own size hint asks for a minimum width beyond its caption.
-    if (auto* button = qobject_cast<QPushButton*>(w)) {
+    // A push or image button's own size hint asks for a minimum width beyond its caption.
+    if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->isCheckable()) {
         const QString caption = button->text().replace("&&", "&");
         return button->fontMetrics().horizontalAdvance(caption) + 8 <= button->width();
     }
