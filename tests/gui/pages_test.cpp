@@ -38,6 +38,24 @@ class PagesTest : public QObject {
         QVERIFY(rig_->app().session().ContrastChanged);
     }
 
+    // "Direct" shows "Direct Show Lamp On"; "Push Key Lamp On Enable" shows
+    // the RD key options.
+    void optionsShowTheBoxesThatDependOnThem() {
+        rig_->window().showPage(Page::AlertsStatus);
+        QWidget* directLamp = rig_->widget({"chkCtl", 20});
+        for (const int item : {1, 0, 1}) {
+            rig_->choose({"cboCtl", 3}, item);
+            rig_->settle();
+            QCOMPARE(directLamp->isVisible(), item == 1);
+        }
+        auto* pushKeyLamp = rig_->widget<QCheckBox>({"chkCtl", 17});
+        for (int round = 0; round < 2; ++round) {
+            pushKeyLamp->click();
+            rig_->settle();
+            QCOMPARE(rig_->widget({"chkCtl", 21})->isVisible(), pushKeyLamp->isChecked());
+        }
+    }
+
     // A prompt box takes what Windows-1252 can hold and nothing else.
     void promptBoxesTakeOnlyWindows1252() {
         rig_->window().showPage(Page::PromptsEdit);
