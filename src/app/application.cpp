@@ -72,20 +72,11 @@ bool Application::handle(const std::function<Effects(Session&)>& handler) {
 
 void Application::Form_Load(StartUpSteps steps) {
     board_->calibrate();
-    face_.apply(startEditorsBeforeBoard());
-    if (steps.searchBoard) {
-        session_.ImageJustLoaded = false;
-        board_->connect(true);
-    }
+    face_.apply(startBeforeBoard(session_));
+    session_.ImageJustLoaded = false;
+    if (steps.searchBoard) board_->connect(true);
     face_.apply(startEditorsAfterBoard(steps.openDefaultTable));
     face_.setTimer1Enabled(true);
-}
-
-Effects Application::startEditorsBeforeBoard() {
-    Operation op(session_);
-    session_.FreqEntryError = false;
-    session_.controls.setText(kCaption, startCaption());
-    return op.done();
 }
 
 Effects Application::startEditorsAfterBoard(bool openDefaultTable) {

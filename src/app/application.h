@@ -90,7 +90,6 @@ class Application {
     std::string caption() const;
 
   private:
-    Effects startEditorsBeforeBoard();
     Effects startEditorsAfterBoard(bool openDefaultTable);
     bool openDefault();
     bool openTable(const std::optional<std::filesystem::path>& chosen);

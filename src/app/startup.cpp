@@ -31,11 +31,15 @@ std::string startCaption() {
     return std::string(kTitle) + " USB KAVION";
 }
 
+Effects startBeforeBoard(Session& s) {
+    Operation op(s);
+    s.FreqEntryError = false;
+    s.controls.setText({"Form1"}, startCaption());
+    return op.done();
+}
+
 Effects startEditors(Session& s) {
     Operation op(s);
-    s.controls.setText({"Form1"}, startCaption());
-    s.FreqEntryError = false;
-    s.ImageJustLoaded = false;
     storeStartLogo(s);
     setChannelSelectors(s);
     addRoHSBand(s);
@@ -53,6 +57,7 @@ Effects useBuiltInTables(Session& s) {
 
 Session startedSession() {
     Session s;
+    startBeforeBoard(s);
     startEditors(s);
     selectDefaultBand(s);
     s.OldPagerFirmware = false;

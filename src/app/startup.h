@@ -10,9 +10,13 @@ inline constexpr const char* kStartLogoText = "KAVION";
 // The window's caption as the program builds it at start-up.
 std::string startCaption();
 
-// Start-up's steps on the editors after the board search: the caption, the
-// logo text centred and stored, the channel selectors at "5KHz", the fourth
-// band added. What follows is "default.tbl" or the 130-180 MHz defaults.
+// Start-up's steps before the board search: the frequency-entry error
+// cleared and the caption built.
+Effects startBeforeBoard(Session& s);
+
+// Start-up's steps on the editors after the board search: the logo text
+// centred and stored, the channel selectors at "5KHz", the fourth band
+// added. What follows is "default.tbl" or the 130-180 MHz defaults.
 Effects startEditors(Session& s);
 
 // The 130-180 MHz defaults that start-up selects without "default.tbl".

@@ -114,7 +114,25 @@ bool checksumMatches(const Image& image, int stp) {
     return image.at(stp - 1) == (sum >> 8) && image.at(stp) == (sum & 0xFF);
 }
 
+// Pages strt..last over the default tables (an old-format pager has no bytes
+// past 2015); a failure says "Read error!" and fails the transfer.
+std::optional<Image> readPages(Transfer& t, LinkFace& face, int strt, int last) {
+    Image image = defaultImage();
+    const bool read = busOf(t).LptPageRead(image.bytes(), strt, last, progressOn(face));
+    busOf(t).LptIdle();
+    if (read) return image;
+    face.show(transferWarning("Read error!"));
+    t.s.TransferFailed = true;
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<Image> lpt_pagerMemory(Transfer& t, int stp) {
+    ClampedProgressFace face(t.face);
+    startProgress(face, busOf(t).clock(), 0, stp, kColourPurple, "Reading Now.......");
+    return readPages(t, face, 0, stp);
+}
 
 void lpt_readall(Transfer& t, int strt, int& stp) {
     Session& s = t.s;
@@ -134,14 +152,9 @@ void lpt_readall(Transfer& t, int strt, int& stp) {
     startProgress(face, busOf(t).clock(), strt, stp, kColourPurple, "Reading Now.......");
     // An old-format pager has no bytes past 2015: the default tables fill them.
     const int last = newFormat ? stp : std::min(stp, kOldFormatLast);
-    Image image = defaultImage();
-    const bool read = busOf(t).LptPageRead(image.bytes(), strt, last, progressOn(face));
-    busOf(t).LptIdle();
-    if (!read) {
-        face.show(transferWarning("Read error!"));
-        s.TransferFailed = true;
-        return;
-    }
+    std::optional<Image> read = readPages(t, face, strt, last);
+    if (!read) return;
+    Image& image = *read;
     if (newFormat && !checksumMatches(image, last)) {
         face.show(
             transferWarning("The data of pager is not complete correction !\r\n\r\nPlease try to "

@@ -5,12 +5,8 @@
 
 #include "editors/init_ctl.h"
 #include "editors/load_image.h"
-#include "image/default_tables.h"
-#include "link/lpt_bus.h"
-#include "link/serial_link.h"
 #include "transfer/backups.h"
 #include "transfer/charset.h"
-#include "transfer/progress.h"
 #include "transfer/sequence_steps.h"
 
 namespace kxp40s {
@@ -99,29 +95,10 @@ void adoptReadImage(Transfer& t, LinkFace& face, Image image) {
 
 bool tbl_keepPagerBeforeWrite(Transfer& t, int stp) {
     if (!t.backups) return true;
-    ClampedProgressFace face(t.face);
-    Image pager = defaultImage();
-    bool read = false;
-    if (t.lpt) {
-        startProgress(face, t.lpt->clock(), 0, stp, kColourPurple, "Reading Now.......");
-        read = t.lpt->LptPageRead(pager.bytes(), 0, stp,
-                                  [&face](int address) { face.setProgressValue(address); });
-        t.lpt->LptIdle();
-        if (!read) face.show(transferWarning(kReadErrorText));
-    } else {
-        startProgress(face, t.usb->clock, 0, stp, kColourPurple, "Reading Now.......");
-        read = SerialRead(*t.usb, 0, stp);
-        if (read) {
-            pager.write(
-                0, std::span(t.usb->state.ReadBuffer).first(static_cast<std::size_t>(stp) + 1));
-        }
-    }
-    if (!read) {
-        t.s.TransferFailed = true;
-        return false;
-    }
-    TextToPc(pager);
-    keepBackup(t, face, pager, "before-write");
+    std::optional<Image> pager = t.lpt ? lpt_pagerMemory(t, stp) : usb_pagerMemory(t, stp);
+    if (!pager) return false;
+    TextToPc(*pager);
+    keepBackup(t, t.face, *pager, "before-write");
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "editors/session.h"
@@ -47,6 +48,12 @@ void usb_verify(Transfer& t, const Image& data, int strt, int stp);
 void lpt_readall(Transfer& t, int strt, int& stp);
 void lpt_writeall(Transfer& t, Image& data, int strt, int stp);
 void lpt_verify(Transfer& t, const Image& data, int strt, int stp);
+
+// The pager's memory 0..stp as it is, without the identity or checksum
+// checks of a read; nothing (the transfer failed, the link said why) when it
+// could not be read.
+std::optional<Image> usb_pagerMemory(Transfer& t, int stp);
+std::optional<Image> lpt_pagerMemory(Transfer& t, int stp);
 
 // The identity text at 993-1006: the characters up to the first byte outside
 // 32-127. Model "KXP40" in characters 1-5, PCB 6-9, software 10-14.

@@ -175,6 +175,12 @@ void usb_writeall(Transfer& t, Image& data, int strt, int stp) {
     }
 }
 
+std::optional<Image> usb_pagerMemory(Transfer& t, int stp) {
+    startProgress(t.face, t.usb->clock, 0, stp, kColourPurple, "Reading Now.......");
+    if (!readPager(t, 0, stp)) return std::nullopt;
+    return imageRead(t, stp);
+}
+
 void usb_verify(Transfer& t, const Image& data, int strt, int stp) {
     t.s.PagerAtVerifyError.reset();
     startProgress(t.face, t.usb->clock, strt, stp, kColourPurple, "Verifying Now.....");

@@ -236,6 +236,21 @@ TEST_F(App, AReadThatFailsToLoadPutsBackTheImageTheBandAndTheControls) {
     EXPECT_TRUE(app->mnuEB_Click());
 }
 
+TEST_F(App, ABackupBeforeWriteKeepsWhatThePagerHeld) {
+    start();
+    const Image before = pager.memory();
+    app->setBackupBeforeWrite(true);
+    set("capcode1", "1111111");
+    EXPECT_TRUE(app->mnuEB_Click());
+    std::vector<fs::path> kept;
+    for (const auto& entry : fs::directory_iterator(folder_ / "backups"))
+        kept.push_back(entry.path());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_TRUE(kept[0].filename().string().starts_with("before-write-"));
+    EXPECT_EQ(file(kept[0]), before);
+    EXPECT_EQ(capcodeOf(pager.memory(), 0), 1111111);
+}
+
 TEST_F(App, ASeriesWritesEachPagerAndCountsTheCapcodeUp) {
     start();
     set("capcode1", "1000000");
