@@ -27,6 +27,10 @@ class AppFace : public LinkFace {
         apply(effects);
     }
 
+    // Start-up has filled the controls and is about to search for the
+    // board, which may take a while: the window shows itself.
+    virtual void beforeBoardSearch() {}
+
     // File > Open and Save As: the file dialog, starting in `folder` with
     // the filter "Table files (*.tbl)". Nothing: the user cancelled.
     virtual std::optional<std::filesystem::path> askOpenFile(const std::filesystem::path& folder) {

@@ -45,7 +45,8 @@ Application::Application(AppFace& face, AppOptions options)
       files_(initialTableFileState(options.programDirectory.empty() ? defaultProgramDirectory()
                                                                     : options.programDirectory)),
       progressFace_(face),
-      board_(makeBoard(options.board, progressFace_, std::move(options.parts))) {
+      boardParts_(std::move(options.parts)),
+      board_(makeBoard(options.board, progressFace_, boardParts_)) {
     if (options.keepBackups) {
         backups_.emplace(options.backupFolder.empty() ? BackupStore::defaultFolder()
                                                       : options.backupFolder);
@@ -70,16 +71,22 @@ bool Application::handle(const std::function<Effects(Session&)>& handler) {
     return !effects.refused;
 }
 
+// The board search comes last, so that the window can be on the screen,
+// filled, while ports that never answer are waited for.
 void Application::Form_Load(StartUpSteps steps) {
     board_->calibrate();
     face_.apply(startBeforeBoard(session_));
     session_.ImageJustLoaded = false;
-    if (steps.searchBoard) board_->connect(true);
-    face_.apply(startEditorsAfterBoard(steps.openDefaultTable));
+    face_.apply(startEditorsAndTable(steps.openDefaultTable));
+    if (steps.searchBoard) {
+        face_.beforeBoardSearch();
+        const bool found = board_->connect(true);
+        face_.showBoardStatus(found ? connectedStatus() : disconnectedStatus());
+    }
     face_.setTimer1Enabled(true);
 }
 
-Effects Application::startEditorsAfterBoard(bool openDefaultTable) {
+Effects Application::startEditorsAndTable(bool openDefaultTable) {
     Operation op(session_);
     startEditors(session_);
     if (!openDefaultTable || !openDefault()) selectDefaultBand(session_);
@@ -220,6 +227,24 @@ void Application::Timer1_Timer() {
 
 void Application::mnuExit_Click() {
     board_->release();
+}
+
+void Application::setFastRead(bool on) {
+    fastRead_ = on;
+    board_->setFastRead(on);
+}
+
+void Application::useBoard(BoardKind kind) {
+    if (kind == board_->kind()) return;
+    face_.setTimer1Enabled(false);
+    board_->release();
+    board_.reset();  // the old board lets go of its port before the new one opens
+    board_ = makeBoard(kind, progressFace_, boardParts_);
+    board_->setFastRead(fastRead_);
+    board_->calibrate();
+    board_->connect(false);
+    board_->monitorTick();
+    face_.setTimer1Enabled(true);
 }
 
 }  // namespace kxp40s

@@ -45,7 +45,7 @@ class Application {
     Application& operator=(const Application&) = delete;
     ~Application();
 
-    // Form_Load: the start-up sequence, in order.
+    // Form_Load: the start-up sequence, the board search last.
     void Form_Load(StartUpSteps steps = {});
 
     // File > Open with its dialog; openTableFile is the same after the dialog.
@@ -83,6 +83,17 @@ class Application {
     void setBackupBeforeWrite(bool on) { backupBeforeWrite_ = on; }
     bool backupBeforeWrite() const { return backupBeforeWrite_; }
 
+    // Reads without the board's fixed pause before each reply; kept when
+    // the board changes.
+    void setFastRead(bool on);
+    bool fastRead() const { return fastRead_; }
+
+    // Changes the programmer board while the program runs: the board in use
+    // gets its release command, the other kind is searched for silently and
+    // the monitor shows what came of it. Nothing happens while it is the
+    // board in use already.
+    void useBoard(BoardKind kind);
+
     Session& session() { return session_; }
     const Session& session() const { return session_; }
     const TableFileState& files() const { return files_; }
@@ -90,7 +101,7 @@ class Application {
     std::string caption() const;
 
   private:
-    Effects startEditorsAfterBoard(bool openDefaultTable);
+    Effects startEditorsAndTable(bool openDefaultTable);
     bool openDefault();
     bool openTable(const std::optional<std::filesystem::path>& chosen);
     bool save(const std::optional<std::filesystem::path>& chosen);
@@ -103,9 +114,11 @@ class Application {
     Session session_;
     TableFileState files_;
     ClampedProgressFace progressFace_;
+    BoardParts boardParts_;
     std::unique_ptr<Board> board_;
     std::optional<BackupStore> backups_;
     bool backupBeforeWrite_ = false;
+    bool fastRead_ = false;
     // A series is under way: the image holds the pager's letters.
     bool inSeries_ = false;
 };

@@ -14,9 +14,9 @@ std::string startCaption();
 // cleared and the caption built.
 Effects startBeforeBoard(Session& s);
 
-// Start-up's steps on the editors after the board search: the logo text
-// centred and stored, the channel selectors at "5KHz", the fourth band
-// added. What follows is "default.tbl" or the 130-180 MHz defaults.
+// Start-up's steps on the editors: the logo text centred and stored, the
+// channel selectors at "5KHz", the fourth band added. What follows is
+// "default.tbl" or the 130-180 MHz defaults.
 Effects startEditors(Session& s);
 
 // The 130-180 MHz defaults that start-up selects without "default.tbl".

@@ -46,6 +46,7 @@ class ScriptedAppFace : public AppFace {
         return nextFile();
     }
     void openTransferWindow(int mode) override { windows.push_back(mode); }
+    void beforeBoardSearch() override { refreshedBeforeSearch = refreshed.size(); }
     void runSeries(Application& app) override {
         for (int i = 0; i < seriesPresses; ++i)
             app.cmdWrite_Click();
@@ -60,6 +61,7 @@ class ScriptedAppFace : public AppFace {
     testing::ScriptedFace script;  // messages, answers, Timer1 and the status line
     std::deque<std::optional<fs::path>> files;
     std::vector<ControlId> refreshed;
+    std::optional<std::size_t> refreshedBeforeSearch;  // refreshes when the search began
     std::vector<fs::path> dialogFolders;
     std::vector<int> windows;
     int seriesPresses = 0;
@@ -129,12 +131,17 @@ TEST_F(App, StartsOnTheBand2DefaultsFindsTheBoardAndStartsTheMonitor) {
     EXPECT_EQ(face.script.timer1.back(), true);
 }
 
+// The window is filled before the board search, which may wait long for
+// ports that never answer; its message and the status line come after.
 TEST_F(App, WithoutABoardStartUpSaysSoAndGoesOn) {
     store.deleteKey(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM");
     start();
     EXPECT_EQ(face.texts(), Texts{"The Programmed Board is not responding!"});
     EXPECT_FALSE(app->board().known());
     EXPECT_EQ(at(s(), "txtFreq").text, "1530000");
+    ASSERT_TRUE(face.refreshedBeforeSearch.has_value());
+    EXPECT_EQ(*face.refreshedBeforeSearch, face.refreshed.size()) << "nothing left to fill after";
+    EXPECT_EQ(face.script.statuses.back(), disconnectedStatus()) << "said at once";
 }
 
 TEST_F(App, OpensAValidDefaultTblAndSaveWritesItBack) {
@@ -306,6 +313,40 @@ TEST_F(App, TheParallelPortBoardReadsWritesAndVerifies) {
     EXPECT_TRUE(app->mnuEntire_Click());
     EXPECT_EQ(at(s(), "txtAddr", 0).text, "1234000");
     EXPECT_EQ(face.texts(), (Texts{"Version = 5.0", "Verify Success!", "Read success!"}));
+}
+
+// Both boards plugged in: the window switches between them as it runs.
+TEST_F(App, TheBoardChangesWhileTheProgramRuns) {
+    TwoWireMemory memory(clock);
+    const Image image = testing::startedPager();
+    std::copy(image.bytes().begin(), image.bytes().end(), memory.memory.begin());
+    AppOptions options;
+    options.programDirectory = folder_;
+    options.keepBackups = false;
+    options.parts.serialPort = &port;
+    options.parts.registryStore = &store;
+    options.parts.portIo = &memory;
+    options.parts.clock = &clock;
+    options.parts.lptPacing = LptBus::Pacing::OnClock;
+    app.emplace(face, options);
+    app->Form_Load();
+    ASSERT_EQ(app->board().kind(), BoardKind::Usb);
+    ASSERT_TRUE(app->board().known());
+
+    app->useBoard(BoardKind::Lpt);
+    EXPECT_EQ(pager.controlState(), 'r') << "the USB board is released first";
+    EXPECT_EQ(app->board().kind(), BoardKind::Lpt);
+    EXPECT_TRUE(app->board().known());
+    EXPECT_EQ(face.script.statuses.back(), connectedStatus());
+    set("capcode1", "1234000");
+    EXPECT_TRUE(app->mnuEB_Click());
+    EXPECT_EQ(capcodeOf(Image(memory.memory), 0), 1234000);
+
+    app->useBoard(BoardKind::Usb);
+    EXPECT_TRUE(app->board().known());
+    EXPECT_TRUE(app->mnuEntire_Click());
+    EXPECT_NE(at(s(), "txtAddr", 0).text, "1234000") << "read from the USB board's pager";
+    EXPECT_TRUE(face.script.timer1.back()) << "the monitor runs again";
 }
 
 }  // namespace
