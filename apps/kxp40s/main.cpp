@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "ui/main_window.h"
+#include "ui/quit_signals.h"
 #include "ui/widgets/splash.h"
 
 namespace {
@@ -24,8 +25,13 @@ void reportShown(QWidget& window) {
     std::cout << "shown " << window.windowTitle().toStdString() << std::endl;
 }
 
-// One line per change of the board status line: "status #rrggbb text".
+// "shown" with the caption once the window is on the screen, then one line
+// per change of the board status line ("status #rrggbb text") and of the
+// caption.
 void reportChanges(MainWindow& window) {
+    QObject::connect(&window, &MainWindow::shownOnScreen, [&window] {
+        std::cout << "shown " << window.windowTitle().toStdString() << std::endl;
+    });
     QObject::connect(&window, &MainWindow::boardStatusShown,
                      [last = std::string()](const QString& text, const QColor& colour) mutable {
                          const std::string line =
@@ -57,10 +63,12 @@ int main(int argc, char** argv) {
     bool report = false;
     bool bare = false;
     bool noSplash = false;
-    cli.add_option("--board", board,
-                   "The programmer board: usb (a serial port, the default) or lpt (the parallel "
-                   "port; KXP40S_LPT=PATH names a simulated one)")
-        ->check(CLI::IsMember({"usb", "lpt"}));
+    CLI::Option* boardOption =
+        cli.add_option("--board", board,
+                       "The programmer board for this run: usb (a serial port) or lpt (the "
+                       "parallel port; KXP40S_LPT=PATH names a simulated one). Without it, the "
+                       "board last chosen in the Board menu (at first usb)")
+            ->check(CLI::IsMember({"usb", "lpt"}));
     cli.add_flag("--report", report,
                  "Print the caption and the board status line on stdout as they change");
     cli.add_flag("--bare-window", bare, "Show only an empty window (for measurements)")->group("");
@@ -75,14 +83,20 @@ int main(int argc, char** argv) {
     if (bare) return runBareWindow(qapp, report);
 
     kxp40s::AppOptions options;
-    options.board = kxp40s::parseBoardKind(board).value_or(kxp40s::BoardKind::Usb);
+    options.board = boardOption->count() > 0
+                        ? kxp40s::parseBoardKind(board).value_or(kxp40s::BoardKind::Usb)
+                        : kxp40s::ui::WindowSettings().board();
     std::unique_ptr<MainWindow> window;
+    kxp40s::ui::quitOnSignals([&window] {
+        if (window)
+            window->endOnSignal();
+        else
+            QCoreApplication::exit(0);
+    });
     const auto openMainWindow = [&] {
         window = std::make_unique<MainWindow>(std::move(options));
         if (report) reportChanges(*window);
-        window->Form_Load();
-        window->show();
-        if (report) reportShown(*window);
+        window->startUp();
     };
     if (noSplash) {
         openMainWindow();

@@ -82,6 +82,19 @@ void addMenus(Builder& b) {
     b.add({.name = "mnuEntire", .kind = MenuItem, .caption = "Read", .shortcut = "F3"});
     b.add({.name = "mnuEB", .kind = MenuItem, .caption = "Write", .shortcut = "F4"});
     b.add({.name = "mnuEB1", .kind = MenuItem, .caption = "Verfy", .shortcut = "F9"});
+    b.add({.name = "mnudash2", .kind = MenuItem, .caption = "-"});
+    b.add({.name = "mnuFastRead",
+           .kind = MenuItem,
+           .caption = "Fast Read",
+           .toolTip = "Read without the board's pause before each reply"});
+    b.add({.name = "mnuBackup",
+           .kind = MenuItem,
+           .caption = "Backup Before Write",
+           .toolTip = "Keep what the pager holds in the backup folder before each write"});
+    b.section(Window::Form1, std::nullopt, "mnuBoard");
+    b.add({.name = "mnuBoard", .kind = Menu, .container = "Form1", .caption = "Board"});
+    b.add({.name = "mnuUsb", .kind = MenuItem, .caption = "USB Board"});
+    b.add({.name = "mnuLpt", .kind = MenuItem, .caption = "Parallel Port Board"});
     b.section(Window::Form1, std::nullopt, "mnuHelp");
     b.add({.name = "mnuHelp", .kind = Menu, .container = "Form1", .caption = "Help"});
     b.add({.name = "mnuAbout", .kind = MenuItem, .caption = "About"});

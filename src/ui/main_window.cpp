@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -8,7 +9,9 @@
 #include <QPainter>
 #include <QShortcut>
 #include <QStyleFactory>
+#include <QWindow>
 
+#include "ui/message_box.h"
 #include "ui/widgets/about.h"
 
 namespace kxp40s::ui {
@@ -78,11 +81,15 @@ void prepareApplication(QApplication& app) {
     QApplication::setFont(font);
 }
 
-MainWindow::MainWindow(AppOptions options) : face_(*this) {
+MainWindow::MainWindow(AppOptions options, const QString& settingsFile)
+    : face_(*this), settings_(settingsFile) {
     setObjectName("Form1");
     app_ = std::make_unique<Application>(face_, std::move(options));
+    app_->setFastRead(settings_.fastRead());
+    app_->setBackupBeforeWrite(settings_.backupBeforeWrite());
     binder_ = std::make_unique<Binder>(*app_);
     buildMenus();
+    buildSettingItems();
     buildTabStrip();
     transferWindow_ = std::make_unique<TransferWindow>(this);
     binder_->bind(transferWindow_->controls());
@@ -134,6 +141,10 @@ void MainWindow::buildMenus() {
             QAction* action = menu->addAction(labelText(info->caption));
             action->setObjectName(qText(info->name));
             action->setShortcut(QKeySequence(qText(info->shortcut)));
+            if (!info->toolTip.empty()) {
+                action->setToolTip(qText(info->toolTip));
+                menu->setToolTipsVisible(true);
+            }
             const auto command = commands.find(info->name);
             if (command != commands.end())
                 connect(action, &QAction::triggered, this, command->second);
@@ -142,6 +153,27 @@ void MainWindow::buildMenus() {
     }
     menuBar()->setMouseTracking(true);
     menuBar()->installEventFilter(this);
+}
+
+// The remembered choices are check items; the two boards exclude each other.
+void MainWindow::buildSettingItems() {
+    const auto checkItem = [this](std::string_view name, bool on, void (MainWindow::*slot)(bool)) {
+        QAction* item = action(name);
+        item->setCheckable(true);
+        item->setChecked(on);
+        connect(item, &QAction::triggered, this, slot);
+    };
+    checkItem("mnuFastRead", app_->fastRead(), &MainWindow::mnuFastRead_Click);
+    checkItem("mnuBackup", app_->backupBeforeWrite(), &MainWindow::mnuBackup_Click);
+    auto* boards = new QActionGroup(this);
+    for (const auto& [name, kind] :
+         {std::pair{"mnuUsb", BoardKind::Usb}, std::pair{"mnuLpt", BoardKind::Lpt}}) {
+        QAction* item = action(name);
+        item->setCheckable(true);
+        item->setChecked(app_->board().kind() == kind);
+        boards->addAction(item);
+        connect(item, &QAction::triggered, this, [this, kind] { chooseBoard(kind); });
+    }
 }
 
 void MainWindow::buildTabStrip() {
@@ -231,7 +263,44 @@ void MainWindow::setWriteMode(bool on) {
 void MainWindow::Form_Load(StartUpSteps steps) {
     busy_ = true;
     app_->Form_Load(steps);
+    finishCommand();
+}
+
+// A stop signal that came meanwhile takes effect now.
+void MainWindow::finishCommand() {
     busy_ = false;
+    if (endRequested_) endNow();
+}
+
+void MainWindow::startUp() {
+    startingUp_ = true;
+    Form_Load();
+    startingUp_ = false;
+    showOnScreen();
+}
+
+// Ports that never answer keep the search waiting for a while; meanwhile
+// the window stands filled, with the status line saying why it waits.
+void MainWindow::beforeBoardSearch() {
+    if (!startingUp_) return;
+    if (QLabel* status = statusLine()) {
+        QPalette p = status->palette();
+        p.setColor(QPalette::WindowText, p.color(QPalette::PlaceholderText));
+        status->setPalette(p);
+        status->setText(tr("Looking for the programmer board..."));
+    }
+    showOnScreen();
+}
+
+void MainWindow::showOnScreen() {
+    if (onScreen_) return;
+    onScreen_ = true;
+    show();
+    while (!windowHandle() || !windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents |
+                                        QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    emit shownOnScreen();
 }
 
 // Moves the focus to the strip's background, so that the box being left
@@ -255,7 +324,7 @@ void MainWindow::runCommand(const std::function<void()>& command) {
     if (!tabStrip_->hasFocus()) tabStrip_->setFocus(Qt::OtherFocusReason);
     binder_->settle();
     command();
-    busy_ = false;
+    finishCommand();
 }
 
 void MainWindow::mnuLBFF_Click() {
@@ -293,6 +362,34 @@ void MainWindow::mnuAbout_Click() {
     });
 }
 
+void MainWindow::mnuFastRead_Click(bool on) {
+    app_->setFastRead(on);
+    remember(settings_.setFastRead(on));
+}
+
+void MainWindow::mnuBackup_Click(bool on) {
+    app_->setBackupBeforeWrite(on);
+    remember(settings_.setBackupBeforeWrite(on));
+}
+
+// The status line says at once whether the other board answers.
+void MainWindow::chooseBoard(BoardKind kind) {
+    if (busy_) {
+        action(kind == BoardKind::Usb ? "mnuLpt" : "mnuUsb")->setChecked(true);
+        return;
+    }
+    runCommand([this, kind] { app_->useBoard(kind); });
+    remember(settings_.setBoard(kind));
+}
+
+// A choice that could not be stored still holds for this run.
+void MainWindow::remember(bool kept) {
+    if (kept) return;
+    showMessage(this, warning("The choice holds until the program ends, but it could not be "
+                              "kept for the next start: " +
+                              settings_.fileName().toStdString() + " cannot be written."));
+}
+
 void MainWindow::mnuExit_Click() {
     if (busy_) return;
     close();
@@ -302,7 +399,7 @@ void MainWindow::Timer1_Timer() {
     if (busy_) return;
     busy_ = true;
     app_->Timer1_Timer();
-    busy_ = false;
+    finishCommand();
 }
 
 void MainWindow::showBoardStatus(const BoardStatus& status) {
@@ -332,6 +429,23 @@ void MainWindow::release() {
     released_ = true;
     timer1_.stop();
     app_->mnuExit_Click();
+}
+
+void MainWindow::endOnSignal() {
+    endRequested_ = true;
+    if (busy_) {
+        transferWindow_->leaveSeriesSoon();
+        return;
+    }
+    endNow();
+}
+
+// Ends every event loop, those of open message boxes too; the deferred call
+// ends the program's loop when it has not started yet.
+void MainWindow::endNow() {
+    release();
+    QCoreApplication::exit(0);
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 // Closing the window ends the program after the board's release command; a

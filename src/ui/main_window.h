@@ -13,6 +13,7 @@
 #include "ui/qt_face.h"
 #include "ui/transfer_window.h"
 #include "ui/widgets.h"
+#include "ui/window_settings.h"
 
 class QApplication;
 class QLabel;
@@ -34,11 +35,20 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit MainWindow(AppOptions options = {});
+    // `settingsFile`: where the window's choices are remembered; empty: the
+    // user's own settings. The board of `options` is the one this run uses.
+    explicit MainWindow(AppOptions options = {}, const QString& settingsFile = {});
     ~MainWindow() override;
 
     // Form_Load: the start-up sequence.
     void Form_Load(StartUpSteps steps = {});
+    // Start-up as the program runs it: the window comes on the screen,
+    // filled, before the board search, and says that it is searching.
+    void startUp();
+    void beforeBoardSearch();
+    // A stop signal: the program ends as by File > Exit, after the command
+    // under way (a series ends between two pagers).
+    void endOnSignal();
 
     // The menu commands.
     void mnuLBFF_Click();      // File > Open
@@ -50,6 +60,11 @@ class MainWindow : public QMainWindow {
     void mnuEB1_Click();       // Pager > "Verfy"
     void mnuFirmware_Click();  // Help > Check Firmware
     void mnuAbout_Click();     // Help > About
+    // The remembered choices: Pager > Fast Read and Backup Before Write,
+    // the Board menu.
+    void mnuFastRead_Click(bool on);
+    void mnuBackup_Click(bool on);
+    void chooseBoard(BoardKind kind);
     void Timer1_Timer();
 
     // The tab buttons: the page comes to the front and takes the focus.
@@ -75,6 +90,8 @@ class MainWindow : public QMainWindow {
 
   signals:
     void boardStatusShown(const QString& text, const QColor& colour);
+    // startUp has the window on the screen and painted.
+    void shownOnScreen();
 
   protected:
     void closeEvent(QCloseEvent* event) override;  // Form_Unload
@@ -82,13 +99,19 @@ class MainWindow : public QMainWindow {
 
   private:
     void buildMenus();
+    void buildSettingItems();
+    void remember(bool kept);
     void buildTabStrip();
     void runCommand(const std::function<void()>& command);
     void picTabBack_MouseMove();
     void openDialog(Window window);
     void release();
+    void endNow();
+    void finishCommand();
+    void showOnScreen();
 
     QtFace face_;
+    WindowSettings settings_;
     std::unique_ptr<Application> app_;
     std::unique_ptr<Binder> binder_;
     TabStrip* tabStrip_ = nullptr;
@@ -102,6 +125,9 @@ class MainWindow : public QMainWindow {
     Page page_ = Page::FreqCodes;
     bool busy_ = false;
     bool released_ = false;
+    bool startingUp_ = false;
+    bool endRequested_ = false;
+    bool onScreen_ = false;
 };
 
 }  // namespace kxp40s::ui

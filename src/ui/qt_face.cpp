@@ -86,6 +86,10 @@ std::optional<std::filesystem::path> QtFace::askFile(const std::filesystem::path
     return std::filesystem::path(dialog.selectedFiles().front().toStdString());
 }
 
+void QtFace::beforeBoardSearch() {
+    window_.beforeBoardSearch();
+}
+
 void QtFace::openTransferWindow(int /*mode*/) {
     window_.transferWindow().open();
 }

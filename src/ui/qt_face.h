@@ -22,6 +22,7 @@ class QtFace : public AppFace {
     void setProgressColour(long colour) override;
     void setStatusText(const std::string& text) override;
     void pumpEvents() override;
+    void beforeBoardSearch() override;
     std::optional<std::filesystem::path> askOpenFile(const std::filesystem::path& folder) override;
     std::optional<std::filesystem::path> askSaveFile(const std::filesystem::path& folder) override;
     void openTransferWindow(int mode) override;

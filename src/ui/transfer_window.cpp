@@ -78,7 +78,7 @@ void TransferWindow::runSeries(Application& app) {
     const auto left = connect(exit, &QPushButton::clicked, this, &TransferWindow::reject);
     write->setDefault(true);
     write->setFocus();
-    loop.exec();
+    if (!leaveSoon_) loop.exec();
     disconnect(pressed);
     disconnect(left);
     inSeries_ = false;
@@ -90,6 +90,12 @@ void TransferWindow::writeNext(Application& app) {
     writing_ = true;
     app.cmdWrite_Click();
     writing_ = false;
+    if (leaveSoon_) reject();
+}
+
+void TransferWindow::leaveSeriesSoon() {
+    leaveSoon_ = true;
+    reject();
 }
 
 // Escape, Exit and the close box leave a series between two pagers; a

@@ -35,6 +35,9 @@ class TransferWindow : public FormDialog {
     // Writes pager after pager with `app` until the user leaves by Exit or
     // the close box.
     void runSeries(Application& app);
+    // The program is asked to end: a series ends as soon as no pager is
+    // being written (at once, or when the write under way has finished).
+    void leaveSeriesSoon();
 
   protected:
     void reject() override;
@@ -47,6 +50,7 @@ class TransferWindow : public FormDialog {
     bool open_ = false;
     bool inSeries_ = false;
     bool writing_ = false;
+    bool leaveSoon_ = false;
     std::function<void()> leaveSeries_;
 };
 

@@ -91,6 +91,20 @@ class ChildProcess {
         }
     }
 
+    // Waits for it to end by itself: its exit status (minus the signal
+    // when a signal ended it), nothing when it still ran after `limit`.
+    std::optional<int> waitExit(std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        for (int status = 0; pid_ > 0; ::usleep(10000)) {
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = 0;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+            }
+            if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+        }
+        return std::nullopt;
+    }
+
     void stop() {
         if (pid_ <= 0) return;
         ::kill(pid_, SIGTERM);

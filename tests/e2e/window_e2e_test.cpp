@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 #include "child_process.h"
 #include "link/link_face.h"
@@ -12,37 +14,73 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class Window : public testing::TempFolderTest {};
+// The window on a display of its own, with the simulated board plugged in
+// and listed as a serial port.
+class Window : public testing::TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        if (!VirtualDisplay::available() || ::access(binary("kxp40s").c_str(), X_OK) != 0)
+            GTEST_SKIP() << "no Xvfb or no window built";
+        display_.emplace();
+        ASSERT_FALSE(display_->name().empty());
+    }
 
-// The window on a display of its own finds the simulated board that is
-// listed as a serial port, and turns red within two monitor ticks of the
-// board being unplugged.
+    std::string plug() const { return (folder_ / "board").string(); }
+
+    std::unique_ptr<ChildProcess> startWindow() {
+        const auto runtime = folder_ / "runtime";
+        std::filesystem::create_directory(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        return std::make_unique<ChildProcess>(
+            std::vector<std::string>{binary("kxp40s"), "--report"},
+            std::vector<std::string>{"DISPLAY=" + display_->name(), "QT_QPA_PLATFORM=xcb",
+                                     "KXP40S_PORTS=" + plug(), "XDG_DATA_HOME=" + folder_.string(),
+                                     "XDG_CONFIG_HOME=" + folder_.string(),
+                                     "XDG_RUNTIME_DIR=" + runtime.string()});
+    }
+
+    // Waits until the window is up and has found the board.
+    static void waitConnected(ChildProcess& window) {
+        const auto shown = window.waitFor("shown ", 30s);
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(*shown, "shown KXP40S V05.12 USB KAVION");
+        EXPECT_EQ(window.waitFor("status ", 5s),
+                  std::string("status #000000") + " " + kBoardConnectText);
+    }
+
+    std::optional<VirtualDisplay> display_;
+};
+
+// It finds the board and turns red within two monitor ticks of the board
+// being unplugged.
 TEST_F(Window, FindsThePluggedBoardAndSeesItUnplugged) {
-    if (!VirtualDisplay::available() || ::access(binary("kxp40s").c_str(), X_OK) != 0)
-        GTEST_SKIP() << "no Xvfb or no window built";
-    VirtualDisplay display;
-    ASSERT_FALSE(display.name().empty());
-    const std::string plug = (folder_ / "board").string();
-    const auto runtime = folder_ / "runtime";
-    std::filesystem::create_directory(runtime);
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    SimProcess sim({"--plug", plug});
-    ChildProcess window(
-        {binary("kxp40s"), "--report"},
-        {"DISPLAY=" + display.name(), "QT_QPA_PLATFORM=xcb", "KXP40S_PORTS=" + plug,
-         "XDG_DATA_HOME=" + folder_.string(), "XDG_RUNTIME_DIR=" + runtime.string()});
-
-    const auto shown = window.waitFor("shown ", 30s);
-    ASSERT_TRUE(shown);
-    EXPECT_EQ(*shown, "shown KXP40S V05.12 USB KAVION");
-    EXPECT_EQ(window.waitFor("status ", 5s),
-              std::string("status #000000") + " " + kBoardConnectText);
+    SimProcess sim({"--plug", plug()});
+    const auto window = startWindow();
+    waitConnected(*window);
 
     sim.stop();
     const auto unplugged = std::chrono::steady_clock::now();
-    EXPECT_EQ(window.waitFor("status ", 3s),
+    EXPECT_EQ(window->waitFor("status ", 3s),
               std::string("status #ff0000") + " " + kBoardDisconnectText);
     EXPECT_LE(std::chrono::steady_clock::now() - unplugged, 2200ms);
+}
+
+// SIGTERM ends the window as File > Exit does: the board's release command
+// is the last thing the board hears.
+TEST_F(Window, SigtermReleasesTheBoardAndEnds) {
+    SimProcess sim({"--plug", plug(), "--trace"});
+    const auto window = startWindow();
+    waitConnected(*window);
+
+    ASSERT_EQ(::kill(window->pid(), SIGTERM), 0);
+    EXPECT_EQ(window->waitExit(5s), 0);
+    sim.stop();
+    const std::string trace = sim.remainingOutput();
+    const auto lastFrame = trace.rfind("frame ");
+    ASSERT_NE(lastFrame, std::string::npos) << trace;
+    EXPECT_NE(trace.find(" 02 72 ", lastFrame), std::string::npos)
+        << "released: " << trace.substr(lastFrame);
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ class GuiRig {
         options.backupFolder = (folder_.path() + "/backups").toStdString();
         options.parts.serialPort = &port_;
         options.parts.registryStore = &store_;
-        window_ = std::make_unique<ui::MainWindow>(std::move(options));
-        window_->app().board().setFastRead(true);
+        window_ = std::make_unique<ui::MainWindow>(std::move(options), settingsFile());
+        window_->app().setFastRead(true);
     }
 
     ui::MainWindow& window() { return *window_; }
@@ -53,6 +53,7 @@ class GuiRig {
                   listed ? std::vector<std::string>{kSimPort} : std::vector<std::string>{});
     }
     QString path(const QString& name) const { return folder_.path() + "/" + name; }
+    QString settingsFile() const { return path("kxp40s.ini"); }
 
     // Form_Load, then the window on the screen with the focus.
     bool start() {

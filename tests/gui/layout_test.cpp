@@ -2,6 +2,7 @@
 #include <QGroupBox>
 #include <QtMath>
 
+#include "editors/alerts.h"
 #include "gui_rig.h"
 
 namespace kxp40s::testing {
@@ -98,6 +99,8 @@ class LayoutTest : public QObject {
         QDialog* dialog = window == static_cast<int>(Window::Form2)
                               ? static_cast<QDialog*>(&main.transferWindow())
                               : &main.dialog(static_cast<Window>(window));
+        // The alert dialog as "Alert Length Select" opens it: its lists loaded.
+        if (window == static_cast<int>(Window::Form6)) rig_->app().handle(Form6_Load);
         for (const char* series : {"lblAuto1", "lblAuto2", "cmdWrite", "cmdExit"}) {
             if (QWidget* w = dialog->findChild<QWidget*>(series)) w->show();
         }

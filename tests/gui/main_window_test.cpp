@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QProgressBar>
@@ -302,7 +303,58 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig_->pager().controlState(), 'r');
     }
 
+    // Fast Read, Backup Before Write and the board are kept for the next
+    // start; choosing the other board releases this one and looks for that.
+    void theWindowRemembersItsChoices() {
+        QAction* fast = rig_->window().action("mnuFastRead");
+        QAction* backup = rig_->window().action("mnuBackup");
+        QVERIFY(fast->isCheckable() && backup->isCheckable());
+        QVERIFY2(!fast->isChecked() && !backup->isChecked(), "both off on a first start");
+        fast->trigger();
+        backup->trigger();
+        QVERIFY(rig_->app().fastRead() && rig_->app().backupBeforeWrite());
+
+        rig_->window().action("mnuLpt")->trigger();
+        QCOMPARE(rig_->app().board().kind(), BoardKind::Lpt);
+        QCOMPARE(rig_->pager().controlState(), 'r');
+        QCOMPARE(ui::WindowSettings(rig_->settingsFile()).board(), BoardKind::Lpt);
+        {
+            ui::MainWindow again(unstartedOptions(), rig_->settingsFile());
+            QVERIFY(again.action("mnuFastRead")->isChecked());
+            QVERIFY(again.action("mnuBackup")->isChecked());
+            QVERIFY(again.app().fastRead() && again.app().backupBeforeWrite());
+        }
+
+        rig_->window().action("mnuUsb")->trigger();
+        QCOMPARE(rig_->app().board().kind(), BoardKind::Usb);
+        QCOMPARE(rig_->pager().controlState(), 's');
+        QCOMPARE(rig_->window().statusLine()->text(), connectText());
+        QVERIFY(rig_->window().action("mnuUsb")->isChecked());
+    }
+
+    // A choice that cannot be stored still holds for this run, and the
+    // user is told.
+    void aChoiceThatCannotBeKeptIsSaid() {
+        QFile blocker(rig_->path("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        ui::MainWindow window(unstartedOptions(), rig_->path("blocker/kxp40s.ini"));
+        ModalScript script;
+        window.action("mnuBackup")->trigger();
+        QVERIFY(window.app().backupBeforeWrite());
+        QCOMPARE(script.texts.size(), 1);
+        QVERIFY2(script.texts.front().contains("could not be kept for the next start"),
+                 qPrintable(script.texts.front()));
+    }
+
   private:
+    AppOptions unstartedOptions() const {
+        AppOptions options;
+        options.programDirectory = rig_->path("").toStdString();
+        options.keepBackups = false;
+        return options;
+    }
+
     // Answers a file dialog with `file`.
     static std::function<bool(QWidget*)> acceptFile(const QString& file) {
         return [file](QWidget* modal) {
