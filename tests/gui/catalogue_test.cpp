@@ -158,7 +158,10 @@ class CatalogueTest : public QObject {
         if (info.kind == MenuItem) {
             if (info.caption == "-") return {};
             const QAction* item = rig_->window().action(info.name);
-            return item && shown(item->text()) == caption ? QString() : "menu item";
+            if (!item || shown(item->text()) != caption) return "menu item";
+            return info.toolTip.empty() || item->toolTip() == ui::qText(info.toolTip)
+                       ? QString()
+                       : "menu item's tool tip";
         }
         const QWidget* w = widgetOf(id);
         if (info.kind == Form)
@@ -262,8 +265,12 @@ class CatalogueTest : public QObject {
         for (const QAction* entry : rig_->window().menuBar()->actions()) {
             if (const QMenu* menu = entry->menu()) {
                 add(shown(menu->title()), menu->objectName());
-                for (const QAction* item : menu->actions())
+                for (const QAction* item : menu->actions()) {
                     add(shown(item->text()), item->objectName());
+                    // Qt makes a tool tip of the text for an item without one of its own.
+                    const ControlInfo* info = findControl(item->objectName().toStdString());
+                    if (info && !info->toolTip.empty()) add(item->toolTip(), item->objectName());
+                }
             }
         }
         return texts;
