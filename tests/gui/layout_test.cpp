@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QMenu>
 #include <QtMath>
 
 #include "editors/alerts.h"
@@ -109,6 +110,17 @@ class LayoutTest : public QObject {
         checkWhole(dialog);
         saveShot(dialog, dialog->objectName() + ".png");
         dialog->hide();
+    }
+
+    // The menus with their remembered choices, for the README.
+    void theMenusShowTheirChoices() {
+        for (const char* name : {"mnuPager", "mnuBoard"}) {
+            QMenu* menu = rig_->window().menu(name);
+            menu->popup(rig_->window().mapToGlobal(QPoint(0, 0)));
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            saveShot(menu, QString(name) + ".png");
+            menu->hide();
+        }
     }
 
     // Twice as wide and half as high again: every control moves and grows
