@@ -57,7 +57,8 @@ class Bench {
   public:
     Bench(const fs::path& folder, std::string display, std::string plug)
         : env_({"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "KXP40S_PORTS=" + plug,
-                "XDG_DATA_HOME=" + folder.string(), "XDG_RUNTIME_DIR=" + folder.string()}) {}
+                "XDG_DATA_HOME=" + folder.string(), "XDG_CONFIG_HOME=" + folder.string(),
+                "XDG_RUNTIME_DIR=" + folder.string()}) {}
 
     std::vector<std::string> args(bool bare) const {
         std::vector<std::string> a{kxp40s::e2e::binary("kxp40s"), "--report", "--no-splash"};

@@ -276,7 +276,7 @@ void MainWindow::startUp() {
     startingUp_ = true;
     Form_Load();
     startingUp_ = false;
-    showOnScreen();
+    if (!endRequested_) showOnScreen();
 }
 
 // Ports that never answer keep the search waiting for a while; meanwhile
