@@ -303,6 +303,23 @@ class MainWindowTest : public QObject {
         QCOMPARE(rig_->pager().controlState(), 'r');
     }
 
+    // The program's own start-up shows the window filled before the board
+    // search, which can wait long on ports that never answer.
+    void startUpShowsTheFilledWindowBeforeTheSearch() {
+        GuiRig fresh;
+        QString statusWhenShown;
+        QString frequencyWhenShown;
+        connect(&fresh.window(), &ui::MainWindow::shownOnScreen, this, [&] {
+            QVERIFY(fresh.window().isVisible());
+            statusWhenShown = fresh.window().statusLine()->text();
+            frequencyWhenShown = fresh.text({"txtFreq"});
+        });
+        fresh.window().startUp();
+        QCOMPARE(statusWhenShown, QString("Looking for the programmer board..."));
+        QCOMPARE(frequencyWhenShown, QString("1530000"));
+        QCOMPARE(fresh.window().statusLine()->text(), connectText());
+    }
+
     // Fast Read, Backup Before Write and the board are kept for the next
     // start; choosing the other board releases this one and looks for that.
     void theWindowRemembersItsChoices() {
