@@ -4,6 +4,7 @@
 #include <QtMath>
 
 #include "editors/alerts.h"
+#include "editors/capcodes.h"
 #include "gui_rig.h"
 
 namespace kxp40s::testing {
@@ -100,7 +101,12 @@ class LayoutTest : public QObject {
         QDialog* dialog = window == static_cast<int>(Window::Form2)
                               ? static_cast<QDialog*>(&main.transferWindow())
                               : &main.dialog(static_cast<Window>(window));
-        // The alert dialog as "Alert Length Select" opens it: its lists loaded.
+        // Each dialog as its button opens it: its lists loaded.
+        if (window == static_cast<int>(Window::Form5))
+            rig_->app().handle([](Session& s) {
+                cmdFunc_Click(s, 0);
+                return Form5_Load(s);
+            });
         if (window == static_cast<int>(Window::Form6)) rig_->app().handle(Form6_Load);
         for (const char* series : {"lblAuto1", "lblAuto2", "cmdWrite", "cmdExit"}) {
             if (QWidget* w = dialog->findChild<QWidget*>(series)) w->show();
