@@ -4,7 +4,6 @@
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QLabel>
-#include <QWindow>
 #include <iostream>
 
 #include <memory>
@@ -17,11 +16,7 @@ namespace {
 
 using kxp40s::ui::MainWindow;
 
-// Waits until the window is on the screen and painted, then says so.
-void reportShown(QWidget& window) {
-    while (!window.windowHandle() || !window.windowHandle()->isExposed())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    QCoreApplication::processEvents();
+void reportShown(const QWidget& window) {
     std::cout << "shown " << window.windowTitle().toStdString() << std::endl;
 }
 
@@ -29,9 +24,7 @@ void reportShown(QWidget& window) {
 // per change of the board status line ("status #rrggbb text") and of the
 // caption.
 void reportChanges(MainWindow& window) {
-    QObject::connect(&window, &MainWindow::shownOnScreen, [&window] {
-        std::cout << "shown " << window.windowTitle().toStdString() << std::endl;
-    });
+    QObject::connect(&window, &MainWindow::shownOnScreen, [&window] { reportShown(window); });
     QObject::connect(&window, &MainWindow::boardStatusShown,
                      [last = std::string()](const QString& text, const QColor& colour) mutable {
                          const std::string line =
@@ -49,7 +42,7 @@ int runBareWindow(QApplication& app, bool report) {
     QWidget window;
     window.setWindowTitle("bare");
     window.resize(634, 500);
-    window.show();
+    kxp40s::ui::showPainted(window);
     if (report) reportShown(window);
     return app.exec();
 }

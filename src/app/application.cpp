@@ -80,8 +80,7 @@ void Application::Form_Load(StartUpSteps steps) {
     face_.apply(startEditorsAndTable(steps.openDefaultTable));
     if (steps.searchBoard) {
         face_.beforeBoardSearch();
-        const bool found = board_->connect(true);
-        face_.showBoardStatus(found ? connectedStatus() : disconnectedStatus());
+        board_->connect(true);
     }
     face_.setTimer1Enabled(true);
 }
@@ -243,7 +242,6 @@ void Application::useBoard(BoardKind kind) {
     board_->setFastRead(fastRead_);
     board_->calibrate();
     board_->connect(false);
-    board_->monitorTick();
     face_.setTimer1Enabled(true);
 }
 

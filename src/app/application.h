@@ -89,9 +89,9 @@ class Application {
     bool fastRead() const { return fastRead_; }
 
     // Changes the programmer board while the program runs: the board in use
-    // gets its release command, the other kind is searched for silently and
-    // the monitor shows what came of it. Nothing happens while it is the
-    // board in use already.
+    // gets its release command, the other kind is searched for without a
+    // message and the status line shows what came of it. Nothing happens
+    // while it is the board in use already.
     void useBoard(BoardKind kind);
 
     Session& session() { return session_; }

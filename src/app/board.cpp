@@ -45,6 +45,7 @@ class SerialBoard : public Board {
         state_.ConnectInteractive = interactive;
         started_ = BoardConnect(link_);
         state_.ConnectInteractive = false;
+        link_.face.showBoardStatus(boardStatus(started_));
         return started_;
     }
     void usePort(const std::string& port) override { state_.BoardPort = port; }
@@ -178,7 +179,7 @@ class LptBoard : public Board {
         } quiet;
         return bus_->LptBoardConnect(quiet);
     }
-    void showStatus() { face_.showBoardStatus(known_ ? connectedStatus() : disconnectedStatus()); }
+    void showStatus() { face_.showBoardStatus(boardStatus(known_)); }
 
     // A port of our own that failed (the simulated board went away) is
     // opened anew, keeping the bus's calibration.

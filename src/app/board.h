@@ -39,9 +39,9 @@ class Board {
 
     // Start-up's first step: the parallel-port bus measures its busy-wait.
     virtual void calibrate() {}
-    // Searches for the board. Interactive (start-up): the monitor is held
-    // and "The Programmed Board is not responding!" is shown when none
-    // answers; otherwise silent.
+    // Searches for the board and shows the outcome on the status line.
+    // Interactive (start-up): the monitor is held and "The Programmed Board
+    // is not responding!" is shown when none answers; otherwise no message.
     virtual bool connect(bool interactive) = 0;
     // Takes the board as found on `port` without a search and without the
     // start command (the command line's --port). Serial boards only.

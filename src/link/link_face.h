@@ -28,6 +28,7 @@ struct BoardStatus {
 };
 BoardStatus connectedStatus();
 BoardStatus disconnectedStatus();
+BoardStatus boardStatus(bool connected);  // one of the two
 
 // What the link asks of the face that runs it: the window implements it with
 // message boxes, its timer, status line and the transfer window's progress

@@ -207,6 +207,10 @@ BoardStatus disconnectedStatus() {
     return {kBoardDisconnectText, kColourRed, false};
 }
 
+BoardStatus boardStatus(bool connected) {
+    return connected ? connectedStatus() : disconnectedStatus();
+}
+
 std::vector<std::string> listSerialPorts(clsRegistryAccess& registry) {
     std::vector<std::string> names;
     std::vector<std::string> ports;
@@ -288,7 +292,7 @@ BoardStatus Timer1_Timer(SerialLink& link) {
                     std::find(ports.begin(), ports.end(), link.state.BoardPort) != ports.end();
     }
     if (!connected) link.state.BoardPort.clear();
-    const BoardStatus status = connected ? connectedStatus() : disconnectedStatus();
+    const BoardStatus status = boardStatus(connected);
     link.face.showBoardStatus(status);
     link.state.SerialPortCount = count;
     link.face.setTimer1Enabled(true);

@@ -283,23 +283,25 @@ void MainWindow::startUp() {
 // the window stands filled, with the status line saying why it waits.
 void MainWindow::beforeBoardSearch() {
     if (!startingUp_) return;
-    if (QLabel* status = statusLine()) {
-        QPalette p = status->palette();
-        p.setColor(QPalette::WindowText, p.color(QPalette::PlaceholderText));
-        status->setPalette(p);
-        status->setText(tr("Looking for the programmer board..."));
+    if (QLabel* line = statusLine()) {
+        setStatusLine(*line, tr("Looking for the programmer board..."),
+                      line->palette().color(QPalette::PlaceholderText));
     }
     showOnScreen();
+}
+
+void showPainted(QWidget& window) {
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents |
+                                        QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void MainWindow::showOnScreen() {
     if (onScreen_) return;
     onScreen_ = true;
-    show();
-    while (!windowHandle() || !windowHandle()->isExposed())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents |
-                                        QEventLoop::ExcludeUserInputEvents);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    showPainted(*this);
     emit shownOnScreen();
 }
 
@@ -404,11 +406,8 @@ void MainWindow::Timer1_Timer() {
 
 void MainWindow::showBoardStatus(const BoardStatus& status) {
     if (QLabel* line = statusLine()) {
-        QPalette p = line->palette();
-        const QColor colour = colourOf(status.foreColor, p);
-        p.setColor(QPalette::WindowText, colour);
-        line->setPalette(p);
-        line->setText(qText(status.caption));
+        const QColor colour = colourOf(status.foreColor, line->palette());
+        setStatusLine(*line, qText(status.caption), colour);
         emit boardStatusShown(line->text(), colour);
     }
     // The menu's shortcut keys go with it.
@@ -417,6 +416,13 @@ void MainWindow::showBoardStatus(const BoardStatus& status) {
         for (QAction* item : pager->actions())
             item->setEnabled(status.pagerMenuEnabled);
     }
+}
+
+void MainWindow::setStatusLine(QLabel& line, const QString& text, const QColor& colour) {
+    QPalette p = line.palette();
+    p.setColor(QPalette::WindowText, colour);
+    line.setPalette(p);
+    line.setText(text);
 }
 
 void MainWindow::openDialog(Window window) {

@@ -25,6 +25,10 @@ namespace kxp40s::ui {
 // The program's look: one style and font on every machine.
 void prepareApplication(QApplication& app);
 
+// Shows `window` and returns once it is on the screen and painted; user
+// input waits meanwhile.
+void showPainted(QWidget& window);
+
 class TabStrip;
 
 // The main window Form1: the menus, the tab strip with its four pages, the
@@ -109,6 +113,7 @@ class MainWindow : public QMainWindow {
     void endNow();
     void finishCommand();
     void showOnScreen();
+    static void setStatusLine(QLabel& line, const QString& text, const QColor& colour);
 
     QtFace face_;
     WindowSettings settings_;

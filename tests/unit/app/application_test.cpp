@@ -84,15 +84,21 @@ class App : public testing::TempFolderTest {
     void SetUp() override {
         TempFolderTest::SetUp();
         testing::listPorts(registry, {kSimPort});
+        const Image image = testing::startedPager();
+        std::copy(image.bytes().begin(), image.bytes().end(), lptMemory.memory.begin());
     }
 
-    Application& start(StartUpSteps steps = {}) {
+    // Both boards are plugged in; `board` is the one the program uses.
+    Application& start(StartUpSteps steps = {}, BoardKind board = BoardKind::Usb) {
         AppOptions options;
+        options.board = board;
         options.programDirectory = folder_;
         options.backupFolder = folder_ / "backups";
         options.parts.serialPort = &port;
         options.parts.registryStore = &store;
+        options.parts.portIo = &lptMemory;
         options.parts.clock = &clock;
+        options.parts.lptPacing = LptBus::Pacing::OnClock;
         app.emplace(face, options);
         app->Form_Load(steps);
         return *app;
@@ -112,6 +118,7 @@ class App : public testing::TempFolderTest {
     testing::FakeClock clock;
     sim::PagerBoard pager{testing::startedPager()};
     sim::SimSerialPort port{pager, clock, kSimPort};
+    TwoWireMemory lptMemory{clock};  // the parallel-port board's pager
     MemoryRegistryStore store;
     clsRegistryAccess registry{store};
     ScriptedAppFace face;
@@ -289,26 +296,15 @@ TEST_F(App, CheckFirmwareMonitorAndExit) {
 
 // The same program on the parallel-port board, its memory simulated in-process.
 TEST_F(App, TheParallelPortBoardReadsWritesAndVerifies) {
-    TwoWireMemory memory(clock);
-    const Image image = testing::startedPager();
-    std::copy(image.bytes().begin(), image.bytes().end(), memory.memory.begin());
-    memory.memory[13] = 0x40;  // the Non GP(RoHS) variant the window starts on
-    AppOptions options;
-    options.board = BoardKind::Lpt;
-    options.programDirectory = folder_;
-    options.keepBackups = false;
-    options.parts.portIo = &memory;
-    options.parts.clock = &clock;
-    options.parts.lptPacing = LptBus::Pacing::OnClock;
-    app.emplace(face, options);
-    app->Form_Load();
+    lptMemory.memory[13] = 0x40;  // the Non GP(RoHS) variant the window starts on
+    start({}, BoardKind::Lpt);
     ASSERT_TRUE(app->board().known());
     EXPECT_EQ(face.script.statuses.back(), connectedStatus());
 
     EXPECT_TRUE(app->mnuFirmware_Click());
     set("capcode1", "1234000");
     EXPECT_TRUE(app->mnuEB_Click());
-    EXPECT_EQ(capcodeOf(Image(memory.memory), 0), 1234000);
+    EXPECT_EQ(capcodeOf(Image(lptMemory.memory), 0), 1234000);
     set("capcode1", "1");
     EXPECT_TRUE(app->mnuEntire_Click());
     EXPECT_EQ(at(s(), "txtAddr", 0).text, "1234000");
@@ -317,19 +313,7 @@ TEST_F(App, TheParallelPortBoardReadsWritesAndVerifies) {
 
 // Both boards plugged in: the window switches between them as it runs.
 TEST_F(App, TheBoardChangesWhileTheProgramRuns) {
-    TwoWireMemory memory(clock);
-    const Image image = testing::startedPager();
-    std::copy(image.bytes().begin(), image.bytes().end(), memory.memory.begin());
-    AppOptions options;
-    options.programDirectory = folder_;
-    options.keepBackups = false;
-    options.parts.serialPort = &port;
-    options.parts.registryStore = &store;
-    options.parts.portIo = &memory;
-    options.parts.clock = &clock;
-    options.parts.lptPacing = LptBus::Pacing::OnClock;
-    app.emplace(face, options);
-    app->Form_Load();
+    start();
     ASSERT_EQ(app->board().kind(), BoardKind::Usb);
     ASSERT_TRUE(app->board().known());
 
@@ -340,7 +324,7 @@ TEST_F(App, TheBoardChangesWhileTheProgramRuns) {
     EXPECT_EQ(face.script.statuses.back(), connectedStatus());
     set("capcode1", "1234000");
     EXPECT_TRUE(app->mnuEB_Click());
-    EXPECT_EQ(capcodeOf(Image(memory.memory), 0), 1234000);
+    EXPECT_EQ(capcodeOf(Image(lptMemory.memory), 0), 1234000);
 
     app->useBoard(BoardKind::Usb);
     EXPECT_TRUE(app->board().known());
