@@ -6,7 +6,7 @@
 #include <iostream>
 #include <thread>
 
-#include "stop_signals.h"
+#include "app/stop_signals.h"
 
 namespace kxp40s::cli {
 

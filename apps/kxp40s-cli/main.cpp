@@ -1,8 +1,8 @@
 #include <iostream>
 
+#include "app/stop_signals.h"
 #include "cli.h"
 #include "files/table_file.h"
-#include "stop_signals.h"
 
 int main(int argc, char** argv) {
     using namespace kxp40s::cli;
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     registerFileCommands(app, io);
     registerLinkCommands(app, io);
     registerTransferCommands(app, io);
-    StopSignals::install();
+    kxp40s::StopSignals::install();
     kxp40s::ignoreFileSizeSignal();
     try {
         app.parse(argc, argv);
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         return kUsage;
     } catch (const Interrupted& e) {
         std::cerr << e.what() << "\n";
-        return stoppedExitStatus(e.signal);
+        return kxp40s::stoppedExitStatus(e.signal);
     } catch (const Refusal& e) {
         if (*e.what()) std::cerr << e.what() << "\n";
         return kRefused;

@@ -6,11 +6,11 @@
 #include <sstream>
 #include <thread>
 
+#include "app/stop_signals.h"
 #include "cli.h"
 #include "cli_app.h"
 #include "diff.h"
 #include "editors/capcodes.h"
-#include "stop_signals.h"
 
 namespace kxp40s::cli {
 
