@@ -11,9 +11,9 @@
 #include <functional>
 #include <vector>
 
-#include "e2e/link_sim_process.h"
 #include "app/startup.h"
-#include "link/image_checksum.h"
+#include "e2e/link_sim_process.h"
+#include "image/pager_map.h"
 #include "link/serial_link.h"
 #include "link/termios_serial_port.h"
 #include "transfer/transfer.h"
@@ -97,7 +97,8 @@ int main() {
     state.BoardPort = sim.ptyPath();
     SerialLink link{state, port, clock, registry, face};
     Session s = startedSession();
-    Transfer t{s, face, &link};
+    SerialPagerLink pagerLink(link);
+    Transfer t{s, face, pagerLink};
 
     const auto time = [&](const std::function<void()>& sequence) {
         port.out = port.in = port.readFrames = 0;
@@ -114,8 +115,8 @@ int main() {
     };
     // The link alone writes an image the pager will take back on a read: marked and checksummed.
     Image marked = s.ConfigImage;
-    marked.set(kProgrammedMarkerAddress, 1);
-    storeImageChecksum(marked.bytes(), 2047);
+    marked.set(pager::kProgrammedMark, 1);
+    pager::storeChecksum(marked.bytes(), 2047);
     std::printf("whole transfers against kxp40s-sim --pace, %d runs each\n", kRuns);
     for (const bool pause : {true, false}) {
         state.pauseBeforeReplies = pause;
@@ -123,10 +124,9 @@ int main() {
         for (int run = 0; run < kRuns; ++run) {
             serialReads.push_back(time([&] { SerialRead(link, 0, 2047); }));
             serialWrites.push_back(time([&] { SerialWrite(link, marked.bytes(), 0, 2047); }));
-            int stp = 2047;
-            reads.push_back(time([&] { usb_readall(t, 0, stp); }));
-            writes.push_back(time([&] { usb_writeall(t, s.ConfigImage, 0, 2047); }));
-            verifies.push_back(time([&] { usb_verify(t, s.ConfigImage, 0, 2047); }));
+            reads.push_back(time([&] { tbl_readall(t, 0, 2047); }));
+            writes.push_back(time([&] { tbl_writeall(t, s.ConfigImage, 0, 2047); }));
+            verifies.push_back(time([&] { tbl_verify(t, s.ConfigImage, 0, 2047); }));
         }
         const std::string mode = pause ? "" : " --no-pause";
         report(("SerialRead" + mode).c_str(), serialReads);

@@ -2,9 +2,7 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <iostream>
-#include <thread>
 
 #include "app/stop_signals.h"
 
@@ -12,17 +10,8 @@ namespace kxp40s::cli {
 
 namespace {
 
-constexpr int kWriteMode = 1;
-// A 128-byte block and its reply at 9600 baud, with room to spare.
-constexpr int kAbandonedFrameMs = 500;
-
 bool isTerminal(int fd) {
     return ::isatty(fd) == 1;
-}
-
-bool isSuccess(const Message& message) {
-    return message.icon == Icon::Information || message.text == "Read success!" ||
-           message.text == "Verify Success!";
 }
 
 std::string oneLine(std::string text) {
@@ -45,7 +34,7 @@ CliFace::CliFace(Streams& io, bool yes) : io_(io), yes_(yes), bar_(isTerminal(2)
 Answer CliFace::show(const Message& message) {
     endBar();
     if (message.buttons == Buttons::YesNo) return ask(message);
-    if (isSuccess(message)) {
+    if (message.outcome == Outcome::Success) {
         io_.out << message.text << "\n";
     } else {
         io_.err << message.text << "\n";
@@ -71,15 +60,12 @@ Refusal CliFace::refusal() {
     return Refusal("");
 }
 
-void CliFace::stopIfAsked() {
-    const int signal = StopSignals::received();
-    if (signal == 0 || stopped_) return;
-    stopped_ = true;
-    throw StopRequest{signal};
+void CliFace::note(const Message& message) {
+    endBar();
+    io_.err << oneLine(message.text) << "\n";
 }
 
 void CliFace::setProgressValue(int value) {
-    stopIfAsked();
     value_ = value;
     drawBar();
 }
@@ -89,8 +75,12 @@ void CliFace::setStatusText(const std::string& text) {
     if (text.empty()) endBar();
 }
 
-void CliFace::runSeries(Application& app) {
-    if (series) series(app);
+NextPager CliFace::waitForPager(int number) {
+    return nextPager ? nextPager(number) : NextPager::Leave;
+}
+
+void CliFace::pagerDone(const SeriesPager& pager) {
+    if (onPager) onPager(pager);
 }
 
 void CliFace::endBar() {
@@ -109,8 +99,9 @@ Answer CliFace::ask(const Message& message) {
         return Answer::No;
     }
     io_.err << " [y/N] " << std::flush;
+    // A stop signal ends the wait (the read fails): the answer is then No.
     std::string answer;
-    std::getline(std::cin, answer);
+    if (!std::getline(std::cin, answer)) io_.err << "\n";
     return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y') ? Answer::Yes : Answer::No;
 }
 
@@ -143,11 +134,13 @@ void addBoardOptions(CLI::App* cmd, BoardOptions& options, bool transfer) {
 
 CliApp::CliApp(Streams& io, const BoardOptions& options)
     : io_(io), face_(io, options.yes), app_(face_, appOptions(io, options)) {
+    StopSignals::forwardTo(&app_);
     app_.board().setFastRead(options.noPause);
     if (!options.port.empty()) app_.board().usePort(options.port);
 }
 
 CliApp::~CliApp() {
+    StopSignals::forwardTo(nullptr);
     face_.endBar();
     if (boardStarted_) app_.mnuExit_Click();
 }
@@ -175,22 +168,11 @@ void CliApp::handle(const std::function<Effects(Session&)>& handler) {
     if (!app_.handle(handler)) throw face_.refusal();
 }
 
-void CliApp::transfer(const std::function<bool(Application&)>& command) {
-    bool done = false;
-    try {
-        done = command(app_);
-    } catch (const StopRequest& stop) {
-        face_.endBar();
-        // The frame under way was abandoned: let the board finish sending its
-        // reply, so that the release command that follows is heard.
-        std::this_thread::sleep_for(std::chrono::milliseconds(kAbandonedFrameMs));
-        throw Interrupted(stop.signal,
-                          session().TransferMode == kWriteMode
-                              ? "Stopped: the pager may be half-written: write it again."
-                              : "Stopped: the pager was not changed.");
-    }
+void CliApp::transfer(const std::function<Result(Application&)>& command) {
+    const Result result = command(app_);
     face_.endBar();
-    if (!done) throw face_.refusal();
+    if (result == Result::Stopped) throw Interrupted(app_.stopSignal(), app_.stopReport().text);
+    if (result != Result::Done) throw face_.refusal();
 }
 
 }  // namespace kxp40s::cli

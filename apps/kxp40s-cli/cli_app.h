@@ -23,12 +23,9 @@ class CliFace : public AppFace {
     void setProgressMaximum(int maximum) override { maximum_ = maximum; }
     void setProgressValue(int value) override;
     void setStatusText(const std::string& text) override;
-    void runSeries(Application& app) override;
-    void pumpEvents() override { stopIfAsked(); }
-
-    // At a safe point (between frames, before the next pager): a stop signal
-    // received ends the command here, once.
-    void stopIfAsked();
+    void note(const Message& message) override;
+    NextPager waitForPager(int number) override;
+    void pagerDone(const SeriesPager& pager) override;
 
     // Ends the progress bar's line.
     void endBar();
@@ -37,8 +34,10 @@ class CliFace : public AppFace {
     Refusal refusal();
     const std::string& lastWarning() const { return lastWarning_; }
 
-    // A series: run by runSeries, one pager each time; nothing: no series.
-    std::function<void(Application&)> series;
+    // A series: when the next pager may be written, and what to do with
+    // each one's outcome.
+    std::function<NextPager(int number)> nextPager;
+    std::function<void(const SeriesPager&)> onPager;
 
   private:
     Answer ask(const Message& message);
@@ -52,7 +51,6 @@ class CliFace : public AppFace {
     int value_ = 0;
     std::string status_;
     std::optional<std::string> refused_;
-    bool stopped_ = false;
     std::string lastWarning_;
 };
 
@@ -88,7 +86,7 @@ class CliApp {
     void handle(const std::function<Effects(Session&)>& handler);
     // Runs a transfer command. Refusal when it failed (its message is on
     // stderr already); Interrupted when a stop signal ended it.
-    void transfer(const std::function<bool(Application&)>& command);
+    void transfer(const std::function<Result(Application&)>& command);
 
     Application& app() { return app_; }
     Session& session() { return app_.session(); }

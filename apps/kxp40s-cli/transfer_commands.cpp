@@ -20,11 +20,6 @@ bool isTerminal(int fd) {
     return ::isatty(fd) == 1;
 }
 
-std::string capcodesOf(const Session& s) {
-    return "capcode 1 = " + std::to_string(capcodeOf(s.ConfigImage, 0)) +
-           ", capcode 2 = " + std::to_string(capcodeOf(s.ConfigImage, 1));
-}
-
 // After "Verify Error!": which settings differ, and why a file that was
 // written without --save-progress differs from the pager it went to.
 void explainVerifyError(Streams& io, const Session& s, const std::string& file) {
@@ -86,19 +81,19 @@ void registerVerify(CLI::App& app, Streams& io) {
 }
 
 // Waits for the next pager: Enter on a terminal, else --next-after seconds,
-// else a line of stdin. False when stdin ends.
-bool waitForNextPager(Streams& io, std::optional<double> nextAfter) {
+// else a line of stdin. Leave when stdin ends or a stop was asked for.
+NextPager waitForNextPager(Streams& io, std::optional<double> nextAfter, const Application& app) {
     if (!isTerminal(0) && nextAfter) {
         // In short steps, so that Ctrl-C is not kept waiting.
         const auto end =
             std::chrono::steady_clock::now() + std::chrono::duration<double>(*nextAfter);
-        while (std::chrono::steady_clock::now() < end && StopSignals::received() == 0)
+        while (std::chrono::steady_clock::now() < end && !app.stopRequested())
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        return true;
+        return NextPager::Write;
     }
     io.err << "Put the next pager on the board and press Enter." << std::endl;
     std::string line;
-    return static_cast<bool>(std::getline(std::cin, line));
+    return std::getline(std::cin, line) ? NextPager::Write : NextPager::Leave;
 }
 
 void registerWrite(CLI::App& app, Streams& io) {
@@ -155,29 +150,28 @@ void registerWrite(CLI::App& app, Streams& io) {
             cli.handle([](Session& s) { return optAuto1_Click(s, 1); });
         if (options->increase.find('2') != std::string::npos)
             cli.handle([](Session& s) { return optAuto2_Click(s, 1); });
-        int failed = 0;
-        int written = 0;
         // The file is saved after every verified pager, so that it is never
         // behind the pagers written, even when the series is stopped.
-        cli.face().series = [&](Application& program) {
-            for (int pager = 1; pager <= options->series; ++pager) {
-                if (pager > 1 && !waitForNextPager(io, options->nextAfter)) break;
-                cli.face().stopIfAsked();
-                const std::string capcodes = capcodesOf(program.session());
-                const bool verified = program.cmdWrite_Click();
-                io.out << "Pager " << pager << ": " << capcodes << ": "
-                       << (verified ? "written and verified"
-                                    : "failed (" + cli.face().lastWarning() + ")")
-                       << std::endl;
-                ++(verified ? written : failed);
-                if (verified && options->saveProgress) cli.saveAs(options->file);
-            }
+        cli.face().nextPager = [&](int number) {
+            if (number > options->series) return NextPager::Leave;
+            if (number == 1) return NextPager::Write;
+            return waitForNextPager(io, options->nextAfter, cli.app());
+        };
+        cli.face().onPager = [&](const SeriesPager& pager) {
+            if (pager.result == Result::Stopped) return;
+            const bool verified = pager.result == Result::Done;
+            io.out << "Pager " << pager.number << ": capcode 1 = " << pager.capcode1
+                   << ", capcode 2 = " << pager.capcode2 << ": "
+                   << (verified ? "written and verified"
+                                : "failed (" + cli.face().lastWarning() + ")")
+                   << std::endl;
+            if (verified && options->saveProgress) cli.saveAs(options->file);
         };
         cli.transfer([&](Application& program) {
-            const bool done = program.mnuEB_Click();
-            if (options->series > 0) return failed == 0 && written > 0;
-            if (done && options->saveProgress) cli.saveAs(options->file);
-            return done;
+            const Result result = program.mnuEB_Click();
+            if (result == Result::Done && options->series == 0 && options->saveProgress)
+                cli.saveAs(options->file);
+            return result;
         });
     });
 }

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "app/stop_signals.h"
 #include "ui/main_window.h"
 #include "ui/quit_signals.h"
 #include "ui/widgets/splash.h"
@@ -80,11 +81,11 @@ int main(int argc, char** argv) {
                         ? kxp40s::parseBoardKind(board).value_or(kxp40s::BoardKind::Usb)
                         : kxp40s::ui::WindowSettings().board();
     std::unique_ptr<MainWindow> window;
-    kxp40s::ui::quitOnSignals([&window] {
+    kxp40s::ui::quitOnSignals([&window](int signal) {
         if (window)
-            window->endOnSignal();
+            window->endOnSignal(signal);
         else
-            QCoreApplication::exit(0);
+            QCoreApplication::exit(kxp40s::stoppedExitStatus(signal));
     });
     const auto openMainWindow = [&] {
         window = std::make_unique<MainWindow>(std::move(options));

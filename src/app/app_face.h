@@ -5,6 +5,7 @@
 
 #include "image/controls.h"
 #include "link/link_face.h"
+#include "transfer/pager_commands.h"
 
 namespace kxp40s {
 
@@ -16,7 +17,7 @@ class Application;
 // Yes/No questions before a pager is overwritten) arrive through `show` as
 // they happen; everything else an operation leaves behind arrives through
 // `apply` at its end.
-class AppFace : public LinkFace {
+class AppFace : public LinkFace, public SeriesFace {
   public:
     // An operation's outcome: show the messages in order (each modal),
     // refresh the changed controls from the session's Controls, move the focus.
@@ -26,6 +27,11 @@ class AppFace : public LinkFace {
         effects.changed = changed;
         apply(effects);
     }
+
+    // Once a stop was asked for, messages no longer wait for an answer: they
+    // come here instead of `show` (the faces put them on stderr), and every
+    // question is answered with its safe choice, No.
+    virtual void note(const Message& message) { (void)message; }
 
     // Start-up has filled the controls and is about to search for the
     // board, which may take a while: the window shows itself.
@@ -43,14 +49,18 @@ class AppFace : public LinkFace {
     }
 
     // The transfer window Form2, open for the whole of a read, write or
-    // verify (`mode` 0, 1, 2); modal, and no other command may start meanwhile.
-    virtual void openTransferWindow(int mode) { (void)mode; }
+    // verify; modal, and no other command may start meanwhile.
+    virtual void openTransferWindow(TransferMode mode) { (void)mode; }
     virtual void closeTransferWindow() {}
 
-    // A series of writes: the transfer window stays open with its Write and
-    // Exit buttons. Each press of Write calls app.cmdWrite_Click(); the call
-    // returns when the user leaves the window.
-    virtual void runSeries(Application& app) { (void)app; }
+    // A series of writes (the transfer window stays open with its Write and
+    // Exit buttons): when the next pager may be written, and how each went.
+    // Without a face of its own a series writes nothing.
+    NextPager waitForPager(int number) override {
+        (void)number;
+        return NextPager::Leave;
+    }
+    void pagerDone(const SeriesPager& pager) override { (void)pager; }
 };
 
 }  // namespace kxp40s

@@ -7,6 +7,8 @@
 
 #include "app/startup.h"
 #include "editors/load_image.h"
+#include "image/pager_map.h"
+#include "image/scoped.h"
 #include "link/firmware.h"
 #include "transfer/charset.h"
 #include "transfer/pager_commands.h"
@@ -18,7 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const ControlId kCaption{"Form1"};
-enum Mode { kRead = 0, kWrite = 1, kVerify = 2 };
 
 bool isWritableFolder(const fs::path& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
@@ -31,7 +32,34 @@ fs::path userDataFolder() {
     return fs::path(home && *home ? home : ".") / ".local" / "share" / "kxp40s";
 }
 
+std::string stoppedText(PagerState state) {
+    switch (state) {
+        case PagerState::PartlyWritten:
+            return "Stopped: the pager may be half-written: write it again.";
+        case PagerState::Written:
+            return "Stopped: the pager was written but not verified.";
+        case PagerState::Verified:
+            return "Stopped: the pager was written and verified.";
+        case PagerState::BetweenPagers:
+            return "Stopped between two pagers: no pager was being written.";
+        case PagerState::Unchanged:
+            break;
+    }
+    return "Stopped: the pager was not changed.";
+}
+
 }  // namespace
+
+Answer CommandFace::show(const Message& message) {
+    if (!stop_.requested()) return ClampedProgressFace::show(message);
+    face_.note(message);
+    return message.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+}
+
+Message unexpectedFailure(const std::exception& e) {
+    return warning(std::string("The program met an error it cannot go on from: ") + e.what() +
+                   "\r\nThe programmer board is released and the program ends.");
+}
 
 fs::path defaultProgramDirectory() {
     std::error_code ec;
@@ -44,9 +72,10 @@ Application::Application(AppFace& face, AppOptions options)
     : face_(face),
       files_(initialTableFileState(options.programDirectory.empty() ? defaultProgramDirectory()
                                                                     : options.programDirectory)),
-      progressFace_(face),
-      boardParts_(std::move(options.parts)),
-      board_(makeBoard(options.board, progressFace_, boardParts_)) {
+      commandFace_(face, stop_),
+      boardParts_(std::move(options.parts)) {
+    boardParts_.stop = &stop_;
+    board_ = makeBoard(options.board, commandFace_, boardParts_);
     if (options.keepBackups) {
         backups_.emplace(options.backupFolder.empty() ? BackupStore::defaultFolder()
                                                       : options.backupFolder);
@@ -98,10 +127,8 @@ Effects Application::startEditorsAndTable(bool openDefaultTable) {
 bool Application::openDefault() {
     std::error_code ec;
     if (!fs::exists(files_.CurrentTableFile, ec)) return false;
-    files_.SilentFileCommand = true;
-    const bool opened = openTable(std::nullopt);
-    files_.SilentFileCommand = false;
-    return opened;
+    ScopedValue silent(files_.SilentFileCommand, true);
+    return openTable(std::nullopt);
 }
 
 bool Application::openTable(const std::optional<fs::path>& chosen) {
@@ -130,10 +157,8 @@ bool Application::openTableFile(const fs::path& chosen) {
 }
 
 bool Application::mnuSBTF_Click() {
-    files_.SilentFileCommand = true;
-    const bool saved = save(std::nullopt);
-    files_.SilentFileCommand = false;
-    return saved;
+    ScopedValue silent(files_.SilentFileCommand, true);
+    return save(std::nullopt);
 }
 
 bool Application::mnuSA_Click() {
@@ -170,54 +195,55 @@ Image Application::imageToSave() const {
     return image;
 }
 
-Transfer Application::transfer() {
-    Transfer t{session_,          progressFace_, nullptr, nullptr, backups_ ? &*backups_ : nullptr,
-               backupBeforeWrite_};
-    board_->bind(t);
-    return t;
-}
-
-bool Application::runTransfer(int mode, const std::function<bool(Transfer&)>& command) {
-    Transfer t = transfer();
+Result Application::runTransfer(TransferMode mode,
+                                const std::function<Result(Transfer&)>& command) {
+    Transfer t{
+        session_,           commandFace_, board_->pagerLink(), backups_ ? &*backups_ : nullptr,
+        backupBeforeWrite_, &stop_};
     session_.TransferFailed = false;
-    face_.openTransferWindow(mode);
-    const bool ran = command(t);
-    face_.closeTransferWindow();
+    session_.pagerState = PagerState::Unchanged;
+    Result result = Result::Failed;
+    {
+        face_.openTransferWindow(mode);
+        OnScopeExit close([this] { face_.closeTransferWindow(); });
+        result = command(t);
+    }
     showChanges();
-    return ran && !session_.TransferFailed;
+    // A stop asked for after the last safe point still ends the program as
+    // a stop: the report says how far the pager got.
+    return stopRequested() ? Result::Stopped : result;
 }
 
-bool Application::mnuEntire_Click() {
-    return runTransfer(kRead, [](Transfer& t) { return kxp40s::mnuEntire_Click(t); });
+Result Application::mnuEntire_Click() {
+    return runTransfer(TransferMode::Read, [](Transfer& t) { return kxp40s::mnuEntire_Click(t); });
 }
 
-bool Application::mnuEB_Click() {
-    return runTransfer(kWrite, [this](Transfer& t) {
-        return kxp40s::mnuEB_Click(t, [this](Transfer&) {
-            inSeries_ = true;
-            face_.runSeries(*this);
-            inSeries_ = false;
-        });
+Result Application::mnuEB_Click() {
+    return runTransfer(TransferMode::Write, [this](Transfer& t) {
+        return kxp40s::mnuEB_Click(t, [this](Transfer& series) { return writeSeries(series); });
     });
 }
 
-bool Application::mnuEB1_Click() {
-    return runTransfer(kVerify, [](Transfer& t) { return kxp40s::mnuEB1_Click(t); });
+Result Application::writeSeries(Transfer& t) {
+    ScopedValue series(inSeries_, true);
+    return runSeries(t, face_);
 }
 
-bool Application::cmdWrite_Click() {
-    Transfer t = transfer();
-    kxp40s::cmdWrite_Click(t);
-    showChanges();
-    return !session_.TransferFailed;
+Result Application::mnuEB1_Click() {
+    return runTransfer(TransferMode::Verify, [](Transfer& t) { return kxp40s::mnuEB1_Click(t); });
 }
 
-bool Application::mnuFirmware_Click() {
+Result Application::mnuFirmware_Click() {
     face_.setTimer1Enabled(false);
-    const auto firmware = board_->readFirmwareByte();
-    if (firmware) face_.show(firmwareMessage(*firmware));
-    face_.setTimer1Enabled(true);
-    return firmware.has_value();
+    OnScopeExit monitor([this] { face_.setTimer1Enabled(true); });
+    const auto firmware = board_->pagerLink().readBytes(pager::kFirmware, pager::kFirmware);
+    if (!firmware) return stopRequested() ? Result::Stopped : Result::Failed;
+    commandFace_.show(firmwareMessage(firmware->front()));
+    return Result::Done;
+}
+
+Message Application::stopReport() const {
+    return warning(stoppedText(session_.pagerState));
 }
 
 void Application::Timer1_Timer() {
@@ -238,7 +264,7 @@ void Application::useBoard(BoardKind kind) {
     face_.setTimer1Enabled(false);
     board_->release();
     board_.reset();  // the old board lets go of its port before the new one opens
-    board_ = makeBoard(kind, progressFace_, boardParts_);
+    board_ = makeBoard(kind, commandFace_, boardParts_);
     board_->setFastRead(fastRead_);
     board_->calibrate();
     board_->connect(false);

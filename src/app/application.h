@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "app/board.h"
 #include "editors/session.h"
 #include "files/table_file.h"
+#include "link/stop_flag.h"
 #include "transfer/backups.h"
 #include "transfer/progress.h"
 
@@ -34,10 +36,24 @@ struct StartUpSteps {
     bool openDefaultTable = true;
 };
 
+// The faces' view of the transfer sequences: questions are answered No and
+// messages noted instead of shown once a stop was asked for, and the
+// progress value never passes the maximum.
+class CommandFace : public ClampedProgressFace {
+  public:
+    CommandFace(AppFace& face, const StopFlag& stop)
+        : ClampedProgressFace(face), face_(face), stop_(stop) {}
+    Answer show(const Message& message) override;
+
+  private:
+    AppFace& face_;
+    const StopFlag& stop_;
+};
+
 // The running program: the module state (the session with its image and
 // controls, the table-file state), the programmer board, the backup store,
 // and the face. Its operations are the window's entry points; each shows
-// what comes of it through the face and returns whether it went through.
+// what comes of it through the face and returns how it went.
 class Application {
   public:
     Application(AppFace& face, AppOptions options = {});
@@ -60,14 +76,12 @@ class Application {
 
     // Pager > Read, Write, "Verfy". The face has moved the focus away from an
     // entry box first, so that a half-typed entry is checked: a refused
-    // frequency cancels the command. False when it did not run or failed.
-    bool mnuEntire_Click();
-    bool mnuEB_Click();
-    bool mnuEB1_Click();
-    // Form2's Write button during a series: write, verify, count up.
-    bool cmdWrite_Click();
+    // frequency cancels the command (it counts as failed).
+    Result mnuEntire_Click();
+    Result mnuEB_Click();
+    Result mnuEB1_Click();
     // Help > Check Firmware.
-    bool mnuFirmware_Click();
+    Result mnuFirmware_Click();
 
     // Timer1: one step of the board monitor.
     void Timer1_Timer();
@@ -77,6 +91,17 @@ class Application {
     // A control's event handler (an editor operation): runs it on the
     // session and shows its effects. False when the entry was refused.
     bool handle(const std::function<Effects(Session&)>& handler);
+
+    // Asks what is under way to stop at its next safe point: between two
+    // frames of a transfer, between two pagers of a series. The signal
+    // handler calls it (it only sets a flag), and so do the window's close
+    // and the command line's interrupt. `signal` 0: the user asked.
+    void requestStop(int signal = 0) noexcept { stop_.request(signal); }
+    bool stopRequested() const { return stop_.requested(); }
+    // The signal that asked for the stop; StopFlag::kNoSignal when the user did.
+    int stopSignal() const { return stop_.signal(); }
+    // After a command that a stop ended: what state the pager is in.
+    Message stopReport() const;
 
     // Pager > Write first keeps the pager's memory in the backup folder
     // (off by default: it costs a whole read).
@@ -106,14 +131,15 @@ class Application {
     bool openTable(const std::optional<std::filesystem::path>& chosen);
     bool save(const std::optional<std::filesystem::path>& chosen);
     Image imageToSave() const;
-    bool runTransfer(int mode, const std::function<bool(Transfer&)>& command);
-    Transfer transfer();
+    Result runTransfer(TransferMode mode, const std::function<Result(Transfer&)>& command);
+    Result writeSeries(Transfer& t);
     void showChanges();
 
     AppFace& face_;
     Session session_;
     TableFileState files_;
-    ClampedProgressFace progressFace_;
+    StopFlag stop_;
+    CommandFace commandFace_;
     BoardParts boardParts_;
     std::unique_ptr<Board> board_;
     std::optional<BackupStore> backups_;
@@ -125,5 +151,9 @@ class Application {
 
 // The program's folder when it is writable, else $XDG_DATA_HOME/kxp40s.
 std::filesystem::path defaultProgramDirectory();
+
+// What an exception that nothing else caught tells the user; the program
+// then releases the board and ends.
+Message unexpectedFailure(const std::exception& e);
 
 }  // namespace kxp40s

@@ -1,6 +1,5 @@
 #include "app/board.h"
 
-#include "link/firmware.h"
 #include "link/ppdev_port_io.h"
 #include "link/serial_link.h"
 #include "link/system_port_io.h"
@@ -37,7 +36,10 @@ class SerialBoard : public Board {
           port_(ownOr<SerialPort, TermiosSerialPort>(parts.serialPort, ownPort_)),
           store_(ownOr<RegistryStore, LinuxRegistryStore>(parts.registryStore, ownStore_)),
           registry_(store_),
-          link_{state_, tracedOr(parts.trace), clock_, registry_, face} {}
+          link_{state_, tracedOr(parts.trace), clock_, registry_, face},
+          pagerLink_(link_) {
+        state_.stop = parts.stop;
+    }
 
     BoardKind kind() const override { return BoardKind::Usb; }
 
@@ -72,15 +74,7 @@ class SerialBoard : public Board {
     }
 
     void setFastRead(bool fast) override { state_.pauseBeforeReplies = !fast; }
-    void bind(Transfer& t) override {
-        t.usb = &link_;
-        t.lpt = nullptr;
-    }
-
-    std::optional<std::uint8_t> readFirmwareByte() override {
-        if (!SerialRead(link_, kFirmwareAddress, kFirmwareAddress)) return std::nullopt;
-        return state_.ReadBuffer.at(kFirmwareAddress);
-    }
+    PagerLink& pagerLink() override { return pagerLink_; }
 
   private:
     SerialPort& tracedOr(const std::function<void(const std::string&)>& trace) {
@@ -99,6 +93,7 @@ class SerialBoard : public Board {
     clsRegistryAccess registry_;
     LinkState state_;
     SerialLink link_;
+    SerialPagerLink pagerLink_;
     bool started_ = false;  // this program sent the start command
 };
 
@@ -108,9 +103,10 @@ class LptBoard : public Board {
         : face_(face),
           clock_(ownOr<Clock, FaceClock>(parts.clock, ownClock_, face)),
           pacing_(parts.lptPacing),
+          stop_(parts.stop),
           io_(parts.portIo) {
         if (!io_) reopenPort();
-        bus_ = std::make_unique<LptBus>(*io_, clock_, pacing_);
+        makeBus();
     }
 
     BoardKind kind() const override { return BoardKind::Lpt; }
@@ -161,15 +157,7 @@ class LptBoard : public Board {
     // The parallel-port board has no release command.
     void release() override {}
 
-    void bind(Transfer& t) override {
-        t.usb = nullptr;
-        t.lpt = bus_.get();
-    }
-
-    // The pager's firmware byte by one random read of the bus.
-    std::optional<std::uint8_t> readFirmwareByte() override {
-        return bus_->LptReadByteAt(kFirmwareAddress, face_);
-    }
+    PagerLink& pagerLink() override { return *pagerLink_; }
 
   private:
     // The search without its message.
@@ -181,6 +169,12 @@ class LptBoard : public Board {
     }
     void showStatus() { face_.showBoardStatus(boardStatus(known_)); }
 
+    void makeBus() {
+        bus_ = std::make_unique<LptBus>(*io_, clock_, pacing_);
+        bus_->stop = stop_;
+        pagerLink_ = std::make_unique<LptPagerLink>(*bus_, face_);
+    }
+
     // A port of our own that failed (the simulated board went away) is
     // opened anew, keeping the bus's calibration.
     void reopenPort() {
@@ -188,7 +182,7 @@ class LptBoard : public Board {
         io_ = ownIo_.get();
         if (!bus_) return;
         const auto loops = bus_->LoopsPer25us;
-        bus_ = std::make_unique<LptBus>(*io_, clock_, pacing_);
+        makeBus();
         bus_->LoopsPer25us = loops;
     }
 
@@ -196,23 +190,15 @@ class LptBoard : public Board {
     std::unique_ptr<Clock> ownClock_;
     Clock& clock_;
     LptBus::Pacing pacing_;
+    const StopFlag* stop_;
     std::unique_ptr<PortIo> ownIo_;
     PortIo* io_;
     std::unique_ptr<LptBus> bus_;
+    std::unique_ptr<LptPagerLink> pagerLink_;
     bool known_ = false;
 };
 
 }  // namespace
-
-std::string_view boardKindName(BoardKind kind) {
-    return kind == BoardKind::Usb ? "usb" : "lpt";
-}
-
-std::optional<BoardKind> parseBoardKind(std::string_view name) {
-    if (name == "usb") return BoardKind::Usb;
-    if (name == "lpt") return BoardKind::Lpt;
-    return std::nullopt;
-}
 
 std::unique_ptr<Board> makeBoard(BoardKind kind, LinkFace& face, BoardParts parts) {
     if (kind == BoardKind::Lpt) return std::make_unique<LptBoard>(face, parts);

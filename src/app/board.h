@@ -11,18 +11,12 @@
 #include "link/clock.h"
 #include "link/link_face.h"
 #include "link/lpt_bus.h"
+#include "link/pager_link.h"
 #include "link/serial_port.h"
+#include "link/stop_flag.h"
 #include "registry/registry_store.h"
-#include "transfer/transfer.h"
 
 namespace kxp40s {
-
-// The two programmer boards: the USB board behind a serial port, and the
-// passive parallel-port board whose two-wire bus the program drives itself.
-enum class BoardKind { Usb, Lpt };
-
-std::string_view boardKindName(BoardKind kind);  // "usb", "lpt"
-std::optional<BoardKind> parseBoardKind(std::string_view name);
 
 // A place the board search looks at, and whether the board answered there.
 struct PortAnswer {
@@ -60,10 +54,8 @@ class Board {
     // A read waits a fixed 300 ms before each reply unless the fast read is on.
     virtual void setFastRead(bool /*fast*/) {}
 
-    // The link a transfer runs on.
-    virtual void bind(Transfer& t) = 0;
-    // Check Firmware's byte; nothing when the board failed (it said why).
-    virtual std::optional<std::uint8_t> readFirmwareByte() = 0;
+    // The pager on the board, as the transfers see it.
+    virtual PagerLink& pagerLink() = 0;
 };
 
 // What a board is made of. Empty members stand for the system's own: the
@@ -75,6 +67,8 @@ struct BoardParts {
     PortIo* portIo = nullptr;
     Clock* clock = nullptr;
     LptBus::Pacing lptPacing = LptBus::Pacing::SteadyClock;
+    // Asked between frames and pages: a stop ends a transfer there.
+    const StopFlag* stop = nullptr;
     // One line per frame sent and received on the serial port.
     std::function<void(const std::string& line)> trace;
 };

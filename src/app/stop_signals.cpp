@@ -4,16 +4,20 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <initializer_list>
+
+#include "app/application.h"
 
 namespace kxp40s {
 
 namespace {
 
-// The only state the signal handler touches: the signal received, and a
-// pipe that wakes an event loop.
+// The only state the signal handler touches: the signal received, the
+// application to tell, and a pipe that wakes an event loop.
 struct SignalState {
     volatile sig_atomic_t received = 0;
+    std::atomic<Application*> app{nullptr};
     int wake[2] = {-1, -1};
 };
 SignalState state;
@@ -21,6 +25,8 @@ SignalState state;
 void onStopSignal(int signal) {
     if (state.received != 0) _exit(stoppedExitStatus(signal));
     state.received = signal;
+    // requestStop only stores into a lock-free atomic: safe in a handler.
+    if (Application* app = state.app.load()) app->requestStop(signal);
     if (state.wake[1] < 0) return;
     const char byte = 1;
     [[maybe_unused]] const ssize_t sent = ::write(state.wake[1], &byte, 1);
@@ -34,10 +40,17 @@ void StopSignals::install() {
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
-    // No SA_RESTART: a wait for the next pager's Enter ends at once.
+    // No SA_RESTART: a wait for the terminal (a question, the next pager's
+    // Enter) ends at once.
     action.sa_flags = 0;
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
+}
+
+void StopSignals::forwardTo(Application* app) {
+    static_assert(std::atomic<Application*>::is_always_lock_free);
+    state.app.store(app);
+    if (app && state.received != 0) app->requestStop(state.received);
 }
 
 int StopSignals::received() {

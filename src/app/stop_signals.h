@@ -2,23 +2,24 @@
 
 namespace kxp40s {
 
+class Application;
+
 // Ctrl-C (SIGINT), SIGTERM and SIGHUP while the program runs: the first one
-// is noted, so that the program can stop at the next safe point (after the
-// frame under way), release the board and say what state the pager is in;
-// a second one ends the program at once. Installed for the program's life.
+// asks the application to stop (Application::requestStop), so that it stops
+// at the next safe point, releases the board and says what state the pager
+// is in; a second one ends the program at once. Installed for the program's
+// life.
 class StopSignals {
   public:
     static void install();
+    // The application the first signal goes to; nullptr while there is none
+    // (a signal that came before is handed on when one is named).
+    static void forwardTo(Application* app);
     // The signal received, 0 when none.
     static int received();
     // Becomes readable when the first signal arrives, for an event loop to
     // watch; -1 when it could not be made.
     static int wakeFd();
-};
-
-// Thrown by a face at a safe point once a stop signal was received.
-struct StopRequest {
-    int signal;
 };
 
 // The exit status of a program stopped by `signal`: 130 for Ctrl-C, else 1.

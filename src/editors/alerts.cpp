@@ -6,21 +6,14 @@
 #include <string>
 
 #include "image/message.h"
+#include "image/pager_map.h"
 
 namespace kxp40s {
 
 namespace {
 
-constexpr int kToneAddress = 0x2E;
-constexpr int kMailDropEnable = 0x37;  // mail drops 1-8, then 9-F at &H38
 constexpr int kMailDropSummaries = 15;
-constexpr int kPersonalLength = 0x90;
-constexpr int kMailDropAlert = 0x91;  // mail drop i at &H91 + i - 1
-constexpr int kPersonalMemory = 0x6C;
-constexpr int kMailDropMemory = 0x1E;  // mail drops 1-14; F has no memory byte shown
 constexpr int kMemoryShown = 14;
-constexpr int kContrastAddress = 0x89;
-constexpr int kBatteryLow = 0x8D;  // Med and High follow
 
 constexpr const char* kBatteryOrder =
     "Waring ! You must let ( Level-High > Level-Med > Level-Low ).";
@@ -42,7 +35,7 @@ void checkMailDrop(int mailDrop) {
 }
 
 int enableAddress(int mailDrop) {
-    return kMailDropEnable + (mailDrop - 1) / 8;
+    return pager::kMailDropEnable + (mailDrop - 1) / 8;
 }
 int enableBit(int mailDrop) {
     return (mailDrop - 1) % 8;
@@ -61,7 +54,7 @@ std::optional<std::string> personalCaption(std::uint8_t code) {
 
 std::optional<std::string> mailDropCaption(const Image& image, int mailDrop) {
     if (GetField(image, enableAddress(mailDrop), enableBit(mailDrop), 1) == 0) return "--";
-    const std::uint8_t code = image.at(kMailDropAlert + mailDrop - 1);
+    const std::uint8_t code = image.at(pager::kMailDropAlert + mailDrop - 1);
     if (code == 0) return "BP";
     if (code == 1 || code == 16) return twoDigits(code);
     return std::nullopt;
@@ -78,8 +71,8 @@ std::string memoryCaption(std::uint8_t units) {
 }
 
 bool batteryLevelsInOrder(const Image& image) {
-    return image.at(kBatteryLow) < image.at(kBatteryLow + 1) &&
-           image.at(kBatteryLow + 1) < image.at(kBatteryLow + 2);
+    return image.at(pager::kBatteryLow) < image.at(pager::kBatteryLow + 1) &&
+           image.at(pager::kBatteryLow + 1) < image.at(pager::kBatteryLow + 2);
 }
 
 void warnUnlessBatteryInOrder(Session& s) {
@@ -96,21 +89,21 @@ void showContrast(Session& s, int value, int grey) {
 }  // namespace
 
 std::optional<int> personalIndex(const Image& image) {
-    return itemOfCode(kPersonalCodes, image.at(kPersonalLength));
+    return itemOfCode(kPersonalCodes, image.at(pager::kPersonalLength));
 }
 
 std::optional<int> mailDropIndex(const Image& image, int mailDrop) {
     checkMailDrop(mailDrop);
     if (GetField(image, enableAddress(mailDrop), enableBit(mailDrop), 1) == 0) return 0;
-    const auto item =
-        itemOfCode(std::span(kMailDropCodes).subspan(1), image.at(kMailDropAlert + mailDrop - 1));
+    const auto item = itemOfCode(std::span(kMailDropCodes).subspan(1),
+                                 image.at(pager::kMailDropAlert + mailDrop - 1));
     if (!item) return std::nullopt;
     return *item + 1;
 }
 
 void read_SetAlarm(Session& s) {
     runLoader(s, 1, [&] {
-        if (const auto item = itemOfCode(kToneCodes, s.ConfigImage.at(kToneAddress)))
+        if (const auto item = itemOfCode(kToneCodes, s.ConfigImage.at(pager::kTone)))
             s.controls.setValue({"cboTone"}, *item);
     });
 }
@@ -119,19 +112,21 @@ Effects cboTone_Click(Session& s, int listIndex) {
     Operation op(s);
     checkListIndex(listIndex, kToneItems.size());
     s.controls.setValue({"cboTone"}, listIndex);
-    s.ConfigImage.set(kToneAddress, kToneCodes[static_cast<std::size_t>(listIndex)]);
+    s.ConfigImage.set(pager::kTone, kToneCodes[static_cast<std::size_t>(listIndex)]);
     return op.done();
 }
 
 void read_Alert(Session& s) {
     runLoader(s, 11, [&] {
-        setCaption(s, {"lblLength", 0}, personalCaption(s.ConfigImage.at(kPersonalLength)));
+        setCaption(s, {"lblLength", 0}, personalCaption(s.ConfigImage.at(pager::kPersonalLength)));
         for (int mailDrop = 1; mailDrop <= kMailDropSummaries; ++mailDrop)
             setCaption(s, {"lblLength", mailDrop}, mailDropCaption(s.ConfigImage, mailDrop));
-        s.controls.setText({"lblMemory", 0}, memoryCaption(s.ConfigImage.at(kPersonalMemory)));
+        s.controls.setText({"lblMemory", 0},
+                           memoryCaption(s.ConfigImage.at(pager::kPersonalMemory)));
         for (int mailDrop = 1; mailDrop <= kMemoryShown; ++mailDrop)
-            s.controls.setText({"lblMemory", mailDrop},
-                               memoryCaption(s.ConfigImage.at(kMailDropMemory + mailDrop - 1)));
+            s.controls.setText(
+                {"lblMemory", mailDrop},
+                memoryCaption(s.ConfigImage.at(pager::kMailDropMemory + mailDrop - 1)));
     });
 }
 
@@ -155,7 +150,7 @@ Effects cboPersonal_Click(Session& s, int listIndex) {
     Operation op(s);
     checkListIndex(listIndex, kPersonalItems.size());
     s.controls.setValue({"cboPersonal"}, listIndex);
-    s.ConfigImage.set(kPersonalLength, kPersonalCodes[static_cast<std::size_t>(listIndex)]);
+    s.ConfigImage.set(pager::kPersonalLength, kPersonalCodes[static_cast<std::size_t>(listIndex)]);
     read_Alert(s);
     return op.done();
 }
@@ -169,7 +164,7 @@ Effects cboMailAler_Click(Session& s, int index, int listIndex) {
     const bool enabled = listIndex != 0;
     SetField(s.ConfigImage, enableAddress(mailDrop), enableBit(mailDrop), enabled ? 1 : 0, 1);
     if (enabled)
-        s.ConfigImage.set(kMailDropAlert + index,
+        s.ConfigImage.set(pager::kMailDropAlert + index,
                           kMailDropCodes[static_cast<std::size_t>(listIndex)]);
     read_Alert(s);
     return op.done();
@@ -182,7 +177,7 @@ void read_BatLev(Session& s) {
         bool selected = false;
         for (int level = 0; level < kBatteryLevels; ++level) {
             if (const auto item =
-                    itemOfCode(kBatteryValues, s.ConfigImage.at(kBatteryLow + level))) {
+                    itemOfCode(kBatteryValues, s.ConfigImage.at(pager::kBatteryLow + level))) {
                 s.controls.setValue({"cboBatLev", level}, *item);
                 selected = true;
             }
@@ -196,7 +191,8 @@ Effects cboBatLev_Click(Session& s, int index, int listIndex) {
     if (index < 0 || index >= kBatteryLevels) throw std::out_of_range("no such battery level");
     checkListIndex(listIndex, kBatteryItems.size());
     s.controls.setValue({"cboBatLev", index}, listIndex);
-    s.ConfigImage.set(kBatteryLow + index, kBatteryValues[static_cast<std::size_t>(listIndex)]);
+    s.ConfigImage.set(pager::kBatteryLow + index,
+                      kBatteryValues[static_cast<std::size_t>(listIndex)]);
     warnUnlessBatteryInOrder(s);
     return op.done();
 }
@@ -204,7 +200,7 @@ Effects cboBatLev_Click(Session& s, int index, int listIndex) {
 // Loading shows the stored contrast, whatever it is, and writes nothing back.
 void read_contrast(Session& s) {
     runLoader(s, 1, [&] {
-        const int value = s.ConfigImage.at(kContrastAddress);
+        const int value = s.ConfigImage.at(pager::kContrast.address);
         s.ContrastLoaded = value;
         showContrast(s, value, std::min(5 * value, 255));  // a stray byte still gives a colour
     });
@@ -214,7 +210,7 @@ Effects Slider1_Change(Session& s, int value) {
     Operation op(s);
     if (value < kContrastMin || value > kContrastMax)
         throw std::out_of_range("contrast runs 1 to 8");
-    s.ConfigImage.set(kContrastAddress, static_cast<std::uint8_t>(value));
+    s.ConfigImage.set(pager::kContrast.address, static_cast<std::uint8_t>(value));
     showContrast(s, value, 80 - 10 * value);
     if (value != s.ContrastLoaded) s.ContrastChanged = true;
     return op.done();

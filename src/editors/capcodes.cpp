@@ -4,18 +4,13 @@
 #include <string>
 
 #include "image/message.h"
+#include "image/pager_map.h"
 
 namespace kxp40s {
 
 namespace {
 
-constexpr int kCapcodeTable = 0x040;
-constexpr int kPriorityBits = 0x032;
-constexpr int kMessageTypeTable = 0x370;
-constexpr int kDisplayTypeTable = 0x390;
-constexpr int kPasswordLastDigit = 0x3B0;  // the first digit is at &H3B3
 constexpr int kPasswordDigits = 4;
-constexpr int kEnter = 13;
 
 constexpr const char* kCapcodeNotNumeric = "Please insert a numeric!";
 constexpr const char* kCapcodeOutOfRange = "Please insert a number between 0000007 to 2097151";
@@ -40,7 +35,7 @@ ControlId capcodeBox(int index) {
 }
 
 int priorityAddress(int slot) {
-    return kPriorityBits + slot / 2;
+    return pager::kPriorityBits + slot / 2;
 }
 int priorityBit(int slot, int bit) {
     return (slot % 2) * 4 + bit;
@@ -88,7 +83,7 @@ void refusePassword(Session& s, const char* text) {
 }
 
 void enterMovesFocusOn(Session& s, int keyAscii) {
-    if (keyAscii == kEnter) s.focusOn({"picTabBack"});
+    if (keyAscii == kEnterKey) s.focusOn({"picTabBack"});
 }
 
 }  // namespace
@@ -110,7 +105,7 @@ std::optional<DecimalText> parseDecimalText(std::string_view text) {
 
 std::int32_t capcodeOf(const Image& image, int slot) {
     checkSlot(slot);
-    const int a = kCapcodeTable + 4 * slot;
+    const int a = pager::kCapcodeTable.address + 4 * slot;
     const std::int32_t b1 = image.at(a + 1);
     const std::int32_t address = (b1 & 3) << 16 | image.at(a + 2) << 8 | image.at(a + 3);
     return address << 3 | ((b1 >> 2) & 7);
@@ -119,7 +114,7 @@ std::int32_t capcodeOf(const Image& image, int slot) {
 void storeCapcode(Image& image, int slot, std::int32_t capcode) {
     checkSlot(slot);
     if (capcode < 0 || capcode > kCapcodeMax) throw std::out_of_range("capcode above 21 bits");
-    const int a = kCapcodeTable + 4 * slot;
+    const int a = pager::kCapcodeTable.address + 4 * slot;
     const int frame = capcode & 7;
     image.set(a + 1,
               static_cast<std::uint8_t>((image.at(a + 1) & 0xE0) | capcode >> 19 | frame << 2));
@@ -130,13 +125,13 @@ void storeCapcode(Image& image, int slot, std::int32_t capcode) {
 int displayTypeAddress(int slot, int bit) {
     checkSlot(slot);
     checkBit(bit);
-    return kDisplayTypeTable + 4 * slot + bit;
+    return pager::kDisplayTypeTable + 4 * slot + bit;
 }
 
 int messageTypeAddress(int slot, int bit) {
     checkSlot(slot);
     checkBit(bit);
-    return kMessageTypeTable + 4 * slot + bit;
+    return pager::kMessageTypeTable + 4 * slot + bit;
 }
 
 std::uint8_t priorityOf(const Image& image, int slot, int bit) {
@@ -339,7 +334,7 @@ void read_pass(Session& s) {
     runLoader(s, 9, [&] {
         std::string text;
         for (int digit = kPasswordDigits - 1; digit >= 0; --digit)
-            text += std::to_string(s.ConfigImage.at(kPasswordLastDigit + digit));
+            text += std::to_string(s.ConfigImage.at(pager::kPassword.address + digit));
         s.controls.setText({"txtPass"}, text);
     });
 }
@@ -370,7 +365,8 @@ Effects txtPass_KeyUp(Session& s, std::string_view text) {
         // One decimal digit per byte, last digit at &H3B0; a short entry has leading zeros.
         auto value = entry->magnitude;
         for (int digit = 0; digit < kPasswordDigits; ++digit, value /= 10)
-            s.ConfigImage.set(kPasswordLastDigit + digit, static_cast<std::uint8_t>(value % 10));
+            s.ConfigImage.set(pager::kPassword.address + digit,
+                              static_cast<std::uint8_t>(value % 10));
     }
     return op.done();
 }

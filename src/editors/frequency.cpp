@@ -13,6 +13,7 @@
 #include "editors/init_ctl.h"
 #include "editors/tagged.h"
 #include "image/message.h"
+#include "image/pager_map.h"
 
 namespace kxp40s {
 
@@ -28,17 +29,10 @@ constexpr int kBaud1200 = 1;
 constexpr int kBaud2400 = 2;
 
 // Synthesizer words and the channel step.
-constexpr int kPllN = 0x005;
-constexpr int kPllR = 0x009;
-constexpr int kPllIncd = 0x00C;
-constexpr int kStepKHz = 0x00E;
-constexpr int kStepHundredths = 0x45A;
-constexpr int kAutoStepBit = 0x036;
 
 constexpr std::int64_t kOffsetHz = 21400000;     // subtracted before the N word
 constexpr std::int64_t kReferenceHz = 12800000;  // R word of the normal variant, times k
 constexpr std::int32_t kRoHSReferenceHz = 5237500;
-constexpr int kRoHSIncdUnit = 128;  // the RoHS N word is N shifted left by 7
 
 constexpr const char* kNotNumeric = "Please insert a decimal numeric!";
 constexpr const char* kChannelSpacingError = "Channel Spacing Error!";
@@ -49,16 +43,8 @@ std::int32_t roundHalfEven(double value) {
     return static_cast<std::int32_t>(std::nearbyint(value));
 }
 
-std::int32_t readWord(const Image& image, int address, int bytes) {
-    std::uint32_t word = 0;
-    for (int i = 0; i < bytes; ++i)
-        word = word * 256 + image.at(address + i);
-    return static_cast<std::int32_t>(word);
-}
-
-void writeWord(Image& image, int address, std::int64_t word, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i, word >>= 8)
-        image.set(address + i, static_cast<std::uint8_t>(word & 0xFF));
+std::int32_t wordAt(const Image& image, pager::Run run) {
+    return static_cast<std::int32_t>(pager::readWord(image, run));
 }
 
 std::string upperHex(std::int64_t value) {
@@ -215,8 +201,8 @@ void refuseNotNumeric(Session& s) {
 // Whole kilohertz and hundredths of the step, as the pager keeps them.
 void storeStep(Image& image, float step) {
     const std::int32_t hz = roundHalfEven(static_cast<double>(step * 1000.0f));
-    image.set(kStepKHz, static_cast<std::uint8_t>(hz / 1000));
-    image.set(kStepHundredths, static_cast<std::uint8_t>((hz / 10) % 100));
+    image.set(pager::kStepKHz, static_cast<std::uint8_t>(hz / 1000));
+    image.set(pager::kStepHundredths, static_cast<std::uint8_t>((hz / 10) % 100));
 }
 
 std::int32_t nWordDivisor(std::int32_t base, std::int32_t fref) {
@@ -226,28 +212,28 @@ std::int32_t nWordDivisor(std::int32_t base, std::int32_t fref) {
 // The synthesizer words of the normal variant for the raster that starts at
 // call.base and advances by call.step; `k` is the band's factor of the R word.
 void storeNormalWords(Image& image, const PllCall& call, int k) {
-    writeWord(image, kBaseFreqAddress, call.base, 4);
+    pager::writeWord(image, pager::kBaseFreq, call.base);
     const std::int32_t fref = roundHalfEven(
         static_cast<double>((call.step + call.step) / static_cast<float>(call.n) * 1000.0f));
     storeStep(image, call.step);
-    image.set(kPllIncd + 1, static_cast<std::uint8_t>(call.n));
-    image.set(kPllIncd, 0);
-    writeWord(image, kPllN, 2 * std::int64_t{nWordDivisor(call.base, fref)}, 3);
-    image.set(kPllR, 0);
+    pager::writeWord(image, pager::kPllIncd, call.n);
+    pager::writeWord(image, pager::kPllN, 2 * std::int64_t{nWordDivisor(call.base, fref)});
+    image.set(pager::kPllR.address, 0);
     const std::int32_t r = roundHalfEven(static_cast<double>(k * kReferenceHz) / fref);
-    writeWord(image, kPllR + 1, 2 * std::int64_t{r} + 1, 2);
+    pager::writeWord(image, {pager::kPllR.address + 1, 2}, 2 * std::int64_t{r} + 1);
 }
 
 void storeRoHSWords(Image& image, const PllCall& call) {
     storeStep(image, call.step);
-    writeWord(image, kPllIncd, kRoHSIncdUnit * call.n, 2);
+    pager::writeWord(image, pager::kPllIncd, pager::kRoHSIncd * call.n);
     const std::int32_t fref =
         roundHalfEven(static_cast<double>(call.step / static_cast<float>(call.n) * 1000.0f));
     const std::int32_t r = kRoHSReferenceHz / fref;
-    image.set(kPllR + 2, 0x11);
-    writeWord(image, kPllR, r, 2);
-    writeWord(image, kBaseFreqAddress, call.base, 4);
-    writeWord(image, kPllN, std::int64_t{kRoHSIncdUnit} * nWordDivisor(call.base, fref), 3);
+    image.set(pager::kPllR.last(), 0x11);
+    pager::writeWord(image, {pager::kPllR.address, 2}, r);
+    pager::writeWord(image, pager::kBaseFreq, call.base);
+    pager::writeWord(image, pager::kPllN,
+                     std::int64_t{pager::kRoHSIncd} * nWordDivisor(call.base, fref));
 }
 
 int bandFactorOf(int band) {
@@ -263,7 +249,7 @@ int bandFactor(const Session& s) {
 // holds (so a write's re-check under those rules accepts them).
 bool entryReproducesWords(const Image& image, int band, int item, bool oldRules) {
     if (band < 0) return false;
-    const std::int32_t entry = readWord(image, kPagerFreqAddress, 4);
+    const std::int32_t entry = wordAt(image, pager::kPagerFreq);
     const BandRange range = bandRange(band);
     if (entry < range.lo || entry > range.hi) return false;
     const auto call = rasterCall(band, oldRules, item, std::int64_t{entry} * 100);
@@ -309,7 +295,7 @@ int reloadedItem(const Image& image, int band, int stepHundredths, int incd, boo
 // chosen.
 void storeAutoStep(Session& s, int item) {
     const bool automatic = item == kStepAuto;
-    SetField(s.ConfigImage, kAutoStepBit, 0, automatic ? 1 : 0, 1);
+    pager::setBits(s.ConfigImage, pager::kAutoStep, automatic ? 1 : 0);
     s.controls.setVisible(kFreqModificationEnable, !automatic);
 }
 
@@ -342,11 +328,11 @@ std::optional<ControlId> channelSelector(int band) {
 }
 
 void Set_Freq(Session& s, std::int32_t tFreq, int addr) {
-    writeWord(s.ConfigImage, addr, tFreq, 4);
+    pager::writeWord(s.ConfigImage, {addr, pager::kPagerFreq.length}, tFreq);
 }
 
 void read_freq(Session& s) {
-    s.controls.setText(kTxtFreq, std::to_string(readWord(s.ConfigImage, kPagerFreqAddress, 4)));
+    s.controls.setText(kTxtFreq, std::to_string(wordAt(s.ConfigImage, pager::kPagerFreq)));
     read_pll(s);
 }
 
@@ -354,7 +340,7 @@ void read_BaseFreq(Session& s) {
     try {
         // The read-out holds the base in hertz as a 32-bit number: a base
         // past its range (an unset &HFF word) cannot be shown.
-        const auto base = static_cast<std::uint32_t>(readWord(s.ConfigImage, kBaseFreqAddress, 4));
+        const auto base = static_cast<std::uint32_t>(wordAt(s.ConfigImage, pager::kBaseFreq));
         if (base > INT32_MAX / 100) throw std::overflow_error("base frequency out of range");
         s.controls.setText({"lblBfreq"}, std::to_string(base));
     } catch (const std::exception&) {
@@ -365,13 +351,13 @@ void read_BaseFreq(Session& s) {
 void read_pll(Session& s) {
     const Image& image = s.ConfigImage;
     read_BaseFreq(s);
-    const int incd = readWord(image, kPllIncd, 2);
+    const int incd = wordAt(image, pager::kPllIncd);
     s.controls.setText({"lblINCD"}, upperHex(incd));
-    s.controls.setText({"lblPLLR"}, upperHex(readWord(image, kPllR, 3)));
+    s.controls.setText({"lblPLLR"}, upperHex(wordAt(image, pager::kPllR)));
 
-    const int hundredths = image.at(kStepHundredths);
+    const int hundredths = image.at(pager::kStepHundredths);
     const int step =
-        100 * image.at(kStepKHz) + (hundredths == 25 || hundredths == 50 ? hundredths : 0);
+        100 * image.at(pager::kStepKHz) + (hundredths == 25 || hundredths == 50 ? hundredths : 0);
     s.controls.setText({"lblCHANNEL"}, stepText(step));
 
     const int band = bandOf(s);
@@ -383,7 +369,7 @@ void read_pll(Session& s) {
         s.controls.setValue(*selector, reloadedItem(image, band, step, incd, s.OldPagerFirmware));
         s.LoadingControls = false;
     }
-    s.controls.setText({"lblPLLN"}, upperHex(readWord(image, kPllN, 3)));
+    s.controls.setText({"lblPLLN"}, upperHex(wordAt(image, pager::kPllN)));
 }
 
 void SetFreqPLL(Session& s, std::int32_t base, float step, int n) {
@@ -403,14 +389,14 @@ bool storedWordsNeedOldRules(const Session& s) {
 
 void DetectBand(Session& s) {
     const Image& image = s.ConfigImage;
-    if (readWord(image, kPllIncd, 2) >= kRoHSIncdUnit) {
+    if (wordAt(image, pager::kPllIncd) >= pager::kRoHSIncd) {
         if (kRoHSBand < s.cboDftItems) s.controls.setValue(kCboDft, kRoHSBand);
         return;
     }
-    switch (image.at(kBaseFreqAddress + 1) >> 4) {
+    switch (pager::bandCode(image)) {
         case 1: {
             s.controls.setValue(kCboDft, 2);
-            const int stepKHz = image.at(kStepKHz);
+            const int stepKHz = image.at(pager::kStepKHz);
             s.controls.setValue(kCboChannel, stepKHz == 5   ? kStep5KHz
                                              : stepKHz == 6 ? kStep625KHz
                                                             : kStepAuto);
@@ -487,7 +473,7 @@ Effects txtFreq_LostFocus(Session& s) {
     } else {
         SetFreqPLL(s, call->base, call->step, call->n);
     }
-    Set_Freq(s, static_cast<std::int32_t>(*value), kPagerFreqAddress);
+    Set_Freq(s, static_cast<std::int32_t>(*value), pager::kPagerFreq.address);
     s.FreqEntryError = false;
     read_freq(s);
     return op.done();

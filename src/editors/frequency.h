@@ -21,10 +21,6 @@ inline constexpr int kStep5KHz = 0;
 inline constexpr int kStep625KHz = 1;
 inline constexpr int kStepAuto = 2;
 
-// Image addresses of the frequency words.
-inline constexpr int kBaseFreqAddress = 0x064;
-inline constexpr int kPagerFreqAddress = 0x068;
-
 // Appends "130-180MHz-GP(RoHS)" to the band list (start-up does it once).
 void addRoHSBand(Session& s);
 

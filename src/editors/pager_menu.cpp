@@ -3,16 +3,14 @@
 #include <stdexcept>
 
 #include "editors/alerts.h"
+#include "image/pager_map.h"
 
 namespace kxp40s {
 
 namespace {
 
-constexpr int kMenuList = 0x78;  // seven bytes; present entries last, in ascending order
 constexpr int kFirstEntryCode = 7;
 constexpr std::uint8_t kNoEntry = 0x20;
-constexpr int kLockout = 0x3C;
-constexpr int kOutOfService = 0x3D;
 constexpr int kMenuShortenedBit = 5;  // of &H3D
 constexpr int k240Seconds = 5;
 
@@ -36,10 +34,10 @@ void read_SLC(Session& s) {
     runLoader(s, 1, [&] {
         const Image& image = s.ConfigImage;
         int item = 0;
-        if (GetField(image, kLockout, 2, 1) == 1)
+        if (GetField(image, pager::kLockout, 2, 1) == 1)
             item = k240Seconds;
-        else if (GetField(image, kLockout, 3, 1) == 1)
-            item = GetField(image, kLockout, 0, 2) + 1;
+        else if (GetField(image, pager::kLockout, 3, 1) == 1)
+            item = GetField(image, pager::kLockout, 0, 2) + 1;
         s.controls.setValue({"cboSLC"}, item);
     });
 }
@@ -47,9 +45,9 @@ void read_SLC(Session& s) {
 void read_ORC(Session& s) {
     runLoader(s, 1, [&] {
         const Image& image = s.ConfigImage;
-        const int item = GetField(image, kOutOfService, 3, 1) == 0
+        const int item = GetField(image, pager::kOutOfService, 3, 1) == 0
                              ? 0
-                             : GetField(image, kOutOfService, 1, 2) + 1;
+                             : GetField(image, pager::kOutOfService, 1, 2) + 1;
         s.controls.setValue({"cboORC"}, item);
     });
 }
@@ -60,7 +58,7 @@ void read_menu(Session& s) {
         for (int index = 0; index < kMenuEntries; ++index)
             s.controls.setValue(menuBox(index), 1);
         for (int k = 0; k < kMenuEntries; ++k) {
-            const int code = s.ConfigImage.at(kMenuList + k);
+            const int code = s.ConfigImage.at(pager::kMenuList.address + k);
             const int index = code - kFirstEntryCode;
             if (code != kNoEntry && index >= 0 && index < kMenuEntries)
                 s.controls.setValue(menuBox(index), 0);
@@ -80,13 +78,14 @@ Effects chkMenu_Click(Session& s, int index, int value) {
     int j = kMenuEntries - 1;
     for (int i = kMenuEntries - 1; i >= 0; --i) {
         if (s.controls[menuBox(i)].value == 0) {
-            s.ConfigImage.set(kMenuList + j, static_cast<std::uint8_t>(i + kFirstEntryCode));
+            s.ConfigImage.set(pager::kMenuList.address + j,
+                              static_cast<std::uint8_t>(i + kFirstEntryCode));
             --j;
         }
     }
-    SetField(s.ConfigImage, kOutOfService, kMenuShortenedBit, j == -1 ? 0 : 1, 1);
+    SetField(s.ConfigImage, pager::kOutOfService, kMenuShortenedBit, j == -1 ? 0 : 1, 1);
     for (int k = j; k >= 0; --k)
-        s.ConfigImage.set(kMenuList + k, kNoEntry);
+        s.ConfigImage.set(pager::kMenuList.address + k, kNoEntry);
 
     showToneWhileAlertMenuOff(s);
     if (s.controls[menuBox(kSetAlertOff)].value != 1) cboTone_Click(s, kMusic1Item);
@@ -99,12 +98,12 @@ Effects cboSLC_Click(Session& s, int listIndex) {
     s.controls.setValue({"cboSLC"}, listIndex);
     Image& image = s.ConfigImage;
     if (listIndex == k240Seconds) {
-        SetField(image, kLockout, 2, 1, 1);
-        SetField(image, kLockout, 3, 1, 1);
+        SetField(image, pager::kLockout, 2, 1, 1);
+        SetField(image, pager::kLockout, 3, 1, 1);
     } else {
-        SetField(image, kLockout, 2, 0, 1);
-        SetField(image, kLockout, 3, listIndex == 0 ? 0 : 1, 1);
-        if (listIndex != 0) SetField(image, kLockout, 0, listIndex - 1, 2);
+        SetField(image, pager::kLockout, 2, 0, 1);
+        SetField(image, pager::kLockout, 3, listIndex == 0 ? 0 : 1, 1);
+        if (listIndex != 0) SetField(image, pager::kLockout, 0, listIndex - 1, 2);
     }
     return op.done();
 }
@@ -113,8 +112,8 @@ Effects cboORC_Click(Session& s, int listIndex) {
     Operation op(s);
     checkListIndex(listIndex, kORCItems.size());
     s.controls.setValue({"cboORC"}, listIndex);
-    SetField(s.ConfigImage, kOutOfService, 3, listIndex == 0 ? 0 : 1, 1);
-    if (listIndex != 0) SetField(s.ConfigImage, kOutOfService, 1, listIndex - 1, 2);
+    SetField(s.ConfigImage, pager::kOutOfService, 3, listIndex == 0 ? 0 : 1, 1);
+    if (listIndex != 0) SetField(s.ConfigImage, pager::kOutOfService, 1, listIndex - 1, 2);
     return op.done();
 }
 

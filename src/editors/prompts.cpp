@@ -7,6 +7,7 @@
 #include "image/binding.h"
 #include "image/default_tables.h"
 #include "image/field_map.h"
+#include "image/pager_map.h"
 #include "image/prompt_record.h"
 #include "image/text.h"
 
@@ -15,14 +16,6 @@ namespace kxp40s {
 namespace {
 
 constexpr int kLogoBox = 0;
-constexpr int kLogoTextMode = 0x3B;  // bits 0-1: 0 no logo text, 2 a logo text
-constexpr int kSourceMode = 0x3B;    // bit 5 direction, bit 6 enabled
-constexpr int kLanguageCopy1 = 0x3A;
-constexpr int kLanguageCopy2 = 0x3E;
-constexpr int kLogoCode = 0x3F;
-constexpr int kPromptSetAddress = 0x100;
-constexpr int kHistoryAddress = 0x3B8;
-constexpr int kFlashOnlyAddress = 0xA0;
 constexpr int kLargeLength = 16;
 constexpr int kSmallLength = 21;
 constexpr int kMaxLeadingSpaces = 15;
@@ -86,15 +79,13 @@ const HistorySet* historyOf(Language language) {
 
 // The default bytes of the 20-byte record at `address` for `language`.
 std::span<const std::uint8_t> defaultRecord(int address, Language language) {
-    const DefaultTables& t = defaultTables();
     const auto record = [](std::span<const std::uint8_t> table, int offset) {
         return table.subspan(static_cast<std::size_t>(offset), kPromptRecordSize);
     };
-    if (address == kFlashOnlyAddress) return flashOnlyOf(language);
-    if (address < 875) return record(promptSetOf(language), address - kPromptSetAddress);
-    if (address < 1024) return record(t.DefaultBlock876, address - 876);
-    if (address < 1344) return record(t.DefaultBlock1024, address - 1024);
-    return record(t.DefaultBlock1344, address - 1344);
+    if (address == pager::kFlashOnlyPrompt) return flashOnlyOf(language);
+    if (pager::kPromptSet.contains(address))
+        return record(promptSetOf(language), address - pager::kPromptSet.address);
+    return defaultBytes(address, kPromptRecordSize);
 }
 
 int leadingSpaces(std::string_view text) {
@@ -129,7 +120,7 @@ int maxLengthOf(const Session& s, int index) {
 }
 
 void setLogoTextMode(Session& s, int mode) {
-    SetField(s.ConfigImage, kLogoTextMode, 0, mode, 2);
+    SetField(s.ConfigImage, pager::kLogoTextMode.address, 0, mode, 2);
 }
 
 void styleLogoBox(Session& s, int logoIndex) {
@@ -194,9 +185,9 @@ void read_prompt(Session& s) {
 
 void read_SourcePrompt(Session& s) {
     runLoader(s, 5, [&] {
-        const bool enabled = GetField(s.ConfigImage, kSourceMode, 6, 1) == 1;
+        const bool enabled = GetField(s.ConfigImage, pager::kSourceMode, 6, 1) == 1;
         s.controls.setValue(kSourceList,
-                            enabled ? GetField(s.ConfigImage, kSourceMode, 5, 1) + 1 : 0);
+                            enabled ? GetField(s.ConfigImage, pager::kSourceMode, 5, 1) + 1 : 0);
         for (int n = kFirstSourcePrompt; n <= kLastSourcePrompt; ++n) {
             const ControlId check{"chkSource", n};
             s.controls.setEnabled(check, enabled);
@@ -216,18 +207,19 @@ void Set_PromptEd_Width(Session& s) {
     const int shown = s.controls[kLogoList].value;
     if (shown < 0) return;
     styleLogoBox(s, shown);
-    if (logoIndexOfCode(GetField(s.ConfigImage, kLogoCode, 0, 4)) == shown) {
-        SetField(s.ConfigImage, kLogoCode, 0, logoCodeOfIndex(shown), 4);
+    if (logoIndexOfCode(GetField(s.ConfigImage, pager::kLogoCode, 0, 4)) == shown) {
+        SetField(s.ConfigImage, pager::kLogoCode, 0, logoCodeOfIndex(shown), 4);
     }
 }
 
 void read_logo(Session& s) {
-    if (const auto index = logoIndexOfCode(GetField(s.ConfigImage, kLogoCode, 0, 4)))
+    if (const auto index = logoIndexOfCode(GetField(s.ConfigImage, pager::kLogoCode, 0, 4)))
         cboLogo_Click(s, *index);
 }
 
 void read_language(Session& s) {
-    if (const auto index = languageIndexOfCode(GetField(s.ConfigImage, kLanguageCopy2, 0, 4))) {
+    if (const auto index =
+            languageIndexOfCode(GetField(s.ConfigImage, pager::kLanguageCopy, 0, 4))) {
         s.controls.setValue(kLngList, *index);
     }
 }
@@ -240,7 +232,7 @@ Effects txtPrompt_GotFocus(Session& s, int index) {
 
 Effects txtPrompt_KeyPress(Session& s, int /*index*/, int& keyAscii) {
     Operation op(s);
-    if (keyAscii == 13) {
+    if (keyAscii == kEnterKey) {
         keyAscii = 0;
         s.focusOn({"picTabBack"});
     }
@@ -307,7 +299,7 @@ Effects optDefault_Click(Session& s, int /*index*/) {
     Operation op(s);
     const Language language = selectedLanguage(s);
     if (const HistorySet* history = historyOf(language))
-        s.ConfigImage.write(kHistoryAddress, *history);
+        s.ConfigImage.write(pager::kHistoryPrompts.address, *history);
     const int address = promptBox(s.CurPrompt).address;
     s.ConfigImage.write(address, defaultRecord(address, language));
     read_prompt(s);
@@ -325,12 +317,12 @@ Effects cboLng_Click(Session& s, int listIndex) {
     const auto language = static_cast<Language>(listIndex);
     const int code = kLanguageCodes.at(static_cast<std::size_t>(listIndex));
     setLogoTextMode(s, 2);
-    SetField(s.ConfigImage, kLanguageCopy1, 0, code, 4);
-    SetField(s.ConfigImage, kLanguageCopy2, 0, code, 4);
-    s.ConfigImage.write(kPromptSetAddress, promptSetOf(language));
+    SetField(s.ConfigImage, pager::kLanguage.address, 0, code, 4);
+    SetField(s.ConfigImage, pager::kLanguageCopy, 0, code, 4);
+    s.ConfigImage.write(pager::kPromptSet.address, promptSetOf(language));
     if (const HistorySet* history = historyOf(language))
-        s.ConfigImage.write(kHistoryAddress, *history);
-    s.ConfigImage.write(kFlashOnlyAddress, flashOnlyOf(language));
+        s.ConfigImage.write(pager::kHistoryPrompts.address, *history);
+    s.ConfigImage.write(pager::kFlashOnlyPrompt, flashOnlyOf(language));
     Set_PromptEd_Width(s);
     read_prompt(s);
     return op.done();
@@ -339,7 +331,7 @@ Effects cboLng_Click(Session& s, int listIndex) {
 Effects cboLogo_Click(Session& s, int listIndex) {
     Operation op(s);
     s.controls.setValue(kLogoList, listIndex);
-    SetField(s.ConfigImage, kLogoCode, 0, logoCodeOfIndex(listIndex), 4);
+    SetField(s.ConfigImage, pager::kLogoCode, 0, logoCodeOfIndex(listIndex), 4);
     styleLogoBox(s, listIndex);
     return op.done();
 }
@@ -348,10 +340,10 @@ Effects cboSource_Click(Session& s, int listIndex) {
     Operation op(s);
     s.controls.setValue(kSourceList, listIndex);
     if (listIndex == 0) {
-        SetField(s.ConfigImage, kSourceMode, 6, 0, 1);
+        SetField(s.ConfigImage, pager::kSourceMode, 6, 0, 1);
     } else {
-        SetField(s.ConfigImage, kSourceMode, 6, 1, 1);
-        SetField(s.ConfigImage, kSourceMode, 5, listIndex - 1, 1);
+        SetField(s.ConfigImage, pager::kSourceMode, 6, 1, 1);
+        SetField(s.ConfigImage, pager::kSourceMode, 5, listIndex - 1, 1);
     }
     read_SourcePrompt(s);
     return op.done();

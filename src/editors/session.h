@@ -11,6 +11,14 @@
 
 namespace kxp40s {
 
+// The command the transfer window runs.
+enum class TransferMode { Read, Write, Verify };
+
+// How far the command under way has changed the pager: written part of the
+// way (a write that failed or was stopped in the middle), written, written
+// and verified; or a series waits for the next pager.
+enum class PagerState { Unchanged, PartlyWritten, Written, Verified, BetweenPagers };
+
 // The module state of the running program: the image being edited, its
 // backup around a pager read, what every control of the main window shows,
 // and the window-level flags the editors share. One object, handed to every
@@ -37,7 +45,8 @@ struct Session {
     bool Form5Loading =
         false;  // the function-bit dialog is filling its lists: their Clicks store nothing
     bool TransferFailed = false;
-    int TransferMode = 0;
+    kxp40s::TransferMode TransferMode = kxp40s::TransferMode::Read;
+    PagerState pagerState = PagerState::Unchanged;
     // What the pager held when the last verify found it different (in the
     // PC's letters), so that a face can say where; none after a good verify.
     std::optional<Image> PagerAtVerifyError;
@@ -50,6 +59,7 @@ struct Session {
     // Queue a message box; refuse the user's entry and put the focus back.
     void say(Message message) { pending.messages.push_back(std::move(message)); }
     void refuse(Message message, ControlId focus) {
+        message.outcome = Outcome::Refusal;
         say(std::move(message));
         pending.refused = true;
         pending.focus = focus;

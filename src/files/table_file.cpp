@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "image/default_tables.h"
+#include "image/pager_map.h"
 
 namespace kxp40s {
 
@@ -159,8 +160,8 @@ mode_t newFileMode(const fs::path& target) {
 }  // namespace
 
 bool hasModelText(const Image& image) {
-    const auto text = image.read(kModelTextAddress, 5);
-    return std::equal(text.begin(), text.end(), kModelText);
+    const auto text = image.read(pager::kModel.address, pager::kModel.length);
+    return std::equal(text.begin(), text.end(), pager::kModelText.begin());
 }
 
 TableRead readTableFile(const fs::path& path) {

@@ -9,6 +9,9 @@ namespace kxp40s {
 
 struct ControlInfo;
 
+// The key code of Enter, as the key handlers of the entry boxes receive it.
+inline constexpr int kEnterKey = 13;
+
 // A control of the program's windows, named as the window names it: the
 // control array and the index in it (`chkCtl`(17), `txtPrompt`(30)); single
 // controls carry index -1 (`cboLogo`). Every face and every test speaks of

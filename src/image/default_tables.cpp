@@ -278,4 +278,9 @@ Image defaultImage() {
     return image;
 }
 
+std::span<const std::uint8_t> defaultBytes(int address, int length) {
+    static const Image initial = defaultImage();
+    return initial.read(address, length);
+}
+
 }  // namespace kxp40s

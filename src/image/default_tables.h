@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "image/image.h"
 
@@ -41,8 +42,7 @@ static_assert(ImageUpperBound + 1 == kImageSize);
 // The initial image: the five default blocks at &H000, &H100, &H36C, &H400, &H540.
 Image defaultImage();
 
-// Where the blocks go, and the model text every valid image carries.
-inline constexpr int kModelTextAddress = 0x3E1;  // "KXP40", bytes 993-997
-inline constexpr const char* kModelText = "KXP40";
+// The initial image's bytes address..address + length - 1.
+std::span<const std::uint8_t> defaultBytes(int address, int length);
 
 }  // namespace kxp40s

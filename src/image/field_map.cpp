@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "image/control_catalogue.h"
+#include "image/pager_map.h"
 
 namespace kxp40s {
 
@@ -187,7 +188,7 @@ std::vector<BoundField> buildBoundFields() {
         fields.push_back(bind(std::string(row.tag), row.control, row.key));
     for (int n = kFirstSourcePrompt; n <= kLastSourcePrompt; ++n) {
         const std::string tag =
-            hexAddress(kSourceEnableAddress + n - kFirstSourcePrompt) + ",0,8,chkSource";
+            hexAddress(pager::kSourceEnable + n - kFirstSourcePrompt) + ",0,8,chkSource";
         fields.push_back(bind(tag, {"chkSource", n}, {}));
     }
     return fields;

@@ -70,6 +70,5 @@ struct PromptBox {
 
 std::span<const PromptBox> promptBoxes();
 const PromptBox& promptBox(int index);  // throws std::out_of_range for 66, 67 and others
-inline constexpr int kSourceEnableAddress = 0x7C0;
 
 }  // namespace kxp40s

@@ -9,7 +9,8 @@ std::string firmwareVersionText(std::uint8_t firmwareByte) {
 }
 
 Message firmwareMessage(std::uint8_t firmwareByte) {
-    return Message{kShortTitle, firmwareVersionText(firmwareByte), Icon::Information, Buttons::Ok};
+    return Message{kShortTitle, firmwareVersionText(firmwareByte), Icon::Information, Buttons::Ok,
+                   Outcome::Success};
 }
 
 }  // namespace kxp40s

@@ -7,9 +7,6 @@
 
 namespace kxp40s {
 
-// The pager keeps its firmware version times ten at &H459.
-inline constexpr int kFirmwareAddress = 0x459;
-
 // "Version = " and the version with one decimal and no leading zero below
 // one: 50 gives "Version = 5.0", 5 gives "Version = .5".
 std::string firmwareVersionText(std::uint8_t firmwareByte);

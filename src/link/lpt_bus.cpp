@@ -158,6 +158,10 @@ bool LptBus::portWorks() const {
     return !io_.failed();
 }
 
+bool LptBus::stopAsked() const {
+    return stop && stop->requested();
+}
+
 std::optional<std::uint8_t> LptBus::LptReadByteAt(int address, LinkFace& face) {
     if (addressPhase(address)) {
         const std::uint8_t byte = LptReceiveByte(kLptNack);
@@ -181,6 +185,10 @@ bool LptBus::LptPageWrite(std::span<const std::uint8_t> data, int strt, int stp,
             if (a != strt) {
                 LptStop();
                 sleepMs(kWriteCycleMs);
+            }
+            if (stopAsked()) {
+                LptIdle();
+                return false;
             }
             const bool opened = openPage(a);
             if (a % kPageSize == 0) progress(a);
@@ -208,6 +216,10 @@ bool LptBus::LptPageRead(std::span<std::uint8_t> into, int strt, int stp,
     for (int a = strt; a <= stp; ++a) {
         // The memory stops sending after the NACK that ends a page, so every
         // page (the one of stp too) opens with its own address phase.
+        if (pageStart(a, strt) && stopAsked()) {
+            if (a != strt) LptStop();
+            return false;
+        }
         if (pageStart(a, strt) && !addressPhase(a)) return false;
         const bool last = a == stp || pageEnd(a);
         into[static_cast<std::size_t>(a)] = LptReceiveByte(last ? kLptNack : 0);
@@ -301,6 +313,60 @@ void LptBus::CalibrateDelay() {
         count = count + 1;
     }
     LoopsPer25us = static_cast<std::int32_t>(count / 1000);
+}
+
+std::optional<std::vector<std::uint8_t>> LptPagerLink::readBytes(int first, int last) {
+    std::vector<std::uint8_t> bytes;
+    for (int a = first; a <= last; ++a) {
+        const auto byte = bus_.LptReadByteAt(a, face_);
+        if (!byte) return std::nullopt;
+        bytes.push_back(*byte);
+    }
+    return bytes;
+}
+
+LptProgress LptPagerLink::progress() {
+    return [this](int address) { face_.setProgressValue(address); };
+}
+
+// The bus goes back to its idle level after every failure; a stop said nothing.
+Result LptPagerLink::failure(const char* text) {
+    bus_.LptIdle();
+    if (bus_.stop && bus_.stop->requested()) return Result::Stopped;
+    face_.show(warning(text, kShortTitle));
+    return Result::Failed;
+}
+
+Result LptPagerLink::readMemory(int strt, int stp, std::span<std::uint8_t> into) {
+    if (!bus_.LptPageRead(into, strt, stp, progress())) return failure("Read error!");
+    bus_.LptIdle();
+    return Result::Done;
+}
+
+Result LptPagerLink::writeMemory(std::span<const std::uint8_t> data, int strt, int stp) {
+    return bus_.LptPageWrite(data, strt, stp, progress()) ? Result::Done : failure("Write error!");
+}
+
+// The read stops at the first byte that differs (the memory gets its NACK
+// there); the pager's bytes are then read whole, so that the difference can
+// be shown and kept.
+Comparison LptPagerLink::compareMemory(std::span<const std::uint8_t> data, int strt, int stp) {
+    bool differs = false;
+    bool stopped = false;
+    const bool read = bus_.LptSequentialRead(strt, stp, [&](int a, std::uint8_t byte) {
+        if (a % kPageSize == 0) {
+            face_.setProgressValue(a);
+            stopped = bus_.stop && bus_.stop->requested();
+        }
+        differs = byte != data[static_cast<std::size_t>(a)];
+        return !differs && !stopped;
+    });
+    if (!read || stopped) return {failure("Read error!"), false, std::nullopt};
+    if (!differs) return {};
+    std::vector<std::uint8_t> pager(static_cast<std::size_t>(stp) + 1);
+    if (readMemory(strt, stp, pager) != Result::Done) return {Result::Done, true, std::nullopt};
+    pager.erase(pager.begin(), pager.begin() + strt);
+    return {Result::Done, true, std::move(pager)};
 }
 
 void Timer1_Timer(LptBus& bus, LinkFace& face) {

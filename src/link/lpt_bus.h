@@ -8,6 +8,8 @@
 
 #include "link/clock.h"
 #include "link/link_face.h"
+#include "link/pager_link.h"
+#include "link/stop_flag.h"
 
 namespace kxp40s {
 
@@ -70,6 +72,9 @@ class LptBus {
     std::uint16_t LptStatusPort = kLptBases[0] + 1;
     std::uint8_t LptDataShadow = kLptBothHigh;
     std::int32_t LoopsPer25us = 0;
+    // Asked at every page: a stop ends a page read or write there (a page
+    // write after the page's write cycle), the bus stopped, nothing said.
+    const StopFlag* stop = nullptr;
 
     // Finds the board at one of kLptBases; none: "The Programmed Board is not
     // responding!".
@@ -121,6 +126,7 @@ class LptBus {
     bool addressPhase(int address);
     bool openPage(int a);
     bool portWorks() const;
+    bool stopAsked() const;
     void sleepMs(int ms);
     void delayMs(int ms);
 
@@ -128,6 +134,26 @@ class LptBus {
     Clock& clock_;
     Pacing pacing_;
     int pausedUs_ = 0;
+};
+
+// The parallel-port board as the transfer sequences see it: a few bytes by
+// random reads, the memory in pages, a compare by one sequential read.
+class LptPagerLink : public PagerLink {
+  public:
+    LptPagerLink(LptBus& bus, LinkFace& face) : bus_(bus), face_(face) {}
+
+    BoardKind kind() const override { return BoardKind::Lpt; }
+    std::optional<std::vector<std::uint8_t>> readBytes(int first, int last) override;
+    Result readMemory(int strt, int stp, std::span<std::uint8_t> into) override;
+    Result writeMemory(std::span<const std::uint8_t> data, int strt, int stp) override;
+    Comparison compareMemory(std::span<const std::uint8_t> data, int strt, int stp) override;
+
+  private:
+    Result failure(const char* text);
+    LptProgress progress();
+
+    LptBus& bus_;
+    LinkFace& face_;
 };
 
 // One step of the board monitor on the parallel-port board: the data register

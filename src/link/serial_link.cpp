@@ -98,6 +98,18 @@ bool blockRejected(SerialLink& link, const char* text) {
     return false;
 }
 
+bool stopAsked(const SerialLink& link) {
+    return link.state.stop && link.state.stop->requested();
+}
+
+// Between two blocks: a stop asked for ends the operation here, saying
+// nothing; the blocks already exchanged stay exchanged.
+bool stoppedBetweenBlocks(SerialLink& link) {
+    if (!stopAsked(link)) return false;
+    closeIfOpen(link);
+    return true;
+}
+
 void checkRange(int strt, int stp, int blockSize, std::size_t dataSize) {
     if (strt < 0 || stp > 0xFFFF || blockSize < 1 || blockSize > kMaxBlock ||
         (stp >= strt && static_cast<std::size_t>(stp) >= dataSize)) {
@@ -141,6 +153,7 @@ bool readBlocks(SerialLink& link, int strt, int stp, int blockSize) {
     if (openIfClosed(link) == Opened::Busy) return false;
     if (link.port.flush() < 0) return blockFailure(link, kReadErrorText);
     for (const Block& block : blockPlan(strt, stp, blockSize)) {
+        if (stoppedBetweenBlocks(link)) return false;
         if (!writeFrame(link, buildReadCommand(block.address, block.count))) {
             return blockFailure(link, kReadErrorText);
         }
@@ -176,6 +189,7 @@ bool writeBlocks(SerialLink& link, std::span<const std::uint8_t> data, int strt,
     link.clock.pumpEvents();
     const Bytes& ack = frameTemplates().writeAck;
     for (const Block& block : blockPlan(strt, stp, blockSize)) {
+        if (stoppedBetweenBlocks(link)) return false;
         const auto blockData = data.subspan(static_cast<std::size_t>(block.address),
                                             static_cast<std::size_t>(block.count));
         if (!writeFrame(link, buildWriteCommand(block.address, blockData))) {
@@ -278,6 +292,38 @@ bool SerialWrite(SerialLink& link, std::span<const std::uint8_t> data, int strt,
     } catch (const std::exception&) {
         return blockFailure(link, kWriteErrorText);
     }
+}
+
+std::optional<std::vector<std::uint8_t>> SerialPagerLink::readBytes(int first, int last) {
+    if (!SerialRead(link_, first, last)) return std::nullopt;
+    const auto& buffer = link_.state.ReadBuffer;
+    return std::vector<std::uint8_t>(buffer.begin() + first, buffer.begin() + last + 1);
+}
+
+Result SerialPagerLink::readMemory(int strt, int stp, std::span<std::uint8_t> into) {
+    if (!SerialRead(link_, strt, stp)) return failure();
+    const auto& buffer = link_.state.ReadBuffer;
+    std::copy(buffer.begin() + strt, buffer.begin() + stp + 1, into.begin() + strt);
+    return Result::Done;
+}
+
+Result SerialPagerLink::writeMemory(std::span<const std::uint8_t> data, int strt, int stp) {
+    return SerialWrite(link_, data, strt, stp) ? Result::Done : failure();
+}
+
+// The whole range is read, then compared: the pager's bytes are at hand
+// when they differ.
+Comparison SerialPagerLink::compareMemory(std::span<const std::uint8_t> data, int strt, int stp) {
+    if (!SerialRead(link_, strt, stp)) return {failure(), false, std::nullopt};
+    const auto& buffer = link_.state.ReadBuffer;
+    const auto first = buffer.begin() + strt;
+    const auto end = buffer.begin() + stp + 1;
+    if (std::equal(first, end, data.begin() + strt)) return {};
+    return {Result::Done, true, std::vector<std::uint8_t>(first, end)};
+}
+
+Result SerialPagerLink::failure() const {
+    return stopAsked(link_) ? Result::Stopped : Result::Failed;
 }
 
 BoardStatus Timer1_Timer(SerialLink& link) {

@@ -8,7 +8,9 @@
 #include "link/clock.h"
 #include "link/frames.h"
 #include "link/link_face.h"
+#include "link/pager_link.h"
 #include "link/serial_port.h"
+#include "link/stop_flag.h"
 #include "registry/registry_access.h"
 
 namespace kxp40s {
@@ -35,6 +37,9 @@ struct LinkState {
     // fast read goes straight to waiting for the reply's bytes: the board
     // sees the same bytes in the same order either way.
     bool pauseBeforeReplies = true;
+    // Asked between two blocks of a read or write: a stop ends the
+    // operation there, with the port closed and nothing said.
+    const StopFlag* stop = nullptr;
 };
 
 // Everything a link operation works with. The port is opened at the start of
@@ -73,6 +78,23 @@ bool SerialRead(SerialLink& link, int strt, int stp, int blockSize = kBlockSize)
 // Writes data(strt..stp) to pager memory in blocks.
 bool SerialWrite(SerialLink& link, std::span<const std::uint8_t> data, int strt, int stp,
                  int blockSize = kBlockSize);
+
+// The USB board as the transfer sequences see it: every operation is a
+// block read or write of the link.
+class SerialPagerLink : public PagerLink {
+  public:
+    explicit SerialPagerLink(SerialLink& link) : link_(link) {}
+
+    BoardKind kind() const override { return BoardKind::Usb; }
+    std::optional<std::vector<std::uint8_t>> readBytes(int first, int last) override;
+    Result readMemory(int strt, int stp, std::span<std::uint8_t> into) override;
+    Result writeMemory(std::span<const std::uint8_t> data, int strt, int stp) override;
+    Comparison compareMemory(std::span<const std::uint8_t> data, int strt, int stp) override;
+
+  private:
+    Result failure() const;
+    SerialLink& link_;
+};
 
 // One step of the board monitor (Timer1_Timer of the serial build): follows
 // the port list, searches for the board when a port was added and none is

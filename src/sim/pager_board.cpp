@@ -4,7 +4,7 @@
 #include <array>
 
 #include "image/default_tables.h"
-#include "link/image_checksum.h"
+#include "image/pager_map.h"
 
 namespace kxp40s::sim {
 namespace {
@@ -170,12 +170,12 @@ std::optional<FaultKind> PagerBoard::faultAt(int frame) const {
 }
 
 Image pagerImage(Image image, std::string_view identity, std::uint8_t firmware) {
-    std::string text(identity.substr(0, kIdentityLength));
-    text.resize(kIdentityLength, ' ');
-    image.write(kIdentityAddress,
+    std::string text(identity.substr(0, pager::kIdentity.length));
+    text.resize(pager::kIdentity.length, ' ');
+    image.write(pager::kIdentity.address,
                 std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-    image.set(kFirmwareAddress, firmware);
-    storeImageChecksum(image.bytes(), kImageSize - 1);
+    image.set(pager::kFirmware, firmware);
+    pager::storeChecksum(image.bytes(), pager::kLastAddress);
     return image;
 }
 

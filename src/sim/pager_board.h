@@ -87,8 +87,6 @@ class PagerBoard {
 // image, say): the identity text (14 characters at 993, padded with spaces),
 // the firmware byte at &H459 and a valid checksum.
 inline constexpr const char* kDefaultIdentity = "KXP40V1.0V5.12";
-inline constexpr int kIdentityAddress = 993;
-inline constexpr int kIdentityLength = 14;
 Image pagerImage(Image image, std::string_view identity = kDefaultIdentity,
                  std::uint8_t firmware = 50);
 

@@ -4,6 +4,9 @@
 #include <span>
 #include <utility>
 
+#include "image/default_tables.h"
+#include "image/pager_map.h"
+
 namespace kxp40s {
 
 namespace {
@@ -62,24 +65,15 @@ std::span<const Pair> tableOf(int languageCode) {
     }
 }
 
-constexpr int kLanguageAddress = 0x3A;
-constexpr int kRecordSize = 20;
-
-struct TextArea {
-    int address;
-    int records;
-};
-constexpr std::array<TextArea, 3> kTextAreas = {{{0x100, 31}, {0x3B8, 2}, {0x540, 32}}};
-
+// Only the characters of each record change: its leading-space and length
+// bytes are numbers, not letters.
 template <class Convert>
 void convertTexts(Image& image, Convert convert) {
-    for (const TextArea& area : kTextAreas) {
-        for (int r = 0; r < area.records; ++r) {
-            const int record = area.address + r * kRecordSize;
-            for (int a = record + 2; a < record + kRecordSize; ++a) {
-                const int languageCode = image.at(kLanguageAddress) & 0x0F;
-                image.set(a, convert(image.at(a), languageCode));
-            }
+    for (const pager::Run& area : pager::kTextAreas) {
+        for (int record = area.address; record < area.address + area.length;
+             record += kPromptRecordSize) {
+            for (int a = record + 2; a < record + kPromptRecordSize; ++a)
+                image.set(a, convert(image.at(a), pager::languageCode(image)));
         }
     }
 }

@@ -2,14 +2,12 @@
 
 #include "editors/capcodes.h"
 #include "editors/init_ctl.h"
+#include "image/scoped.h"
 #include "transfer/charset.h"
-#include "transfer/sequence_steps.h"
 
 namespace kxp40s {
 
 namespace {
-
-enum Mode { kRead = 0, kWrite = 1, kVerify = 2 };
 
 // The transfer window's series controls: the Write and Exit buttons and the
 // capcode labels show only while a series is written.
@@ -24,93 +22,129 @@ void showSeriesControls(Transfer& t, bool series) {
     t.face.refreshControls(c.takeChanged());
 }
 
+void enableSeriesButtons(Transfer& t, bool enabled) {
+    Controls& c = t.s.controls;
+    c.setEnabled({"cmdWrite"}, enabled);
+    c.setEnabled({"cmdExit"}, enabled);
+    t.face.refreshControls(c.takeChanged());
+}
+
 // While one pager of a series is written its buttons are off, and the labels
 // name the capcodes about to be written.
 void startSeriesWrite(Transfer& t) {
     Controls& c = t.s.controls;
-    c.setEnabled({"cmdWrite"}, false);
-    c.setEnabled({"cmdExit"}, false);
     c.setText({"lblAuto1"}, " 1st capcode : " + c[{"txtAddr", 0}].text);
     c.setText({"lblAuto2"}, " 2nd capcode : " + c[{"txtAddr", 1}].text);
-    t.face.refreshControls(c.takeChanged());
+    enableSeriesButtons(t, false);
 }
 
-void endSeriesWrite(Transfer& t) {
-    Controls& c = t.s.controls;
-    c.setEnabled({"cmdWrite"}, true);
-    c.setEnabled({"cmdExit"}, true);
-    t.face.refreshControls(c.takeChanged());
-}
+// The board monitor stays off while a command runs, whichever way it ends.
+class MonitorPause {
+  public:
+    explicit MonitorPause(LinkFace& face) : face_(face) { face_.setTimer1Enabled(false); }
+    MonitorPause(const MonitorPause&) = delete;
+    MonitorPause& operator=(const MonitorPause&) = delete;
+    ~MonitorPause() { face_.setTimer1Enabled(true); }
+
+  private:
+    LinkFace& face_;
+};
+
+// The image's texts in the pager's letters while they go to the pager.
+class PagerLetters {
+  public:
+    explicit PagerLetters(Image& image) : image_(image) { TextToPager(image_); }
+    PagerLetters(const PagerLetters&) = delete;
+    PagerLetters& operator=(const PagerLetters&) = delete;
+    ~PagerLetters() { TextToPc(image_); }
+
+  private:
+    Image& image_;
+};
 
 // Runs `command` with the board monitor stopped, unless a refused frequency
 // entry cancels it.
 template <class Command>
-bool runCommand(Transfer& t, Mode mode, Command command) {
-    t.face.setTimer1Enabled(false);
+Result runCommand(Transfer& t, TransferMode mode, Command command) {
+    MonitorPause paused(t.face);
     t.s.TransferMode = mode;
-    const bool runs = !t.s.FreqEntryError;
-    t.s.FreqEntryError = false;
-    if (runs) {
-        showSeriesControls(t, mode == kWrite && (t.s.AutoIncCap1 || t.s.AutoIncCap2));
-        command();
-    }
-    t.face.setTimer1Enabled(true);
-    return runs;
+    if (std::exchange(t.s.FreqEntryError, false)) return Result::Failed;
+    showSeriesControls(t, mode == TransferMode::Write && (t.s.AutoIncCap1 || t.s.AutoIncCap2));
+    return command();
 }
 
 int lastAddress(const Transfer& t) {
     return static_cast<int>(t.s.ConfigImage.bytes().size()) - 1;
 }
 
-void writeAndVerify(Transfer& t) {
+Result writeAndVerify(Transfer& t) {
     Image& image = t.s.ConfigImage;
-    if (t.backupBeforeWrite && !tbl_keepPagerBeforeWrite(t, lastAddress(t))) return;
-    tbl_writeall(t, image, 0, lastAddress(t));
-    if (!t.s.TransferFailed) tbl_verify(t, image, 0, lastAddress(t));
+    t.s.pagerState = PagerState::Unchanged;
+    if (t.backupBeforeWrite && !tbl_keepPagerBeforeWrite(t, lastAddress(t)))
+        return t.stopRequested() ? Result::Stopped : Result::Failed;
+    const Result written = tbl_writeall(t, image, 0, lastAddress(t));
+    if (written != Result::Done) return written;
+    return tbl_verify(t, image, 0, lastAddress(t));
 }
 
 }  // namespace
 
-bool mnuEntire_Click(Transfer& t) {
-    return runCommand(t, kRead, [&] {
-        int stp = lastAddress(t);
-        tbl_readall(t, 0, stp);
+Result mnuEntire_Click(Transfer& t) {
+    return runCommand(t, TransferMode::Read, [&] { return tbl_readall(t, 0, lastAddress(t)); });
+}
+
+Result mnuEB1_Click(Transfer& t) {
+    return runCommand(t, TransferMode::Verify, [&] {
+        PagerLetters letters(t.s.ConfigImage);
+        return tbl_verify(t, t.s.ConfigImage, 0, lastAddress(t));
     });
 }
 
-bool mnuEB1_Click(Transfer& t) {
-    return runCommand(t, kVerify, [&] {
-        TextToPager(t.s.ConfigImage);
-        tbl_verify(t, t.s.ConfigImage, 0, lastAddress(t));
-        TextToPc(t.s.ConfigImage);
-    });
-}
-
-bool mnuEB_Click(Transfer& t, const std::function<void(Transfer&)>& series) {
-    return runCommand(t, kWrite, [&] {
-        TextToPager(t.s.ConfigImage);
-        if (t.s.AutoIncCap1 || t.s.AutoIncCap2) {
-            series(t);
-        } else {
-            writeAndVerify(t);
+Result mnuEB_Click(Transfer& t, const std::function<Result(Transfer&)>& series) {
+    return runCommand(t, TransferMode::Write, [&] {
+        Result result = Result::Done;
+        {
+            PagerLetters letters(t.s.ConfigImage);
+            const bool inSeries = t.s.AutoIncCap1 || t.s.AutoIncCap2;
+            result = inSeries ? series(t) : writeAndVerify(t);
         }
-        TextToPc(t.s.ConfigImage);
         showEffects(t.face, init_ctl(t.s));
+        return result;
     });
 }
 
-void cmdWrite_Click(Transfer& t) {
+Result cmdWrite_Click(Transfer& t) {
     startSeriesWrite(t);
-    writeAndVerify(t);
-    if (!t.s.TransferFailed && t.s.AutoIncCap1) set_capcode(t, 0);
-    if (!t.s.TransferFailed && t.s.AutoIncCap2) set_capcode(t, 1);
-    endSeriesWrite(t);
+    const Result result = writeAndVerify(t);
+    if (result == Result::Done && t.s.AutoIncCap1) set_capcode(t, 0);
+    if (result == Result::Done && t.s.AutoIncCap2) set_capcode(t, 1);
+    enableSeriesButtons(t, true);
     t.face.setProgressValue(0);
     t.face.setStatusText("");
+    return result;
 }
 
 void set_capcode(Transfer& t, int index) {
     showEffects(t.face, increaseCapcode(t.s, index));
+}
+
+Result runSeries(Transfer& t, SeriesFace& face) {
+    int written = 0;
+    int failed = 0;
+    for (int number = 1;; ++number) {
+        t.s.pagerState = PagerState::BetweenPagers;
+        if (t.stopRequested()) return Result::Stopped;
+        const NextPager next = face.waitForPager(number);
+        if (t.stopRequested()) return Result::Stopped;
+        if (next == NextPager::Leave) break;
+        const std::int32_t capcode1 = capcodeOf(t.s.ConfigImage, 0);
+        const std::int32_t capcode2 = capcodeOf(t.s.ConfigImage, 1);
+        const Result result = cmdWrite_Click(t);
+        face.pagerDone({number, capcode1, capcode2, result});
+        if (result == Result::Stopped) return result;
+        ++(result == Result::Done ? written : failed);
+    }
+    return failed == 0 && written > 0 ? Result::Done : Result::Failed;
 }
 
 }  // namespace kxp40s

@@ -11,6 +11,7 @@
 #include <QStyleFactory>
 #include <QWindow>
 
+#include "app/stop_signals.h"
 #include "ui/message_box.h"
 #include "ui/widgets/about.h"
 
@@ -85,6 +86,7 @@ MainWindow::MainWindow(AppOptions options, const QString& settingsFile)
     : face_(*this), settings_(settingsFile) {
     setObjectName("Form1");
     app_ = std::make_unique<Application>(face_, std::move(options));
+    StopSignals::forwardTo(app_.get());
     app_->setFastRead(settings_.fastRead());
     app_->setBackupBeforeWrite(settings_.backupBeforeWrite());
     binder_ = std::make_unique<Binder>(*app_);
@@ -111,6 +113,7 @@ MainWindow::MainWindow(AppOptions options, const QString& settingsFile)
 // The strip outlives the members its callbacks use (Qt deletes it with the
 // window's base), so they go first.
 MainWindow::~MainWindow() {
+    StopSignals::forwardTo(nullptr);
     tabStrip_->onMouseMove = nullptr;
     tabStrip_->onResize = nullptr;
 }
@@ -266,10 +269,14 @@ void MainWindow::Form_Load(StartUpSteps steps) {
     finishCommand();
 }
 
-// A stop signal that came meanwhile takes effect now.
+// A stop signal or a close that came meanwhile takes effect now.
 void MainWindow::finishCommand() {
     busy_ = false;
-    if (endRequested_) endNow();
+    if (endRequested_) {
+        endNow();
+    } else if (closeRequested_) {
+        close();
+    }
 }
 
 void MainWindow::startUp() {
@@ -329,6 +336,20 @@ void MainWindow::runCommand(const std::function<void()>& command) {
     finishCommand();
 }
 
+// A transfer that a stop ended says what state the pager is in: on stderr
+// when a signal stopped it, in a box when the user closed the window.
+void MainWindow::runTransfer(const std::function<Result()>& command) {
+    runCommand([this, &command] {
+        if (command() != Result::Stopped) return;
+        const Message report = app_->stopReport();
+        if (app_->stopSignal() == StopFlag::kNoSignal) {
+            showMessage(this, report);
+        } else {
+            face_.note(report);
+        }
+    });
+}
+
 void MainWindow::mnuLBFF_Click() {
     runCommand([this] { app_->mnuLBFF_Click(); });
 }
@@ -342,19 +363,19 @@ void MainWindow::mnuSA_Click() {
 }
 
 void MainWindow::mnuEntire_Click() {
-    runCommand([this] { app_->mnuEntire_Click(); });
+    runTransfer([this] { return app_->mnuEntire_Click(); });
 }
 
 void MainWindow::mnuEB_Click() {
-    runCommand([this] { app_->mnuEB_Click(); });
+    runTransfer([this] { return app_->mnuEB_Click(); });
 }
 
 void MainWindow::mnuEB1_Click() {
-    runCommand([this] { app_->mnuEB1_Click(); });
+    runTransfer([this] { return app_->mnuEB1_Click(); });
 }
 
 void MainWindow::mnuFirmware_Click() {
-    runCommand([this] { app_->mnuFirmware_Click(); });
+    runTransfer([this] { return app_->mnuFirmware_Click(); });
 }
 
 void MainWindow::mnuAbout_Click() {
@@ -437,27 +458,43 @@ void MainWindow::release() {
     app_->mnuExit_Click();
 }
 
-void MainWindow::endOnSignal() {
+void MainWindow::endOnSignal(int signal) {
+    app_->requestStop(signal);
     endRequested_ = true;
     if (busy_) {
-        transferWindow_->leaveSeriesSoon();
+        rejectOpenDialogs();
         return;
     }
     endNow();
 }
 
+// Every message box and dialog open closes as if answered with its safe
+// choice (No, Cancel, OK); the transfer window leaves a series it waits in.
+void MainWindow::rejectOpenDialogs() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog && dialog->isVisible()) dialog->reject();
+    }
+}
+
 // Ends every event loop, those of open message boxes too; the deferred call
-// ends the program's loop when it has not started yet.
+// ends the program's loop when it has not started yet. A program a signal
+// stopped says so in its exit status.
 void MainWindow::endNow() {
     release();
-    QCoreApplication::exit(0);
-    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    const int signal = app_->stopSignal();
+    const int status = signal > 0 ? stoppedExitStatus(signal) : 0;
+    QCoreApplication::exit(status);
+    QTimer::singleShot(0, qApp, [status] { QCoreApplication::exit(status); });
 }
 
 // Closing the window ends the program after the board's release command; a
-// transfer under way runs to its end first.
+// transfer under way is asked to stop first, and the window closes when it
+// has.
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (busy_) {
+        app_->requestStop();
+        closeRequested_ = true;
         event->ignore();
         return;
     }

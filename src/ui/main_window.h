@@ -50,9 +50,10 @@ class MainWindow : public QMainWindow {
     // filled, before the board search, and says that it is searching.
     void startUp();
     void beforeBoardSearch();
-    // A stop signal: the program ends as by File > Exit, after the command
-    // under way (a series ends between two pagers).
-    void endOnSignal();
+    // A stop signal: the command under way stops at its next safe point
+    // (open boxes and dialogs close with their safe choice), then the
+    // program ends as by File > Exit, with the signal's exit status.
+    void endOnSignal(int signal);
 
     // The menu commands.
     void mnuLBFF_Click();      // File > Open
@@ -107,6 +108,8 @@ class MainWindow : public QMainWindow {
     void remember(bool kept);
     void buildTabStrip();
     void runCommand(const std::function<void()>& command);
+    void runTransfer(const std::function<Result()>& command);
+    void rejectOpenDialogs();
     void picTabBack_MouseMove();
     void openDialog(Window window);
     void release();
@@ -132,6 +135,7 @@ class MainWindow : public QMainWindow {
     bool released_ = false;
     bool startingUp_ = false;
     bool endRequested_ = false;
+    bool closeRequested_ = false;
     bool onScreen_ = false;
 };
 

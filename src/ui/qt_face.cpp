@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <iostream>
 
 #include "files/table_file.h"
 #include "ui/main_window.h"
@@ -20,9 +21,19 @@ QWidget* boxParent(MainWindow& window) {
 
 }  // namespace
 
+// Once a stop was asked for, nothing waits for the user any more: the
+// message goes to stderr and a question gets its safe answer.
 Answer QtFace::show(const Message& message) {
+    if (window_.app().stopRequested()) {
+        note(message);
+        return message.buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
     window_.transferWindow().ensureShown();
     return showMessage(boxParent(window_), message);
+}
+
+void QtFace::note(const Message& message) {
+    std::cerr << QString::fromStdString(message.text).replace("\r\n", " ").toStdString() << "\n";
 }
 
 void QtFace::apply(const Effects& effects) {
@@ -90,7 +101,7 @@ void QtFace::beforeBoardSearch() {
     window_.beforeBoardSearch();
 }
 
-void QtFace::openTransferWindow(int /*mode*/) {
+void QtFace::openTransferWindow(TransferMode /*mode*/) {
     window_.transferWindow().open();
 }
 
@@ -98,8 +109,8 @@ void QtFace::closeTransferWindow() {
     window_.transferWindow().finish();
 }
 
-void QtFace::runSeries(Application& app) {
-    window_.transferWindow().runSeries(app);
+NextPager QtFace::waitForPager(int /*number*/) {
+    return window_.transferWindow().waitForPager();
 }
 
 }  // namespace kxp40s::ui

@@ -25,9 +25,10 @@ class QtFace : public AppFace {
     void beforeBoardSearch() override;
     std::optional<std::filesystem::path> askOpenFile(const std::filesystem::path& folder) override;
     std::optional<std::filesystem::path> askSaveFile(const std::filesystem::path& folder) override;
-    void openTransferWindow(int mode) override;
+    void note(const Message& message) override;
+    void openTransferWindow(TransferMode mode) override;
     void closeTransferWindow() override;
-    void runSeries(Application& app) override;
+    NextPager waitForPager(int number) override;
 
   private:
     std::optional<std::filesystem::path> askFile(const std::filesystem::path& folder, bool save);

@@ -7,7 +7,7 @@
 
 namespace kxp40s::ui {
 
-void quitOnSignals(std::function<void()> onSignal) {
+void quitOnSignals(std::function<void(int signal)> onSignal) {
     StopSignals::install();
     const int wake = StopSignals::wakeFd();
     if (wake < 0) return;
@@ -15,7 +15,7 @@ void quitOnSignals(std::function<void()> onSignal) {
     QObject::connect(notifier, &QSocketNotifier::activated, notifier,
                      [notifier, onSignal = std::move(onSignal)] {
                          notifier->setEnabled(false);  // the first signal only
-                         onSignal();
+                         onSignal(StopSignals::received());
                      });
 }
 

@@ -66,42 +66,31 @@ void TransferWindow::setStatusText(const std::string& text) {
     status_->setText(qText(text));
 }
 
-void TransferWindow::runSeries(Application& app) {
+NextPager TransferWindow::waitForPager() {
     ensureShown();
-    QEventLoop loop;
-    inSeries_ = true;
-    leaveSeries_ = [&loop] { loop.quit(); };
     auto* write = qobject_cast<QPushButton*>(widget({"cmdWrite"}));
     auto* exit = qobject_cast<QPushButton*>(widget({"cmdExit"}));
-    const auto pressed =
-        connect(write, &QPushButton::clicked, this, [this, &app] { writeNext(app); });
-    const auto left = connect(exit, &QPushButton::clicked, this, &TransferWindow::reject);
+    QEventLoop loop;
+    NextPager next = NextPager::Leave;
+    connect(write, &QPushButton::clicked, &loop, [&] {
+        next = NextPager::Write;
+        loop.quit();
+    });
+    connect(exit, &QPushButton::clicked, this, &TransferWindow::reject);
+    connect(this, &TransferWindow::left, &loop, &QEventLoop::quit);
     write->setDefault(true);
     write->setFocus();
-    if (!leaveSoon_) loop.exec();
-    disconnect(pressed);
-    disconnect(left);
-    inSeries_ = false;
-    leaveSeries_ = nullptr;
-}
-
-void TransferWindow::writeNext(Application& app) {
-    if (writing_) return;
-    writing_ = true;
-    app.cmdWrite_Click();
-    writing_ = false;
-    if (leaveSoon_) reject();
-}
-
-void TransferWindow::leaveSeriesSoon() {
-    leaveSoon_ = true;
-    reject();
+    waiting_ = true;
+    loop.exec();
+    waiting_ = false;
+    disconnect(exit, nullptr, this, nullptr);
+    return next;
 }
 
 // Escape, Exit and the close box leave a series between two pagers; a
 // transfer under way runs to its end.
 void TransferWindow::reject() {
-    if (inSeries_ && !writing_ && leaveSeries_) leaveSeries_();
+    if (waiting_) emit left();
 }
 
 }  // namespace kxp40s::ui

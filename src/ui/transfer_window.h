@@ -32,26 +32,22 @@ class TransferWindow : public FormDialog {
     void setProgressColour(long colour);
     void setStatusText(const std::string& text);
 
-    // Writes pager after pager with `app` until the user leaves by Exit or
-    // the close box.
-    void runSeries(Application& app);
-    // The program is asked to end: a series ends as soon as no pager is
-    // being written (at once, or when the write under way has finished).
-    void leaveSeriesSoon();
+    // During a series: waits until the user presses Write (the next pager
+    // is on the board) or leaves by Exit or the close box.
+    NextPager waitForPager();
+
+  signals:
+    // Exit, the close box or Escape while the window waits for a pager.
+    void left();
 
   protected:
     void reject() override;
 
   private:
-    void writeNext(Application& app);
-
     QProgressBar* bar_;
     QLabel* status_;
     bool open_ = false;
-    bool inSeries_ = false;
-    bool writing_ = false;
-    bool leaveSoon_ = false;
-    std::function<void()> leaveSeries_;
+    bool waiting_ = false;
 };
 
 }  // namespace kxp40s::ui

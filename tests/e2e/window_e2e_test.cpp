@@ -73,14 +73,14 @@ TEST_F(Window, FindsThePluggedBoardAndSeesItUnplugged) {
 }
 
 // SIGTERM ends the window as File > Exit does: the board's release command
-// is the last thing the board hears.
+// is the last thing the board hears, and the exit status says it was stopped.
 TEST_F(Window, SigtermReleasesTheBoardAndEnds) {
     SimProcess sim({"--plug", plug(), "--trace"});
     const auto window = startWindow();
     waitConnected(*window);
 
     ASSERT_EQ(::kill(window->pid(), SIGTERM), 0);
-    EXPECT_EQ(window->waitExit(5s), 0);
+    EXPECT_EQ(window->waitExit(5s), 1);
     sim.stop();
     const std::string trace = sim.remainingOutput();
     const auto lastFrame = trace.rfind("frame ");

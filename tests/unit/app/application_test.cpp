@@ -10,7 +10,7 @@
 #include "editors/settings.h"
 #include "image/default_tables.h"
 #include "image/image.h"
-#include "link/image_checksum.h"
+#include "image/pager_map.h"
 #include "sim/sim_serial_port.h"
 #include "sim/two_wire_memory.h"
 #include "started_pager.h"
@@ -45,11 +45,10 @@ class ScriptedAppFace : public AppFace {
         dialogFolders.push_back(folder);
         return nextFile();
     }
-    void openTransferWindow(int mode) override { windows.push_back(mode); }
+    void openTransferWindow(TransferMode mode) override { windows.push_back(mode); }
     void beforeBoardSearch() override { refreshedBeforeSearch = refreshed.size(); }
-    void runSeries(Application& app) override {
-        for (int i = 0; i < seriesPresses; ++i)
-            app.cmdWrite_Click();
+    NextPager waitForPager(int number) override {
+        return number <= seriesPresses ? NextPager::Write : NextPager::Leave;
     }
 
     Texts texts() const { return script.texts(); }
@@ -63,7 +62,7 @@ class ScriptedAppFace : public AppFace {
     std::vector<ControlId> refreshed;
     std::optional<std::size_t> refreshedBeforeSearch;  // refreshes when the search began
     std::vector<fs::path> dialogFolders;
-    std::vector<int> windows;
+    std::vector<TransferMode> windows;
     int seriesPresses = 0;
 
   private:
@@ -217,17 +216,18 @@ TEST_F(App, OpenAndSaveAsGoThroughTheDialogsAndTheOverwriteQuestion) {
 TEST_F(App, ReadWriteAndVerifyRunInTheTransferWindowAndRefreshTheControls) {
     start();
     set("capcode1", "1111111");
-    EXPECT_TRUE(app->mnuEB_Click());
+    EXPECT_EQ(app->mnuEB_Click(), Result::Done);
     EXPECT_EQ(face.texts(), Texts{"Verify Success!"});
     EXPECT_EQ(capcodeOf(pager.memory(), 0), 1111111);
-    EXPECT_TRUE(app->mnuEB1_Click());
+    EXPECT_EQ(app->mnuEB1_Click(), Result::Done);
 
     set("capcode1", "1222222");
     face.refreshed.clear();
-    EXPECT_TRUE(app->mnuEntire_Click());
+    EXPECT_EQ(app->mnuEntire_Click(), Result::Done);
     EXPECT_EQ(at(s(), "txtAddr", 0).text, "1111111");
     EXPECT_TRUE(face.refreshes("txtAddr", 0));
-    EXPECT_EQ(face.windows, (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(face.windows,
+              (std::vector{TransferMode::Write, TransferMode::Verify, TransferMode::Read}));
     EXPECT_EQ(face.texts().back(), "Read success!");
     EXPECT_EQ(fs::exists(folder_ / "backups"), true);
 }
@@ -236,18 +236,18 @@ TEST_F(App, AReadThatFailsToLoadPutsBackTheImageTheBandAndTheControls) {
     Image foreign = testing::startedPager();
     foreign.set(0x65, 0x80);           // band 0 (929-932 MHz)
     SetField(foreign, 0x61, 3, 3, 2);  // a list value with no item: load error 1
-    storeImageChecksum(foreign.bytes(), kImageSize - 1);
+    pager::storeChecksum(foreign.bytes(), kImageSize - 1);
     pager = sim::PagerBoard(foreign);
     start();
     const Image before = s().ConfigImage;
-    EXPECT_FALSE(app->mnuEntire_Click());
+    EXPECT_NE(app->mnuEntire_Click(), Result::Done);
     EXPECT_EQ(face.texts(),
               (Texts{"Read success!", "The data in this pager is wrong!(Error Code = 1)"}));
     EXPECT_EQ(s().ConfigImage, before);
     EXPECT_EQ(at(s(), "cboDft").value, 2);
     EXPECT_EQ(at(s(), "txtFreq").text, "1530000");
     set("frequency", "1530050");  // still taken on the window's own band
-    EXPECT_TRUE(app->mnuEB_Click());
+    EXPECT_EQ(app->mnuEB_Click(), Result::Done);
 }
 
 TEST_F(App, ABackupBeforeWriteKeepsWhatThePagerHeld) {
@@ -255,7 +255,7 @@ TEST_F(App, ABackupBeforeWriteKeepsWhatThePagerHeld) {
     const Image before = pager.memory();
     app->setBackupBeforeWrite(true);
     set("capcode1", "1111111");
-    EXPECT_TRUE(app->mnuEB_Click());
+    EXPECT_EQ(app->mnuEB_Click(), Result::Done);
     std::vector<fs::path> kept;
     for (const auto& entry : fs::directory_iterator(folder_ / "backups"))
         kept.push_back(entry.path());
@@ -270,7 +270,7 @@ TEST_F(App, ASeriesWritesEachPagerAndCountsTheCapcodeUp) {
     set("capcode1", "1000000");
     app->handle([](Session& s) { return optAuto1_Click(s, 1); });
     face.seriesPresses = 3;
-    EXPECT_TRUE(app->mnuEB_Click());
+    EXPECT_EQ(app->mnuEB_Click(), Result::Done);
     EXPECT_EQ(face.texts(), Texts(3, "Verify Success!"));
     EXPECT_EQ(capcodeOf(pager.memory(), 0), 1000002);
     EXPECT_EQ(at(s(), "txtAddr", 0).text, "1000003");
@@ -278,7 +278,7 @@ TEST_F(App, ASeriesWritesEachPagerAndCountsTheCapcodeUp) {
 
 TEST_F(App, CheckFirmwareMonitorAndExit) {
     start();
-    EXPECT_TRUE(app->mnuFirmware_Click());
+    EXPECT_EQ(app->mnuFirmware_Click(), Result::Done);
     EXPECT_EQ(face.texts(), Texts{"Version = 5.0"});
 
     app->Timer1_Timer();
@@ -301,12 +301,12 @@ TEST_F(App, TheParallelPortBoardReadsWritesAndVerifies) {
     ASSERT_TRUE(app->board().known());
     EXPECT_EQ(face.script.statuses.back(), connectedStatus());
 
-    EXPECT_TRUE(app->mnuFirmware_Click());
+    EXPECT_EQ(app->mnuFirmware_Click(), Result::Done);
     set("capcode1", "1234000");
-    EXPECT_TRUE(app->mnuEB_Click());
+    EXPECT_EQ(app->mnuEB_Click(), Result::Done);
     EXPECT_EQ(capcodeOf(Image(lptMemory.memory), 0), 1234000);
     set("capcode1", "1");
-    EXPECT_TRUE(app->mnuEntire_Click());
+    EXPECT_EQ(app->mnuEntire_Click(), Result::Done);
     EXPECT_EQ(at(s(), "txtAddr", 0).text, "1234000");
     EXPECT_EQ(face.texts(), (Texts{"Version = 5.0", "Verify Success!", "Read success!"}));
 }
@@ -323,12 +323,12 @@ TEST_F(App, TheBoardChangesWhileTheProgramRuns) {
     EXPECT_TRUE(app->board().known());
     EXPECT_EQ(face.script.statuses.back(), connectedStatus());
     set("capcode1", "1234000");
-    EXPECT_TRUE(app->mnuEB_Click());
+    EXPECT_EQ(app->mnuEB_Click(), Result::Done);
     EXPECT_EQ(capcodeOf(Image(lptMemory.memory), 0), 1234000);
 
     app->useBoard(BoardKind::Usb);
     EXPECT_TRUE(app->board().known());
-    EXPECT_TRUE(app->mnuEntire_Click());
+    EXPECT_EQ(app->mnuEntire_Click(), Result::Done);
     EXPECT_NE(at(s(), "txtAddr", 0).text, "1234000") << "read from the USB board's pager";
     EXPECT_TRUE(face.script.timer1.back()) << "the monitor runs again";
 }

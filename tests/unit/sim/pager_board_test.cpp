@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link/image_checksum.h"
+#include "image/pager_map.h"
 #include "link/serial_link.h"
 #include "sim/sim_serial_port.h"
 #include "unit/link/link_fakes.h"
@@ -35,10 +35,10 @@ struct SimRig {
 
 TEST(PagerBoard, StartupImageCarriesIdentityFirmwareAndChecksum) {
     const Image image = testing::startedPager("KXP40V1.0V4.99", 60);
-    const auto identity = image.read(kIdentityAddress, kIdentityLength);
+    const auto identity = image.read(pager::kIdentity.address, pager::kIdentity.length);
     EXPECT_EQ(std::string(identity.begin(), identity.end()), "KXP40V1.0V4.99");
-    EXPECT_EQ(image.at(kFirmwareAddress), 60);
-    const std::uint16_t sum = imageChecksum(image.bytes(), 2047);
+    EXPECT_EQ(image.at(pager::kFirmware), 60);
+    const std::uint16_t sum = pager::checksumOf(image.bytes(), 2047);
     EXPECT_EQ(image.at(2046), sum >> 8);
     EXPECT_EQ(image.at(2047), sum & 0xFF);
     EXPECT_EQ(

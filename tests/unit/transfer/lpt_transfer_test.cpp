@@ -4,7 +4,7 @@
 
 #include "app/startup.h"
 #include "image/default_tables.h"
-#include "link/image_checksum.h"
+#include "image/pager_map.h"
 #include "link/lpt_bus.h"
 #include "sim/two_wire_memory.h"
 #include "started_pager.h"
@@ -27,7 +27,7 @@ Image pagerWith(std::string_view identity) {
     Image image = testing::startedPager(identity);
     image.set(13, 0x40);
     image.set(137, kPagerContrast);
-    storeImageChecksum(image.bytes(), kLast);
+    pager::storeChecksum(image.bytes(), kLast);
     return image;
 }
 
@@ -47,14 +47,15 @@ struct LptRig {
     TwoWireMemory memory{clock};
     LptBus bus{memory, clock, LptBus::Pacing::OnClock};
     testing::ScriptedFace face;
+    ClampedProgressFace clamped{face};
+    LptPagerLink link{bus, clamped};
     Session s;
-    Transfer t{s, face, nullptr, &bus};
+    Transfer t{s, clamped, link};
 };
 
 TEST(LptRead, AdoptsThePagerImage) {
     LptRig rig;
-    int stp = kLast;
-    lpt_readall(rig.t, 0, stp);
+    tbl_readall(rig.t, 0, kLast);
     EXPECT_EQ(rig.texts(), Texts{"Read success!"});
     EXPECT_FALSE(rig.s.TransferFailed);
     Image expected = rig.pager();
@@ -87,12 +88,10 @@ TEST(LptRead, FailuresLeaveTheImageAsItWas) {
         LptRig rig(c.pager);
         rig.memory.acknowledgeUpToAttempt = c.acknowledgedUpTo;
         const Image before = rig.s.ConfigImage;
-        int stp = kLast;
-        lpt_readall(rig.t, 0, stp);
+        tbl_readall(rig.t, 0, kLast);
         EXPECT_EQ(rig.texts(), Texts{c.message});
         EXPECT_TRUE(rig.s.TransferFailed);
         EXPECT_EQ(rig.s.ConfigImage, before);
-        EXPECT_EQ(stp, kLast);
     }
 }
 
@@ -102,15 +101,13 @@ TEST(LptRead, OldFormatPagerTakesTheDefaultsPast2015WithoutChecksum) {
         pager.set(a, 0xAA);
     pager.set(2000, 0x5A);
     LptRig rig(pager);
-    int stp = kLast;
-    lpt_readall(rig.t, 0, stp);
+    tbl_readall(rig.t, 0, kLast);
     EXPECT_EQ(rig.texts(), Texts{"Read success!"});
     EXPECT_EQ(rig.s.ConfigImage.at(2000), 0x5A);
     const auto tail = [](const Image& i) {
         return std::vector<std::uint8_t>(i.bytes().begin() + 2016, i.bytes().end());
     };
     EXPECT_EQ(tail(rig.s.ConfigImage), tail(defaultImage()));
-    EXPECT_EQ(stp, kLast);
 }
 
 TEST(LptWrite, AsksBeforeOverwritingAndWritesOnlyOnYes) {
@@ -141,7 +138,7 @@ TEST(LptWrite, AsksBeforeOverwritingAndWritesOnlyOnYes) {
         LptRig rig(pager);
         rig.s.controls.setValue({"cboDft"}, c.band);
         rig.face.answers = {c.answer};
-        lpt_writeall(rig.t, rig.s.ConfigImage, 0, kLast);
+        tbl_writeall(rig.t, rig.s.ConfigImage, 0, kLast);
         EXPECT_EQ(rig.texts(), Texts{c.question});
         EXPECT_EQ(rig.face.messages[0].buttons, Buttons::YesNo);
         EXPECT_EQ(rig.s.TransferFailed, c.answer == Answer::No);
@@ -156,15 +153,15 @@ TEST(LptWrite, WritesTheMarkedImageWithTheContrastOfThePagerUnlessChanged) {
         rig.s.ContrastChanged = changed;
         rig.s.ConfigImage.set(992, 0);
         rig.s.ConfigImage.set(137, 0x03);
-        lpt_writeall(rig.t, rig.s.ConfigImage, 0, kLast);
+        tbl_writeall(rig.t, rig.s.ConfigImage, 0, kLast);
         EXPECT_FALSE(rig.s.TransferFailed);
         EXPECT_EQ(rig.pager(), rig.s.ConfigImage);
         EXPECT_EQ(rig.pager().at(992), 1);
         EXPECT_EQ(rig.pager().at(137), changed ? 0x03 : kPagerContrast);
-        EXPECT_EQ(imageChecksum(rig.pager().bytes(), kLast),
+        EXPECT_EQ(pager::checksumOf(rig.pager().bytes(), kLast),
                   rig.pager().at(2046) * 256 + rig.pager().at(2047));
         EXPECT_TRUE(rig.progressWithinMaximum());
-        lpt_verify(rig.t, rig.s.ConfigImage, 0, kLast);
+        tbl_verify(rig.t, rig.s.ConfigImage, 0, kLast);
         EXPECT_EQ(rig.texts(), Texts{"Verify Success!"});
     }
 }
@@ -174,33 +171,37 @@ TEST(LptWrite, WriteErrorKeepsTheImageButThePagersContrast) {
     rig.memory.writeProtected = true;
     Image expected = rig.s.ConfigImage;
     expected.set(137, kPagerContrast);
-    lpt_writeall(rig.t, rig.s.ConfigImage, 0, kLast);
+    tbl_writeall(rig.t, rig.s.ConfigImage, 0, kLast);
     EXPECT_EQ(rig.texts(), Texts{"Write error!"});
     EXPECT_TRUE(rig.s.TransferFailed);
     EXPECT_EQ(rig.s.ConfigImage, expected);
 }
 
-TEST(LptVerify, StopsAtTheFirstDifference) {
-    for (const bool answers : {true, false}) {
-        SCOPED_TRACE(answers);
-        LptRig rig;
-        rig.memory.corruptAddress = 100;
-        rig.memory.neverAcknowledge = !answers;
-        lpt_verify(rig.t, rig.pager(), 0, kLast);
-        EXPECT_EQ(rig.texts(), Texts{answers ? "Verify Error!" : "Read error!"});
-        EXPECT_TRUE(rig.s.TransferFailed);
-        EXPECT_LE(rig.face.progress.back(), 96) << "no page after the difference is read";
-    }
+// The verify's read ends at the first byte that differs (the memory is sent
+// its NACK there); the pager is then read whole for what differs.
+TEST(LptVerify, StopsReadingAtTheFirstDifferenceThenReadsThePagerForTheExplanation) {
+    LptRig rig;
+    rig.memory.corruptAddress = 100;
+    std::vector<std::string> sent;
+    rig.memory.trace = [&](const std::string& line) {
+        if (line.starts_with("TX ")) sent.push_back(line);
+    };
+    EXPECT_EQ(tbl_verify(rig.t, rig.pager(), 0, kLast), Result::Failed);
+    EXPECT_EQ(rig.texts(), Texts{"Verify Error!"});
+    ASSERT_GE(sent.size(), 102u);
+    for (std::size_t a = 0; a < 100; ++a)
+        ASSERT_TRUE(sent[a].ends_with(" ACK")) << a;
+    EXPECT_TRUE(sent[101].ends_with(" NACK")) << "the byte after the difference ends the read";
+    ASSERT_TRUE(rig.s.PagerAtVerifyError.has_value());
+    EXPECT_EQ(rig.s.PagerAtVerifyError->at(100), static_cast<std::uint8_t>(~rig.pager().at(100)));
 }
 
-TEST(LptDispatch, TransferWithTheBusRunsTheParallelPortSequences) {
+TEST(LptVerify, AMemoryThatNeverAnswersIsAReadError) {
     LptRig rig;
-    tbl_writeall(rig.t, rig.s.ConfigImage, 0, kLast);
-    tbl_verify(rig.t, rig.s.ConfigImage, 0, kLast);
-    int stp = kLast;
-    tbl_readall(rig.t, 0, stp);
-    EXPECT_EQ(rig.texts(), (Texts{"Verify Success!", "Read success!"}));
-    EXPECT_EQ(rig.pager().at(992), 1);
+    rig.memory.neverAcknowledge = true;
+    EXPECT_EQ(tbl_verify(rig.t, rig.pager(), 0, kLast), Result::Failed);
+    EXPECT_EQ(rig.texts(), Texts{"Read error!"});
+    EXPECT_FALSE(rig.s.PagerAtVerifyError.has_value());
 }
 
 }  // namespace

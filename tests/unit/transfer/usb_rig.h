@@ -40,8 +40,9 @@ struct UsbRig {
     ClampedProgressFace clamped{face};
     LinkState state;
     SerialLink link{state, port, clock, registry, clamped};
+    SerialPagerLink pagerLink{link};
     Session s;
-    Transfer t{s, clamped, &link};
+    Transfer t{s, clamped, pagerLink};
 };
 
 }  // namespace kxp40s::testing

@@ -4,7 +4,7 @@
 #include "editors/capcodes.h"
 #include "editors/frequency.h"
 #include "editors/settings.h"
-#include "link/image_checksum.h"
+#include "image/pager_map.h"
 #include "started_pager.h"
 #include "transfer/charset.h"
 #include "transfer/pager_commands.h"
@@ -35,7 +35,12 @@ Image withoutConversion(const Session& s) {
 TEST(UsbWrite, WritesTheMarkedAndChecksummedImageThenVerifies) {
     UsbRig rig;
     rig.s.ConfigImage.set(992, 0);
-    ASSERT_TRUE(mnuEB_Click(rig.t, [](Transfer&) { FAIL() << "no series without auto-increase"; }));
+    ASSERT_EQ(mnuEB_Click(rig.t,
+                          [](Transfer&) {
+                              ADD_FAILURE() << "no series without auto-increase";
+                              return Result::Failed;
+                          }),
+              Result::Done);
     EXPECT_EQ(rig.texts(), Texts{"Verify Success!"});
     EXPECT_FALSE(rig.s.TransferFailed);
     EXPECT_FALSE(at(rig.s, "cmdWrite").visible);  // no series: no Write button
@@ -44,8 +49,8 @@ TEST(UsbWrite, WritesTheMarkedAndChecksummedImageThenVerifies) {
     EXPECT_EQ(pager.at(992), 1);
     Image counted = pager;
     counted.set(992, 0);
-    EXPECT_EQ(imageChecksum(pager.bytes(), 2047), imageChecksum(counted.bytes(), 2047));
-    EXPECT_EQ(pager.at(2046) * 256 + pager.at(2047), imageChecksum(pager.bytes(), 2047));
+    EXPECT_EQ(pager::checksumOf(pager.bytes(), 2047), pager::checksumOf(counted.bytes(), 2047));
+    EXPECT_EQ(pager.at(2046) * 256 + pager.at(2047), pager::checksumOf(pager.bytes(), 2047));
     for (const int value : rig.face.progress)
         EXPECT_LE(value, rig.face.progressMaximum);
 }
@@ -76,7 +81,7 @@ TEST(UsbWrite, AsksBeforeOverwritingAnEmptyForeignOrOtherBandPager) {
             if (c.rohsBand) set(rig.s, "band", "3");
             const Image before = rig.board.memory();
             rig.face.answers = {answer};
-            mnuEB_Click(rig.t, {});
+            mnuEB_Click(rig.t, nullptr);
             ASSERT_GE(rig.face.messages.size(), 1u);
             EXPECT_EQ(rig.face.messages[0].text, c.question);
             EXPECT_EQ(rig.face.messages[0].title, "KXP40");
@@ -99,7 +104,7 @@ TEST(UsbWrite, OldFirmwareRecomputesTheSynthesizerWordsForTheOldRules) {
         set(rig.s, "channel", "6.25KHz");  // band 2, entry 1530000
         EXPECT_EQ(rig.s.ConfigImage.at(0x0D), 2);
         const std::uint8_t firmwareInImage = rig.s.ConfigImage.at(0x459);
-        mnuEB_Click(rig.t, {});
+        mnuEB_Click(rig.t, nullptr);
         EXPECT_TRUE(rig.s.OldPagerFirmware);
         const Image& pager = rig.board.memory();
         EXPECT_EQ(pager.at(0x0C), 0x00);
@@ -109,7 +114,7 @@ TEST(UsbWrite, OldFirmwareRecomputesTheSynthesizerWordsForTheOldRules) {
         EXPECT_EQ(pager.at(0x459), firmwareInImage);
     }
     UsbRig rig(pagerWith("KXP40V1.0V5.12", 51));
-    mnuEB_Click(rig.t, {});
+    mnuEB_Click(rig.t, nullptr);
     EXPECT_FALSE(rig.s.OldPagerFirmware);
     EXPECT_EQ(rig.s.ConfigImage.at(0x459), 51);
 }
@@ -123,7 +128,7 @@ TEST(UsbWrite, AnEntryTheOldRulesRefuseStopsTheWriteBeforeAnyByteIsWritten) {
     const Image pagerBefore = rig.board.memory();
     const Image imageBefore = rig.s.ConfigImage;
     rig.face.answers = {Answer::Yes};  // the pager is not GP(RoHS)
-    mnuEB_Click(rig.t, {});
+    mnuEB_Click(rig.t, nullptr);
     EXPECT_EQ(rig.texts(), Texts{"Channel Spacing Error!"});
     EXPECT_TRUE(rig.s.TransferFailed);
     EXPECT_FALSE(rig.s.FreqEntryError);
@@ -138,12 +143,12 @@ TEST(UsbWrite, TakesThePagersContrastUnlessTheUserChangedIt) {
     {
         UsbRig rig(pager);
         rig.s.ConfigImage.set(137, 0x33);
-        mnuEB_Click(rig.t, {});
+        mnuEB_Click(rig.t, nullptr);
         EXPECT_EQ(rig.board.memory().at(137), 0x37);
     }
     UsbRig rig(pager);
     set(rig.s, "contrast", "3");
-    mnuEB_Click(rig.t, {});
+    mnuEB_Click(rig.t, nullptr);
     EXPECT_EQ(rig.board.memory().at(137) & 0x0F, 3);
 }
 
@@ -154,7 +159,7 @@ TEST(UsbWrite, ALinkFailureEndsTheWriteWithoutVerifyAndKeepsTheImage) {
         UsbRig rig(pagerWith("KXP40V1.0V5.12"), {{kind, 6}});  // a block of the write itself
         set(rig.s, "channel", "Auto");
         const Image before = rig.s.ConfigImage;
-        mnuEB_Click(rig.t, {});
+        mnuEB_Click(rig.t, nullptr);
         EXPECT_TRUE(rig.s.TransferFailed);
         EXPECT_EQ(rig.face.messages.size(), 1u);
         EXPECT_NE(rig.face.messages.at(0).text, "Verify Success!");
@@ -169,9 +174,9 @@ TEST(UsbWrite, ALinkFailureEndsTheWriteWithoutVerifyAndKeepsTheImage) {
 TEST(UsbRead, ReadsAndLoadsANewFormatPager) {
     Image pager = pagerWith("KXP40V1.0V5.12");
     pager.set(0x043, 0xD8);  // capcode 1 = 1234631
-    storeImageChecksum(pager.bytes(), 2047);
+    pager::storeChecksum(pager.bytes(), 2047);
     UsbRig rig(pager);
-    ASSERT_TRUE(mnuEntire_Click(rig.t));
+    ASSERT_EQ(mnuEntire_Click(rig.t), Result::Done);
     EXPECT_EQ(rig.texts(), Texts{"Read success!"});
     EXPECT_EQ(rig.s.ConfigImage, pager);
     EXPECT_EQ(at(rig.s, "txtAddr", 0).text, "1234631");
@@ -182,7 +187,7 @@ TEST(UsbRead, AcceptsEitherChecksumForTheFirmwareBytes) {
     Image pager = pagerWith("KXP40V1.0V5.12");
     pager.set(1113, 255);
     pager.set(1114, 255);
-    storeImageChecksum(pager.bytes(), 2047);
+    pager::storeChecksum(pager.bytes(), 2047);
     pager.set(1113, 50);
     pager.set(1114, 0);
     UsbRig rig(pager);
@@ -228,7 +233,7 @@ TEST(UsbRead, ConvertsTheNationalLettersBackAndKeepsRecordHeaders) {
     set(rig.s, "language", "German");
     set(rig.s, "prompt3", "Ärger");
     rig.s.ConfigImage.set(0x13C, 0x40);  // an attribute that is also the pager's code of "§"
-    mnuEB_Click(rig.t, {});
+    mnuEB_Click(rig.t, nullptr);
     EXPECT_EQ(rig.board.memory().at(0x13C + 2), 91);  // "Ä" in the pager's German set
     EXPECT_EQ(rig.board.memory().at(0x13C), 0x40);
     mnuEntire_Click(rig.t);
@@ -238,9 +243,9 @@ TEST(UsbRead, ConvertsTheNationalLettersBackAndKeepsRecordHeaders) {
 
 TEST(UsbVerify, ReportsTheFirstDifference) {
     UsbRig rig;
-    mnuEB_Click(rig.t, {});
+    mnuEB_Click(rig.t, nullptr);
     rig.face.messages.clear();
-    ASSERT_TRUE(mnuEB1_Click(rig.t));
+    ASSERT_EQ(mnuEB1_Click(rig.t), Result::Done);
     EXPECT_EQ(rig.texts(), Texts{"Verify Success!"});
     rig.s.ConfigImage.set(0x7F0, 0x55);
     mnuEB1_Click(rig.t);
@@ -251,7 +256,7 @@ TEST(UsbVerify, ReportsTheFirstDifference) {
 TEST(UsbCommands, ARefusedFrequencyEntryCancelsTheCommand) {
     UsbRig rig;
     rig.s.FreqEntryError = true;
-    EXPECT_FALSE(mnuEntire_Click(rig.t));
+    EXPECT_EQ(mnuEntire_Click(rig.t), Result::Failed);
     EXPECT_FALSE(rig.s.FreqEntryError);
     EXPECT_EQ(rig.board.framesReceived(), 0);
 }
@@ -265,6 +270,7 @@ TEST(UsbSeries, CountsTheChosenCapcodesUpAfterEachVerifiedWrite) {
     mnuEB_Click(rig.t, [&](Transfer& t) {
         for (; pagers < 2; ++pagers)
             cmdWrite_Click(t);
+        return Result::Done;
     });
     EXPECT_EQ(pagers, 2);
     EXPECT_EQ(rig.texts(),
