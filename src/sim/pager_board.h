@@ -59,6 +59,8 @@ class PagerBoard {
     explicit PagerBoard(const Image& memory, std::vector<Fault> faults = {});
 
     std::vector<Exchange> receive(std::span<const std::uint8_t> bytes);
+    // A fault `frames` frames from now (1: the next frame).
+    void faultIn(int frames, FaultKind kind) { faults_.push_back({kind, frames_ + frames}); }
 
     const Image& memory() const { return memory_; }
     int framesReceived() const { return frames_; }

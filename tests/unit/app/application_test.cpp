@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/application.h"
+#include "app_rig.h"
 #include "control_at.h"
 #include "editors/capcodes.h"
 #include "editors/settings.h"
@@ -21,108 +21,10 @@ namespace kxp40s {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::App;
 using testing::at;
+using testing::kSimPort;
 using Texts = std::vector<std::string>;
-
-// The window as a script: records what it is shown and told to refresh,
-// answers questions and file dialogs from its script, and presses Write
-// `seriesPresses` times when a series opens.
-class ScriptedAppFace : public AppFace {
-  public:
-    Answer show(const Message& message) override { return script.show(message); }
-    void apply(const Effects& effects) override {
-        for (const Message& message : effects.messages)
-            show(message);
-        refreshed.insert(refreshed.end(), effects.changed.begin(), effects.changed.end());
-    }
-    void setTimer1Enabled(bool enabled) override { script.setTimer1Enabled(enabled); }
-    void showBoardStatus(const BoardStatus& status) override { script.showBoardStatus(status); }
-    std::optional<fs::path> askOpenFile(const fs::path& folder) override {
-        dialogFolders.push_back(folder);
-        return nextFile();
-    }
-    std::optional<fs::path> askSaveFile(const fs::path& folder) override {
-        dialogFolders.push_back(folder);
-        return nextFile();
-    }
-    void openTransferWindow(TransferMode mode) override { windows.push_back(mode); }
-    void beforeBoardSearch() override { refreshedBeforeSearch = refreshed.size(); }
-    NextPager waitForPager(int number) override {
-        return number <= seriesPresses ? NextPager::Write : NextPager::Leave;
-    }
-
-    Texts texts() const { return script.texts(); }
-    bool refreshes(std::string_view name, int index = -1) const {
-        return std::find(refreshed.begin(), refreshed.end(), ControlId{name, index}) !=
-               refreshed.end();
-    }
-
-    testing::ScriptedFace script;  // messages, answers, Timer1 and the status line
-    std::deque<std::optional<fs::path>> files;
-    std::vector<ControlId> refreshed;
-    std::optional<std::size_t> refreshedBeforeSearch;  // refreshes when the search began
-    std::vector<fs::path> dialogFolders;
-    std::vector<TransferMode> windows;
-    int seriesPresses = 0;
-
-  private:
-    std::optional<fs::path> nextFile() {
-        if (files.empty()) return std::nullopt;
-        auto file = files.front();
-        files.pop_front();
-        return file;
-    }
-};
-
-constexpr const char* kSimPort = "/dev/sim0";
-
-// The program with the serial board in-process, its program folder a fresh
-// temporary one.
-class App : public testing::TempFolderTest {
-  protected:
-    void SetUp() override {
-        TempFolderTest::SetUp();
-        testing::listPorts(registry, {kSimPort});
-        const Image image = testing::startedPager();
-        std::copy(image.bytes().begin(), image.bytes().end(), lptMemory.memory.begin());
-    }
-
-    // Both boards are plugged in; `board` is the one the program uses.
-    Application& start(StartUpSteps steps = {}, BoardKind board = BoardKind::Usb) {
-        AppOptions options;
-        options.board = board;
-        options.programDirectory = folder_;
-        options.backupFolder = folder_ / "backups";
-        options.parts.serialPort = &port;
-        options.parts.registryStore = &store;
-        options.parts.portIo = &lptMemory;
-        options.parts.clock = &clock;
-        options.parts.lptPacing = LptBus::Pacing::OnClock;
-        app.emplace(face, options);
-        app->Form_Load(steps);
-        return *app;
-    }
-    Session& s() { return app->session(); }
-    void set(const std::string& key, const std::string& value) {
-        ASSERT_TRUE(app->handle([&](Session& s) { return findSetting(key)->apply(s, value); }))
-            << key;
-    }
-    Image file(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::vector<std::uint8_t> bytes(kImageSize);
-        in.read(reinterpret_cast<char*>(bytes.data()), kImageSize);
-        return Image(bytes);
-    }
-
-    testing::FakeClock clock;
-    sim::PagerBoard pager{testing::startedPager()};
-    sim::SimSerialPort port{pager, clock, kSimPort};
-    TwoWireMemory lptMemory{clock};  // the parallel-port board's pager
-    MemoryRegistryStore store;
-    clsRegistryAccess registry{store};
-    ScriptedAppFace face;
-    std::optional<Application> app;
-};
 
 TEST_F(App, StartsOnTheBand2DefaultsFindsTheBoardAndStartsTheMonitor) {
     start();
