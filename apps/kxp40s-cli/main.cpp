@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "app/application.h"
 #include "app/stop_signals.h"
 #include "cli.h"
 #include "files/table_file.h"
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
         if (*e.what()) std::cerr << e.what() << "\n";
         return kRefused;
     } catch (const std::exception& e) {
-        std::cerr << "kxp40s-cli: " << e.what() << "\n";
+        // The board was released on the way here, as the command's program ended.
+        std::cerr << kxp40s::unexpectedFailure(e).text << "\n";
         return kRefused;
     }
     return kDone;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/stop_signals.h"
+#include "ui/guarded_application.h"
 #include "ui/main_window.h"
 #include "ui/quit_signals.h"
 #include "ui/widgets/splash.h"
@@ -51,7 +52,7 @@ int runBareWindow(QApplication& app, bool report) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication qapp(argc, argv);
+    kxp40s::ui::GuardedApplication qapp(argc, argv);
     CLI::App cli{"kxp40s: the KXP40 pager programmer's window"};
     std::string board = "usb";
     bool report = false;
@@ -86,6 +87,11 @@ int main(int argc, char** argv) {
             window->endOnSignal(signal);
         else
             QCoreApplication::exit(kxp40s::stoppedExitStatus(signal));
+    });
+    QObject::connect(&qapp, &kxp40s::ui::GuardedApplication::failed, [&window](const QString& text) {
+        if (window) return window->endOnFailure(text);
+        std::cerr << text.toStdString() << std::endl;
+        QCoreApplication::exit(1);
     });
     const auto openMainWindow = [&] {
         window = std::make_unique<MainWindow>(std::move(options));

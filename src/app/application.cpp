@@ -58,7 +58,7 @@ Answer CommandFace::show(const Message& message) {
 
 Message unexpectedFailure(const std::exception& e) {
     return warning(std::string("The program met an error it cannot go on from: ") + e.what() +
-                   "\r\nThe programmer board is released and the program ends.");
+                   ". The programmer board is released and the program ends.");
 }
 
 fs::path defaultProgramDirectory() {

@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QStyleFactory>
 #include <QWindow>
+#include <iostream>
 
 #include "app/stop_signals.h"
 #include "ui/message_box.h"
@@ -466,6 +467,13 @@ void MainWindow::endOnSignal(int signal) {
         return;
     }
     endNow();
+}
+
+void MainWindow::endOnFailure(const QString& text) {
+    std::cerr << text.toStdString() << std::endl;
+    showMessage(this, warning(text.toStdString()));
+    release();
+    QCoreApplication::exit(1);
 }
 
 // Every message box and dialog open closes as if answered with its safe

@@ -54,6 +54,9 @@ class MainWindow : public QMainWindow {
     // (open boxes and dialogs close with their safe choice), then the
     // program ends as by File > Exit, with the signal's exit status.
     void endOnSignal(int signal);
+    // An exception no command caught: its message, then the board's release
+    // command and the end, with exit status 1.
+    void endOnFailure(const QString& text);
 
     // The menu commands.
     void mnuLBFF_Click();      // File > Open

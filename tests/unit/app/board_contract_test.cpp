@@ -37,6 +37,14 @@ const BoardWords kBoards[] = {
      "The program data is empty ! \r\nAre you sure to overwrite it ?", "V3.72"},
 };
 
+// A pager whose memory was erased: its identity is all 255.
+Image erasedPager() {
+    Image image = testing::startedPager();
+    for (int a = pager::kIdentity.address; a <= pager::kIdentity.last(); ++a)
+        image.set(a, 0xFF);
+    return image;
+}
+
 void PrintTo(const BoardWords& board, std::ostream* out) {
     *out << board.name;
 }
@@ -181,9 +189,7 @@ TEST_P(BoardContract, AnOldFormatPagerIsReadWithoutItsChecksum) {
 }
 
 TEST_P(BoardContract, NoToTheQuestionBeforeAnEmptyPagerWritesNothing) {
-    Image empty = testing::startedPager();
-    for (int a = pager::kIdentity.address; a <= pager::kIdentity.last(); ++a)
-        empty.set(a, 0xFF);
+    const Image empty = erasedPager();
     putOnBoard(empty);
     startOnBoard();
     face.script.answers = {Answer::No};
@@ -244,9 +250,7 @@ TEST_P(BoardContract, AStopBetweenTwoPagersOfASeriesEndsItThere) {
 // Once a stop was asked for, a question gets No without waiting, and a
 // message is noted instead of waiting for OK.
 TEST_P(BoardContract, AfterAStopNothingWaitsForTheUser) {
-    Image empty = testing::startedPager();
-    for (int a = pager::kIdentity.address; a <= pager::kIdentity.last(); ++a)
-        empty.set(a, 0xFF);
+    const Image empty = erasedPager();
     putOnBoard(empty);
     startOnBoard();
     app->requestStop(SIGTERM);
