@@ -13,7 +13,8 @@ void registerPorts(CLI::App& app, Streams& io) {
         app.add_subcommand("ports", "List the places the board search looks and find the board");
     cmd->footer(
         "Prints one line per place the search looks at: its path, a tab, and 'board' when\n"
-        "the programmer board answers there, '-' otherwise. For the USB board these are the\n"
+        "the programmer board answers there, 'busy' when another program holds the port\n"
+        "(the search passes over it), '-' otherwise. For the USB board these are the\n"
         "listed serial ports (extra ports, for example the link of kxp40s-sim --plug, are\n"
         "listed through KXP40S_PORTS=PATH:PATH), and the board is only asked who it is;\n"
         "for the parallel-port board (--board lpt) the three parallel ports, each probed.\n"
@@ -22,8 +23,12 @@ void registerPorts(CLI::App& app, Streams& io) {
     addBoardOptions(cmd, *options, false);
     cmd->callback([options, &io] {
         CliApp cli(io, *options);
-        for (const auto& [port, board] : cli.app().board().probe())
-            io.out << port << "\t" << (board ? "board" : "-") << "\n";
+        for (const auto& answer : cli.app().board().probe())
+            io.out << answer.port << "\t"
+                   << (answer.board  ? "board"
+                       : answer.busy ? "busy"
+                                     : "-")
+                   << "\n";
     });
 }
 

@@ -56,8 +56,10 @@ class SerialBoard : public Board {
 
     std::vector<PortAnswer> probe() override {
         std::vector<PortAnswer> answers;
-        for (const auto& port : listSerialPorts(registry_))
-            answers.push_back({port, IdentifyBoard(link_, port)});
+        for (const auto& port : listSerialPorts(registry_)) {
+            const PortFound found = IdentifyBoard(link_, port);
+            answers.push_back({port, found == PortFound::Board, found == PortFound::Busy});
+        }
         return answers;
     }
 

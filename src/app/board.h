@@ -22,6 +22,7 @@ namespace kxp40s {
 struct PortAnswer {
     std::string port;
     bool board = false;
+    bool busy = false;  // another program holds it
 };
 
 // The programmer board in use, whichever kind it is. The board talks to the

@@ -58,13 +58,14 @@ void closeIfOpen(SerialLink& link) {
     if (link.port.lineStatus() >= 0) link.port.close();
 }
 
-// A port held by another program is refused at once with its own message:
-// talking to a board that another program drives could only end in
-// misleading time-outs, or worse, in two writes mixed on one pager.
-Opened openPort(SerialLink& link, const std::string& port) {
+// A port held by another program is refused at once: talking to a board
+// that another program drives could only end in misleading time-outs, or
+// worse, in two writes mixed on one pager. The board's own port says so;
+// the search passes over it without a word, as it is not the board.
+Opened openPort(SerialLink& link, const std::string& port, bool sayBusy = true) {
     const int opened = link.port.open(port);
     if (opened == SerialPort::kPortBusy) {
-        link.face.show(linkWarning((port + " is in use by another program.").c_str()));
+        if (sayBusy) link.face.show(linkWarning((port + " is in use by another program.").c_str()));
         return Opened::Busy;
     }
     if (opened != SerialPort::kOk || link.port.setup9600() != SerialPort::kOk) {
@@ -117,10 +118,7 @@ void checkRange(int strt, int stp, int blockSize, std::size_t dataSize) {
     }
 }
 
-// Leaves the port open when the board answered.
-bool identifyExchange(SerialLink& link, const std::string& port) {
-    if (link.port.lineStatus() >= 0) link.port.close();
-    if (!OpenBoardPort(link, port)) return false;
+bool boardAnswers(SerialLink& link) {
     link.port.flush();
     if (!writeFrame(link, frameTemplates().identify)) return false;
     if (!waitForFrameStart(link, kReplyWaitMs)) return false;
@@ -131,6 +129,20 @@ bool identifyExchange(SerialLink& link, const std::string& port) {
     Bytes reply{static_cast<std::uint8_t>(kFrameMagic.front())};
     reply.insert(reply.end(), tail->begin(), tail->end());
     return identifyReplyAccepted(reply);
+}
+
+// Leaves the port open when the board answered.
+PortFound identifyExchange(SerialLink& link, const std::string& port, bool sayBusy) {
+    if (link.port.lineStatus() >= 0) link.port.close();
+    switch (openPort(link, port, sayBusy)) {
+        case Opened::Busy:
+            return PortFound::Busy;
+        case Opened::No:
+            return PortFound::Nothing;
+        case Opened::Yes:
+            break;
+    }
+    return boardAnswers(link) ? PortFound::Board : PortFound::Nothing;
 }
 
 enum class Control { Acknowledged, Failed, PortBusy };
@@ -238,10 +250,10 @@ bool OpenBoardPort(SerialLink& link, const std::string& port) {
     return openPort(link, port) == Opened::Yes;
 }
 
-bool IdentifyBoard(SerialLink& link, const std::string& port) {
-    const bool answered = identifyExchange(link, port);
+PortFound IdentifyBoard(SerialLink& link, const std::string& port, bool sayBusy) {
+    const PortFound found = identifyExchange(link, port, sayBusy);
     link.port.close();
-    return answered;
+    return found;
 }
 
 bool BoardConnect(SerialLink& link) {
@@ -251,7 +263,7 @@ bool BoardConnect(SerialLink& link) {
     const auto ports = listSerialPorts(link.registry);
     for (const auto& port : ports) {
         link.state.BoardPort = port;
-        if (identifyExchange(link, port)) {
+        if (identifyExchange(link, port, false) == PortFound::Board) {
             BoardCommand(link, 1, false);
             link.port.close();
             link.state.SerialPortCount = static_cast<int>(ports.size());

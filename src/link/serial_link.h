@@ -61,12 +61,17 @@ std::vector<std::string> listSerialPorts(clsRegistryAccess& registry);
 // with that message alone and keep BoardPort.
 bool OpenBoardPort(SerialLink& link, const std::string& port);
 
-// Opens the port, sends the identify command and closes the port again;
-// true when the board's reply is accepted. Changes no state.
-bool IdentifyBoard(SerialLink& link, const std::string& port);
+// What a port has on it: the board (its reply to the identify command was
+// accepted), nothing that answers as the board, or another program holds it.
+enum class PortFound { Board, Nothing, Busy };
+
+// Opens the port, sends the identify command and closes the port again.
+// Changes no state; a port in use is said only when asked to.
+PortFound IdentifyBoard(SerialLink& link, const std::string& port, bool sayBusy = false);
 
 // Searches the listed ports for the board; on success the board is told to
-// start ("s", 1) and BoardPort names its port.
+// start ("s", 1) and BoardPort names its port. Ports other programs hold are
+// passed over without a word.
 bool BoardConnect(SerialLink& link);
 
 // "s" with param, or "r" (release) with 0; true when acknowledged.

@@ -200,13 +200,24 @@ TEST_F(SerialLinkTest, BoardConnectSkipsUnusablePortsAndStartsTheBoard) {
     EXPECT_LE(boardOpen - silentOpen, 2 * kReplyWaitMs + 10);
 }
 
-TEST_F(SerialLinkTest, BoardConnectSaysWhichPortIsInUseAndSearchesOn) {
+// A port another program holds (a modem, a second tool) is not the board:
+// the search passes over it without a word, the probe marks it.
+TEST_F(SerialLinkTest, TheSearchPassesOverAPortInUseWithoutAWord) {
     port.busy.insert("/dev/ttyS0");
     port.lines["/dev/ttyS0"] = FakeLine{[](const Bytes&) { return std::nullopt; }};
     testing::listPorts(registry, {"/dev/ttyS0", kBoardPath});
-    state.BoardPort.clear();
-    EXPECT_TRUE(BoardConnect(link));
-    EXPECT_EQ(state.BoardPort, kBoardPath);
+    for (const bool interactive : {true, false}) {
+        SCOPED_TRACE(interactive);
+        state.BoardPort.clear();
+        state.ConnectInteractive = interactive;
+        EXPECT_TRUE(BoardConnect(link));
+        EXPECT_EQ(state.BoardPort, kBoardPath);
+        EXPECT_TRUE(face.messages.empty());
+    }
+    EXPECT_EQ(IdentifyBoard(link, "/dev/ttyS0"), PortFound::Busy);
+    EXPECT_EQ(IdentifyBoard(link, kBoardPath), PortFound::Board);
+    EXPECT_TRUE(face.messages.empty());
+    EXPECT_EQ(IdentifyBoard(link, "/dev/ttyS0", true), PortFound::Busy);
     EXPECT_EQ(face.messages,
               std::vector{warning("/dev/ttyS0 is in use by another program.", kShortTitle)});
 }
