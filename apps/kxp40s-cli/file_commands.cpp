@@ -8,11 +8,12 @@
 #include "app/startup.h"
 #include "cli.h"
 #include "cli_app.h"
-#include "diff.h"
+#include "editors/image_diff.h"
 #include "editors/settings.h"
+#include "editors/settings_text.h"
 #include "files/table_file.h"
 #include "image/default_tables.h"
-#include "settings_text.h"
+#include "json_output.h"
 
 namespace kxp40s::cli {
 
@@ -32,6 +33,12 @@ void apply(CliApp& cli, const Assignment& assignment) {
 void openFile(CliApp& cli, const std::string& path) {
     cli.start();
     cli.open(path);
+}
+
+// The assignments read, or a refusal with the message naming what cannot be read.
+std::vector<Assignment> assignmentsOf(AssignmentsRead read) {
+    if (read.error) throw Refusal(*read.error);
+    return std::move(read.assignments);
 }
 
 Image loadTable(const std::string& path) {
@@ -171,14 +178,13 @@ void registerSet(CLI::App& app, Streams& io) {
                 file.open(options->from);
                 if (!file) throw Refusal("Can not open [" + options->from + "]");
             }
-            assignments = parseSettingsText(options->from == "-" ? std::cin : file, options->from);
+            assignments = assignmentsOf(
+                parseSettingsText(options->from == "-" ? std::cin : file, options->from));
             if (assignments.empty() && options->assignments.empty())
                 throw Refusal("Nothing to set: " + options->from + " holds no KEY = VALUE line");
         }
-        for (std::size_t i = 0; i < options->assignments.size(); ++i) {
-            assignments.push_back(
-                parseAssignment(options->assignments[i], static_cast<int>(i) + 1));
-        }
+        for (auto& assignment : assignmentsOf(parseArguments(options->assignments)))
+            assignments.push_back(std::move(assignment));
         if (assignments.empty()) throw CLI::ValidationError("set", "give KEY=VALUE or --from");
         for (const auto& assignment : assignments)
             apply(cli, assignment);

@@ -9,8 +9,8 @@
 #include "app/stop_signals.h"
 #include "cli.h"
 #include "cli_app.h"
-#include "diff.h"
 #include "editors/capcodes.h"
+#include "editors/image_diff.h"
 
 namespace kxp40s::cli {
 

@@ -1,14 +1,15 @@
-#include "diff.h"
+#include "editors/image_diff.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <sstream>
 
+#include "editors/quoted_text.h"
 #include "image/default_tables.h"
 #include "image/prompt_record.h"
 
-namespace kxp40s::cli {
+namespace kxp40s {
 
 namespace {
 
@@ -38,6 +39,19 @@ BitMasks shownBits(const Image& a, const Image& b) {
     return shown;
 }
 
+std::string addressText(int address) {
+    char text[8];
+    std::snprintf(text, sizeof text, "&H%03X", address);
+    return text;
+}
+
+std::string shown(const Setting& s) {
+    if (!s.value) return "(stored " + std::to_string(s.stored) + ", no list item)";
+    return s.quoted ? quoteText(*s.value) : *s.value;
+}
+
+}  // namespace
+
 std::string hexBytes(const std::vector<std::uint8_t>& bytes) {
     std::string text;
     for (const auto byte : bytes) {
@@ -48,19 +62,6 @@ std::string hexBytes(const std::vector<std::uint8_t>& bytes) {
     }
     return text;
 }
-
-std::string addressText(int address) {
-    char text[8];
-    std::snprintf(text, sizeof text, "&H%03X", address);
-    return text;
-}
-
-std::string shown(const Setting& s) {
-    if (!s.value) return "(stored " + std::to_string(s.stored) + ", no list item)";
-    return s.quoted ? quote(*s.value) : *s.value;
-}
-
-}  // namespace
 
 ImageDiff diffImages(const Image& a, const Image& b) {
     ImageDiff diff;
@@ -108,24 +109,4 @@ std::string formatDiff(const ImageDiff& diff) {
     return out.str();
 }
 
-nlohmann::json diffJson(const ImageDiff& diff) {
-    nlohmann::json settings = nlohmann::json::array();
-    for (const auto& [sa, sb] : diff.settings) {
-        const auto value = [](const Setting& s) {
-            return s.value ? nlohmann::json(*s.value) : nlohmann::json();
-        };
-        settings.push_back({{"key", sa.key},
-                            {"caption", sa.caption},
-                            {"control", sa.control},
-                            {"a", value(sa)},
-                            {"b", value(sb)}});
-    }
-    nlohmann::json bytes = nlohmann::json::array();
-    for (const auto& run : diff.bytes) {
-        bytes.push_back(
-            {{"from", run.from}, {"to", run.to}, {"a", hexBytes(run.a)}, {"b", hexBytes(run.b)}});
-    }
-    return {{"identical", diff.empty()}, {"settings", settings}, {"bytes", bytes}};
-}
-
-}  // namespace kxp40s::cli
+}  // namespace kxp40s

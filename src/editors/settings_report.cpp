@@ -1,4 +1,4 @@
-#include "report.h"
+#include "editors/settings_report.h"
 
 #include <cstdio>
 
@@ -6,7 +6,7 @@
 #include "image/prompt_record.h"
 #include "image/text.h"
 
-namespace kxp40s::cli {
+namespace kxp40s {
 
 namespace {
 
@@ -61,8 +61,4 @@ std::string identityText(const Image& image) {
     return text;
 }
 
-std::string quote(const std::string& text) {
-    return nlohmann::json(text).dump();
-}
-
-}  // namespace kxp40s::cli
+}  // namespace kxp40s

@@ -1,14 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
+#include "editors/settings_report.h"
 #include "image/image.h"
-#include "report.h"
 
-namespace kxp40s::cli {
+namespace kxp40s {
 
 struct SettingChange {
     Setting a, b;
@@ -28,6 +27,8 @@ struct ImageDiff {
 
 ImageDiff diffImages(const Image& a, const Image& b);
 std::string formatDiff(const ImageDiff& diff);
-nlohmann::json diffJson(const ImageDiff& diff);
 
-}  // namespace kxp40s::cli
+// "01 02 FF": a run's bytes in hexadecimal.
+std::string hexBytes(const std::vector<std::uint8_t>& bytes);
+
+}  // namespace kxp40s

@@ -4,12 +4,10 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "image/field_map.h"
 #include "image/image.h"
 
-namespace kxp40s::cli {
+namespace kxp40s {
 
 // One setting as the window shows it, named by its command-line key.
 struct Setting {
@@ -29,7 +27,4 @@ std::vector<Setting> describeSettings(const Image& image);
 // bytes shown as ".".
 std::string identityText(const Image& image);
 
-// A value in quotes with JSON escapes, as the settings text writes texts.
-std::string quote(const std::string& text);
-
-}  // namespace kxp40s::cli
+}  // namespace kxp40s

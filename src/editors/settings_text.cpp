@@ -1,14 +1,14 @@
-#include "settings_text.h"
+#include "editors/settings_text.h"
 
 #include <sstream>
 
-#include "cli.h"
+#include "editors/quoted_text.h"
 #include "editors/settings.h"
+#include "editors/settings_report.h"
 #include "image/binding.h"
 #include "image/field_map.h"
-#include "report.h"
 
-namespace kxp40s::cli {
+namespace kxp40s {
 
 namespace {
 
@@ -42,6 +42,10 @@ std::string noItemComment(const Session& s, const SettingDef& def) {
     return comment + "the window shows no item\n";
 }
 
+AssignmentsRead failed(std::string error) {
+    return {{}, std::move(error)};
+}
+
 }  // namespace
 
 std::string formatSettings(const Session& s) {
@@ -56,51 +60,43 @@ std::string formatSettings(const Session& s) {
         }
         if (row.refusal) out << "# set would refuse it: " << *row.refusal << "\n";
         out << (def.readOnly || row.refusal ? "# " : "") << def.key << " = "
-            << (def.quoted ? quote(*row.value) : *row.value) << "\n";
+            << (def.quoted ? quoteText(*row.value) : *row.value) << "\n";
     }
     return out.str();
 }
 
-nlohmann::json settingsJson(const Session& s) {
-    nlohmann::json settings = nlohmann::json::object();
-    nlohmann::json readouts = nlohmann::json::object();
-    for (const SettingDef& def : settingDefs()) {
-        if (!def.show) continue;
-        const auto value = def.show(s);
-        (def.readOnly ? readouts : settings)[def.key] =
-            value ? nlohmann::json(*value) : nlohmann::json();
-    }
-    return {
-        {"identity", identityText(s.ConfigImage)}, {"settings", settings}, {"readouts", readouts}};
-}
-
-std::vector<Assignment> parseSettingsText(std::istream& in, const std::string& name) {
-    std::vector<Assignment> assignments;
+AssignmentsRead parseSettingsText(std::istream& in, const std::string& name) {
+    AssignmentsRead read;
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         const std::string content = trim(line);
         if (content.empty() || content[0] == '#') continue;
         const std::string origin = "line " + std::to_string(number) + " of " + name;
         const auto equals = content.find('=');
-        if (equals == std::string::npos) throw Refusal(origin + " is not KEY = VALUE: " + content);
+        if (equals == std::string::npos) return failed(origin + " is not KEY = VALUE: " + content);
         std::string value = trim(content.substr(equals + 1));
         if (!value.empty() && value[0] == '"') {
-            try {
-                value = nlohmann::json::parse(value).get<std::string>();
-            } catch (const nlohmann::json::exception&) {
-                throw Refusal(origin + " has a quoted value that does not end well: " + value);
-            }
+            const auto text = unquoteText(value);
+            if (!text)
+                return failed(origin + " has a quoted value that does not end well: " + value);
+            value = *text;
         }
-        assignments.push_back({trim(content.substr(0, equals)), value, origin});
+        read.assignments.push_back({trim(content.substr(0, equals)), value, origin});
     }
-    return assignments;
+    return read;
 }
 
-Assignment parseAssignment(const std::string& argument, int position) {
-    const std::string origin = "argument " + std::to_string(position);
-    const auto equals = argument.find('=');
-    if (equals == std::string::npos) throw Refusal(origin + " is not KEY=VALUE: " + argument);
-    return {argument.substr(0, equals), argument.substr(equals + 1), origin};
+AssignmentsRead parseArguments(std::span<const std::string> arguments) {
+    AssignmentsRead read;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const std::string origin = "argument " + std::to_string(i + 1);
+        const auto equals = argument.find('=');
+        if (equals == std::string::npos) return failed(origin + " is not KEY=VALUE: " + argument);
+        read.assignments.push_back(
+            {argument.substr(0, equals), argument.substr(equals + 1), origin});
+    }
+    return read;
 }
 
-}  // namespace kxp40s::cli
+}  // namespace kxp40s
