@@ -1,6 +1,5 @@
 #include "json_output.h"
 
-#include "editors/settings.h"
 #include "editors/settings_report.h"
 
 namespace kxp40s::cli {
@@ -16,22 +15,19 @@ nlohmann::json valueJson(const std::optional<std::string>& value) {
 nlohmann::json settingsJson(const Session& s) {
     nlohmann::json settings = nlohmann::json::object();
     nlohmann::json readouts = nlohmann::json::object();
-    for (const SettingDef& def : settingDefs()) {
-        if (!def.show) continue;
-        (def.readOnly ? readouts : settings)[def.key] = valueJson(def.show(s));
-    }
+    for (const ShownSetting& setting : describeSettings(s))
+        (setting.def->readOnly ? readouts : settings)[setting.def->key] = valueJson(setting.value);
     return {
         {"identity", identityText(s.ConfigImage)}, {"settings", settings}, {"readouts", readouts}};
 }
 
 nlohmann::json diffJson(const ImageDiff& diff) {
     nlohmann::json settings = nlohmann::json::array();
-    for (const auto& [sa, sb] : diff.settings) {
-        settings.push_back({{"key", sa.key},
-                            {"caption", sa.caption},
-                            {"control", sa.control},
-                            {"a", valueJson(sa.value)},
-                            {"b", valueJson(sb.value)}});
+    for (const auto& [a, b] : diff.settings) {
+        settings.push_back({{"key", a.def->key},
+                            {"caption", a.def->caption},
+                            {"a", valueJson(a.value)},
+                            {"b", valueJson(b.value)}});
     }
     nlohmann::json bytes = nlohmann::json::array();
     for (const auto& run : diff.bytes) {

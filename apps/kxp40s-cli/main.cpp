@@ -29,9 +29,11 @@ int main(int argc, char** argv) {
     } catch (const Interrupted& e) {
         std::cerr << e.what() << "\n";
         return kxp40s::stoppedExitStatus(e.signal);
+    } catch (const Finished& finished) {
+        return finished.status;
     } catch (const Refusal& e) {
         if (*e.what()) std::cerr << e.what() << "\n";
-        return kRefused;
+        return e.status;
     } catch (const std::exception& e) {
         std::cerr << "kxp40s-cli: " << e.what() << "\n";
         return kRefused;

@@ -30,7 +30,7 @@ std::string capcodesOf(const Session& s) {
 void explainVerifyError(Streams& io, const Session& s, const std::string& file) {
     if (!s.PagerAtVerifyError) return;
     io.err << "The pager differs from " << file << " (a: the file, b: the pager):\n"
-           << formatDiff(diffImages(s.ConfigImage, *s.PagerAtVerifyError))
+           << formatDiff(diffImages(s, s.ConfigImage, *s.PagerAtVerifyError))
            << "A write takes the pager's own contrast and firmware byte, computes the synthesizer\n"
               "words for that firmware, and adds the programmed mark (992) and the checksum\n"
               "(2046-2047): those come from the pager. Keep what was written with\n"

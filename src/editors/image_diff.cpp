@@ -1,13 +1,11 @@
 #include "editors/image_diff.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
+#include <span>
 #include <sstream>
 
-#include "editors/quoted_text.h"
-#include "image/default_tables.h"
-#include "image/prompt_record.h"
+#include "editors/load_image.h"
 
 namespace kxp40s {
 
@@ -16,27 +14,68 @@ namespace {
 // Longest run printed on one line; longer runs continue on the next.
 constexpr int kRunLength = 16;
 
-using BitMasks = std::array<std::uint8_t, kImageSize>;
+std::vector<ShownSetting> shownSettings(const Session& started, const Image& image) {
+    Session s = started;
+    loadImage(s, image);
+    return describeSettings(s);
+}
 
-// The bits that some setting shows, so that a difference there is already
-// told by the settings and is not repeated as raw bytes.
-BitMasks shownBits(const Image& a, const Image& b) {
-    BitMasks shown{};
-    for (const auto& field : boundFields()) {
-        const FieldTag& f = field.field;
-        const int mask = f.bitCount >= 8 ? 0xFF : ((1 << f.bitCount) - 1) << f.firstBit;
-        shown[static_cast<std::size_t>(f.address)] |= static_cast<std::uint8_t>(mask);
+// An image as `show` prints it, and whether a one-bit change alters that.
+//
+// The bytes a setting covers are derived this way rather than listed: a
+// differing bit is told by the settings when flipping it alone, in either
+// image, changes the printed value of a setting that differs. That follows
+// every editor's own reading of the image (bit fields, a record whose count
+// decides how many characters show, the words the frequency is computed
+// from, bytes that loading rewrites) with no list to keep in step, and a
+// difference the listed settings do not tell (changes that cancel out, a
+// bit no setting reads) is never hidden: its byte is listed.
+class ShownImage {
+  public:
+    ShownImage(const Session& started, const Image& image)
+        : started_(started), image_(image), settings_(shownSettings(started, image)) {}
+
+    const Image& image() const { return image_; }
+    const std::vector<ShownSetting>& settings() const { return settings_; }
+
+    // Whether flipping `bit` of the byte at `address` changes the printed
+    // value of any of the settings at `indexes`.
+    bool alters(int address, std::uint8_t bit, std::span<const std::size_t> indexes) const {
+        if (indexes.empty()) return false;
+        Image flipped = image_;
+        flipped.set(address, static_cast<std::uint8_t>(image_.at(address) ^ bit));
+        const auto shown = shownSettings(started_, flipped);
+        return std::any_of(indexes.begin(), indexes.end(),
+                           [&](std::size_t i) { return shown[i].text != settings_[i].text; });
     }
-    for (const auto& box : promptBoxes()) {
-        const auto at = static_cast<std::size_t>(box.address);
-        shown[at] |= 0x0F;
-        shown[at + 1] = 0xFF;
-        const int count =
-            std::min<int>(std::max(a.at(box.address + 1), b.at(box.address + 1)), kMaxPromptChars);
-        for (int i = 0; i < count; ++i)
-            shown[at + 2 + static_cast<std::size_t>(i)] = 0xFF;
+
+  private:
+    const Session& started_;
+    Image image_;
+    std::vector<ShownSetting> settings_;
+};
+
+// Whether some bit of the byte at `address` differs without a listed
+// setting telling it.
+bool differsUntold(const ShownImage& a, const ShownImage& b, std::span<const std::size_t> listed,
+                   int address) {
+    const int differing = a.image().at(address) ^ b.image().at(address);
+    for (int n = 0; n < 8; ++n) {
+        const auto bit = static_cast<std::uint8_t>(1 << n);
+        if ((differing & bit) && !a.alters(address, bit, listed) && !b.alters(address, bit, listed))
+            return true;
     }
-    return shown;
+    return false;
+}
+
+void appendByte(std::vector<ByteRun>& runs, const Image& a, const Image& b, int address) {
+    const bool extends = !runs.empty() && runs.back().to == address - 1 &&
+                         runs.back().to - runs.back().from + 1 < kRunLength;
+    if (!extends) runs.push_back(ByteRun{address, address, {}, {}});
+    ByteRun& run = runs.back();
+    run.to = address;
+    run.a.push_back(a.at(address));
+    run.b.push_back(b.at(address));
 }
 
 std::string addressText(int address) {
@@ -45,9 +84,17 @@ std::string addressText(int address) {
     return text;
 }
 
-std::string shown(const Setting& s) {
-    if (!s.value) return "(stored " + std::to_string(s.stored) + ", no list item)";
-    return s.quoted ? quoteText(*s.value) : *s.value;
+// "  baud (POCSAG Signal Baud Rate): 1200 bps -> 2400 bps"
+std::string settingLine(const SettingChange& change) {
+    const SettingDef& def = *change.a.def;
+    const std::string caption = def.caption.empty() ? "" : " (" + def.caption + ")";
+    return "  " + def.key + caption + ": " + change.a.text + " -> " + change.b.text + "\n";
+}
+
+std::string byteLine(const ByteRun& run) {
+    const std::string to = run.to == run.from ? "" : "-" + addressText(run.to);
+    return "  " + addressText(run.from) + to + ": " + hexBytes(run.a) + " -> " + hexBytes(run.b) +
+           "\n";
 }
 
 }  // namespace
@@ -63,49 +110,31 @@ std::string hexBytes(const std::vector<std::uint8_t>& bytes) {
     return text;
 }
 
-ImageDiff diffImages(const Image& a, const Image& b) {
+ImageDiff diffImages(const Session& started, const Image& a, const Image& b) {
+    const ShownImage shownA(started, a);
+    const ShownImage shownB(started, b);
     ImageDiff diff;
-    const auto settingsA = describeSettings(a);
-    const auto settingsB = describeSettings(b);
-    for (std::size_t i = 0; i < settingsA.size(); ++i) {
-        const Setting& sa = settingsA[i];
-        const Setting& sb = settingsB[i];
-        if (sa.value != sb.value || (!sa.value && sa.stored != sb.stored))
-            diff.settings.push_back({sa, sb});
+    std::vector<std::size_t> listed;
+    for (std::size_t i = 0; i < shownA.settings().size(); ++i) {
+        if (shownA.settings()[i].text == shownB.settings()[i].text) continue;
+        diff.settings.push_back({shownA.settings()[i], shownB.settings()[i]});
+        listed.push_back(i);
     }
-    const BitMasks shownMask = shownBits(a, b);
     for (int address = 0; address < kImageSize; ++address) {
-        const int differing =
-            (a.at(address) ^ b.at(address)) & ~shownMask[static_cast<std::size_t>(address)];
-        if (differing == 0) continue;
-        const bool extends = !diff.bytes.empty() && diff.bytes.back().to == address - 1 &&
-                             diff.bytes.back().to - diff.bytes.back().from + 1 < kRunLength;
-        if (!extends) diff.bytes.push_back(ByteRun{address, address, {}, {}});
-        ByteRun& run = diff.bytes.back();
-        run.to = address;
-        run.a.push_back(a.at(address));
-        run.b.push_back(b.at(address));
+        if (differsUntold(shownA, shownB, listed, address)) appendByte(diff.bytes, a, b, address);
     }
     return diff;
 }
 
 std::string formatDiff(const ImageDiff& diff) {
+    if (diff.empty()) return "The two images are identical.\n";
     std::ostringstream out;
-    if (diff.empty()) {
-        out << "The two images are identical.\n";
-        return out.str();
-    }
     if (!diff.settings.empty()) out << "Settings that differ:\n";
-    for (const auto& [sa, sb] : diff.settings) {
-        out << "  " << sa.caption << " [" << sa.key << ", " << sa.control << "]: " << shown(sa)
-            << " -> " << shown(sb) << "\n";
-    }
+    for (const auto& change : diff.settings)
+        out << settingLine(change);
     if (!diff.bytes.empty()) out << "Other bytes that differ:\n";
-    for (const auto& run : diff.bytes) {
-        out << "  " << addressText(run.from);
-        if (run.to != run.from) out << "-" << addressText(run.to);
-        out << ": " << hexBytes(run.a) << " -> " << hexBytes(run.b) << "\n";
-    }
+    for (const auto& run : diff.bytes)
+        out << byteLine(run);
     return out.str();
 }
 

@@ -1,57 +1,44 @@
 #include "editors/settings_report.h"
 
-#include <cstdio>
-
-#include "image/binding.h"
-#include "image/prompt_record.h"
-#include "image/text.h"
+#include "editors/quoted_text.h"
 
 namespace kxp40s {
 
 namespace {
 
-std::string addressText(int address) {
-    char text[16];
-    std::snprintf(text, sizeof text, "&H%03X", address);
-    return text;
-}
-
-Setting describeField(const Image& image, const BoundField& field) {
-    Setting s{
-        field.key, std::string(field.caption), field.control.text(), field.tag, field.page, {}, 0,
-        false};
-    if (s.caption.empty()) s.caption = "Enable " + promptBox(field.control.index()).label;
-    const FieldTag& f = field.field;
-    s.stored = GetField(image, f.address, f.firstBit, f.bitCount);
-    if (field.isList()) {
-        if (const auto index = listIndexOf(image, field))
-            s.value = std::string(field.items[*index]);
-    } else {
-        s.value = std::to_string(checkValueOf(image, field));
-    }
-    return s;
-}
-
-Setting describePrompt(const Image& image, const PromptBox& box) {
-    return Setting{"prompt" + std::to_string(box.index),
-                   box.label,
-                   ControlId{"txtPrompt", box.index}.text(),
-                   addressText(box.address),
-                   box.page,
-                   windows1252ToUtf8(shownPromptText(image, box.address)),
-                   0,
-                   true};
+std::string printedValue(const Session& s, const SettingDef& def,
+                         const std::optional<std::string>& value) {
+    if (!value) return "(" + noItemReason(s, def) + ")";
+    return def.quoted ? quoteText(*value) : *value;
 }
 
 }  // namespace
 
-std::vector<Setting> describeSettings(const Image& image) {
-    std::vector<Setting> settings;
-    for (const auto& field : boundFields())
-        settings.push_back(describeField(image, field));
-    for (const auto& box : promptBoxes())
-        settings.push_back(describePrompt(image, box));
+std::vector<ShownSetting> describeSettings(const Session& s) {
+    std::vector<ShownSetting> settings;
+    for (const SettingDef& def : settingDefs()) {
+        if (!def.show) continue;
+        auto value = def.show(s);
+        std::string text = printedValue(s, def, value);
+        settings.push_back({&def, std::move(value), std::move(text)});
+    }
     return settings;
+}
+
+std::string noItemReason(const Session& s, const SettingDef& def) {
+    const BoundField* field = taggedField(def.key);
+    if (!field) return "the window shows no item";
+    const FieldTag& f = field->field;
+    return "the stored value " +
+           std::to_string(GetField(s.ConfigImage, f.address, f.firstBit, f.bitCount)) +
+           " matches no list item";
+}
+
+const BoundField* taggedField(std::string_view key) {
+    for (const auto& field : boundFields()) {
+        if (field.key == key) return &field;
+    }
+    return nullptr;
 }
 
 std::string identityText(const Image& image) {

@@ -5,8 +5,6 @@
 #include "editors/quoted_text.h"
 #include "editors/settings.h"
 #include "editors/settings_report.h"
-#include "image/binding.h"
-#include "image/field_map.h"
 
 namespace kxp40s {
 
@@ -18,28 +16,10 @@ std::string trim(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-const BoundField* taggedField(const std::string& key) {
-    for (const auto& field : boundFields()) {
-        if (field.key == key) return &field;
-    }
-    return nullptr;
-}
-
 // " [chkCtl(29) &H31,3,1,chkN]" for a tagged control, empty otherwise.
 std::string placeOf(const std::string& key) {
     const BoundField* field = taggedField(key);
     return field ? " [" + field->control.text() + " " + field->tag + "]" : "";
-}
-
-std::string noItemComment(const Session& s, const SettingDef& def) {
-    std::string comment = "# " + def.key + ": ";
-    if (const BoundField* field = taggedField(def.key)) {
-        const FieldTag& f = field->field;
-        return comment + "the stored value " +
-               std::to_string(GetField(s.ConfigImage, f.address, f.firstBit, f.bitCount)) +
-               " matches no list item\n";
-    }
-    return comment + "the window shows no item\n";
 }
 
 AssignmentsRead failed(std::string error) {
@@ -55,7 +35,7 @@ std::string formatSettings(const Session& s) {
         const SettingDef& def = *row.def;
         if (!def.caption.empty()) out << "# " << def.caption << placeOf(def.key) << "\n";
         if (!row.value) {
-            out << noItemComment(s, def);
+            out << "# " << def.key << ": " << noItemReason(s, def) << "\n";
             continue;
         }
         if (row.refusal) out << "# set would refuse it: " << *row.refusal << "\n";
