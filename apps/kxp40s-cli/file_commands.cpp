@@ -8,11 +8,12 @@
 #include "app/startup.h"
 #include "cli.h"
 #include "cli_app.h"
-#include "diff.h"
+#include "editors/image_diff.h"
 #include "editors/settings.h"
+#include "editors/settings_text.h"
 #include "files/table_file.h"
 #include "image/default_tables.h"
-#include "settings_text.h"
+#include "json_output.h"
 
 namespace kxp40s::cli {
 
@@ -34,9 +35,16 @@ void openFile(CliApp& cli, const std::string& path) {
     cli.open(path);
 }
 
-Image loadTable(const std::string& path) {
+// The assignments read, or a refusal with the message naming what cannot be read.
+std::vector<Assignment> assignmentsOf(AssignmentsRead read) {
+    if (read.error) throw Refusal(*read.error);
+    return std::move(read.assignments);
+}
+
+// A table file `diff` compares; one that cannot be read is trouble (exit status 2).
+Image tableToCompare(const std::string& path) {
     TableRead read = readTableFile(path);
-    if (!read.image) throw Refusal(*read.message);
+    if (!read.image) throw Refusal(read.message->text, kTrouble);
     return *read.image;
 }
 
@@ -171,14 +179,13 @@ void registerSet(CLI::App& app, Streams& io) {
                 file.open(options->from);
                 if (!file) throw Refusal("Can not open [" + options->from + "]");
             }
-            assignments = parseSettingsText(options->from == "-" ? std::cin : file, options->from);
+            assignments = assignmentsOf(
+                parseSettingsText(options->from == "-" ? std::cin : file, options->from));
             if (assignments.empty() && options->assignments.empty())
                 throw Refusal("Nothing to set: " + options->from + " holds no KEY = VALUE line");
         }
-        for (std::size_t i = 0; i < options->assignments.size(); ++i) {
-            assignments.push_back(
-                parseAssignment(options->assignments[i], static_cast<int>(i) + 1));
-        }
+        for (auto& assignment : assignmentsOf(parseArguments(options->assignments)))
+            assignments.push_back(std::move(assignment));
         if (assignments.empty()) throw CLI::ValidationError("set", "give KEY=VALUE or --from");
         for (const auto& assignment : assignments)
             apply(cli, assignment);
@@ -189,11 +196,14 @@ void registerSet(CLI::App& app, Streams& io) {
 }
 
 void registerDiff(CLI::App& app, Streams& io) {
-    auto* cmd = app.add_subcommand("diff", "Compare two table files");
+    auto* cmd = app.add_subcommand("diff", "Compare two table files setting by setting");
     cmd->footer(
-        "Lists the tagged settings and prompts that differ by caption and key, then every\n"
-        "other byte that differs, in hexadecimal runs by address. Exit status 0 whether or\n"
-        "not they differ.");
+        "Lists every setting that 'show' prints differently for A and B (read-outs\n"
+        "included) by key and caption, with the value in A and in B; then, in hexadecimal\n"
+        "runs by address, the bytes that differ where no listed setting tells of it (a\n"
+        "differing bit is told when changing it alone, in A or in B, changes a listed value).\n"
+        "Exit status as diff(1): 0 the files are the same, 1 they differ, 2 trouble (a file\n"
+        "that cannot be read).");
     struct Options {
         std::string a, b;
         bool json = false;
@@ -203,12 +213,15 @@ void registerDiff(CLI::App& app, Streams& io) {
     cmd->add_option("B", options->b, "The second table file")->required();
     cmd->add_flag("--json", options->json, "Print a JSON object instead");
     cmd->callback([options, &io] {
-        const ImageDiff diff = diffImages(loadTable(options->a), loadTable(options->b));
+        const Image a = tableToCompare(options->a);
+        const Image b = tableToCompare(options->b);
+        const ImageDiff diff = diffImages(startedSession(), a, b);
         if (options->json) {
             io.out << diffJson(diff).dump(2) << "\n";
         } else {
             io.out << formatDiff(diff);
         }
+        if (!diff.empty()) throw Finished{kDifferent};
     });
 }
 

@@ -30,9 +30,11 @@ int main(int argc, char** argv) {
     } catch (const Interrupted& e) {
         std::cerr << e.what() << "\n";
         return kxp40s::stoppedExitStatus(e.signal);
+    } catch (const Finished& finished) {
+        return finished.status;
     } catch (const Refusal& e) {
         if (*e.what()) std::cerr << e.what() << "\n";
-        return kRefused;
+        return e.status;
     } catch (const std::exception& e) {
         // The board was released on the way here, as the command's program ended.
         std::cerr << kxp40s::unexpectedFailure(e).text << "\n";

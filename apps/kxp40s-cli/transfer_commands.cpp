@@ -9,8 +9,8 @@
 #include "app/stop_signals.h"
 #include "cli.h"
 #include "cli_app.h"
-#include "diff.h"
 #include "editors/capcodes.h"
+#include "editors/image_diff.h"
 
 namespace kxp40s::cli {
 
@@ -25,7 +25,7 @@ bool isTerminal(int fd) {
 void explainVerifyError(Streams& io, const Session& s, const std::string& file) {
     if (!s.PagerAtVerifyError) return;
     io.err << "The pager differs from " << file << " (a: the file, b: the pager):\n"
-           << formatDiff(diffImages(s.ConfigImage, *s.PagerAtVerifyError))
+           << formatDiff(diffImages(s, s.ConfigImage, *s.PagerAtVerifyError))
            << "A write takes the pager's own contrast and firmware byte, computes the synthesizer\n"
               "words for that firmware, and adds the programmed mark (992) and the checksum\n"
               "(2046-2047): those come from the pager. Keep what was written with\n"

@@ -80,28 +80,78 @@ TEST_F(CliFiles, ShowSaysWhenAStoredValueMatchesNoListItem) {
     EXPECT_EQ(run.out.find("baud = "), std::string::npos);
 }
 
-TEST_F(CliFiles, DiffListsSettingsByCaptionThenOtherBytes) {
-    const std::string a = newDefaults("a.tbl");
-    Bytes bytes = readBytes(a);
-    bytes[0x61] = static_cast<std::uint8_t>((bytes[0x61] & ~0x18) | 0x10);  // "2400 bps"
-    bytes[0xB4] = 1;
-    bytes[0xB5] = 2;
-    bytes[0x100] = 0x45;  // attribute of the logo record, not shown
+TEST_F(CliFiles, DiffListsEverySettingByKeyThenTheBytesNoSettingTells) {
+    const std::string a = path("a.tbl");
+    ASSERT_EQ(cli({"new", "-o", a}).status, 0);
+    ASSERT_EQ(cli({"set", a, "capcode1=1000100", "frequency=1531250", "-o", path("b.tbl")}).status,
+              0);
+    Bytes bytes = readBytes(path("b.tbl"));
+    bytes[0x100] ^= 0x40;  // attribute of the logo record, not shown
+    bytes[0x7FE] ^= 0xFF;  // the checksum
+    bytes[0x7FF] ^= 0x01;
     writeBytes(path("b.tbl"), bytes);
 
     const auto run = cli({"diff", a, path("b.tbl")});
-    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_EQ(run.out,
               "Settings that differ:\n"
-              "  POCSAG Signal Baud Rate [baud, cboCtl(9)]: 1200 bps -> 2400 bps\n"
+              "  frequency: 1530000 -> 1531250\n"
+              "  capcode1: 1234567 -> 1000100\n"
               "Other bytes that differ:\n"
-              "  &H0B4-&H0B5: 00 00 -> 01 02\n"
-              "  &H100: 05 -> 45\n");
+              "  &H100: 05 -> 45\n"
+              "  &H7FE-&H7FF: FF FF -> 00 FE\n");
 
-    const auto json = nlohmann::json::parse(cli({"diff", a, path("b.tbl"), "--json"}).out);
-    EXPECT_EQ(json["settings"][0]["b"], "2400 bps");
-    EXPECT_EQ(json["bytes"].size(), 2u);
-    EXPECT_EQ(cli({"diff", a, a}).out, "The two images are identical.\n");
+    const auto json = cli({"diff", a, path("b.tbl"), "--json"});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(nlohmann::json::parse(json.out), nlohmann::json::parse(R"({"identical": false,
+                 "settings": [{"key": "frequency", "caption": "", "a": "1530000", "b": "1531250"},
+                              {"key": "capcode1", "caption": "", "a": "1234567", "b": "1000100"}],
+                 "bytes": [{"from": 256, "to": 256, "a": "05", "b": "45"},
+                           {"from": 2046, "to": 2047, "a": "FF FF", "b": "00 FE"}]})"));
+}
+
+TEST_F(CliFiles, DiffExitsAsDiffDoes) {
+    const std::string a = newDefaults("a.tbl");
+    Bytes bytes = readBytes(a);
+    bytes[0x61] = static_cast<std::uint8_t>((bytes[0x61] & ~0x18) | 0x10);  // "2400 bps"
+    writeBytes(path("b.tbl"), bytes);
+    bytes[997] = '1';
+    writeBytes(path("foreign.tbl"), bytes);
+    const std::string foreignMessage =
+        "The [" + path("foreign.tbl") + "] is not correct format, the file will discard !\n";
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    };
+    const Case cases[] = {
+        {"same", {"diff", a, newDefaults("same.tbl")}, 0, "The two images are identical.\n", ""},
+        {"different",
+         {"diff", a, path("b.tbl")},
+         1,
+         "Settings that differ:\n  baud (POCSAG Signal Baud Rate): 1200 bps -> 2400 bps\n",
+         ""},
+        {"missing", {"diff", a, path("none.tbl")}, 2, "", "This file is not exit!\n"},
+        {"foreign", {"diff", path("foreign.tbl"), a}, 2, "", foreignMessage},
+        {"missing, as JSON",
+         {"diff", a, path("none.tbl"), "--json"},
+         2,
+         "",
+         "This file is not exit!\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto run = cli(c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+    }
+    for (const auto& [b, status] : {std::pair{a, 0}, std::pair{path("b.tbl"), 1}}) {
+        const auto run = cli({"diff", a, b, "--json"});
+        EXPECT_EQ(run.status, status);
+        EXPECT_EQ(nlohmann::json::parse(run.out)["identical"], status == 0);
+    }
 }
 
 TEST_F(CliFiles, RefusalsPrintTheSystemsMessageAndExit1) {
@@ -117,9 +167,6 @@ TEST_F(CliFiles, RefusalsPrintTheSystemsMessageAndExit1) {
         {"missing", {"show", path("none.tbl")}, "This file is not exit!\n"},
         {"foreign",
          {"show", path("foreign.tbl")},
-         "The [" + path("foreign.tbl") + "] is not correct format, the file will discard !\n"},
-        {"diff with foreign",
-         {"diff", path("x.tbl"), path("foreign.tbl")},
          "The [" + path("foreign.tbl") + "] is not correct format, the file will discard !\n"},
         {"folder not there",
          {"new", "--defaults", "-o", path("no/x.tbl")},
@@ -149,6 +196,10 @@ TEST_F(CliFiles, WrongUsageExits2AndHelpExits0) {
         EXPECT_EQ(run.status, 0) << command;
         EXPECT_NE(run.out.find(command), std::string::npos);
     }
+    EXPECT_NE(cli({"diff", "--help"})
+                  .out.find("Exit status as diff(1): 0 the files are the same, 1 they differ, 2 "
+                            "trouble"),
+              std::string::npos);
     EXPECT_EQ(cli({"--help"}).status, 0);
 }
 

@@ -15,18 +15,17 @@
 #include <vector>
 
 #include "app/startup.h"
-#include "cli.h"
 #include "editors/load_image.h"
 #include "editors/settings.h"
+#include "editors/settings_text.h"
 #include "image/default_tables.h"
-#include "settings_text.h"
 
 namespace {
 
 using namespace kxp40s;
 
 // As `set` applies one assignment; false when refused.
-bool applied(Session& s, const cli::Assignment& assignment) {
+bool applied(Session& s, const Assignment& assignment) {
     const SettingDef* def = findSetting(assignment.key);
     if (!def || def->readOnly || !def->apply) return false;
     return !def->apply(s, assignment.value).refused;
@@ -35,11 +34,8 @@ bool applied(Session& s, const cli::Assignment& assignment) {
 void applySettingsText(const std::string& text) {
     std::istringstream in(text);
     Session s = startedSession();
-    try {
-        for (const auto& assignment : cli::parseSettingsText(in, "fuzz"))
-            if (!applied(s, assignment)) return;
-    } catch (const cli::Refusal&) {
-    }
+    for (const auto& assignment : parseSettingsText(in, "fuzz").assignments)
+        if (!applied(s, assignment)) return;
 }
 
 Image patchedImage(const std::uint8_t* data, std::size_t size) {
@@ -49,27 +45,29 @@ Image patchedImage(const std::uint8_t* data, std::size_t size) {
     return image;
 }
 
-std::vector<cli::Assignment> rowsOf(const std::string& text, const std::string& name) {
-    std::istringstream in(text);
-    return cli::parseSettingsText(in, name);
-}
-
 [[noreturn]] void fail(const std::string& what) {
     std::cerr << what << "\n";
     std::abort();
 }
 
+std::vector<Assignment> rowsOf(const std::string& text, const std::string& name) {
+    std::istringstream in(text);
+    AssignmentsRead read = parseSettingsText(in, name);
+    if (read.error) fail(*read.error);
+    return std::move(read.assignments);
+}
+
 void showThenSet(const Image& image) {
     Session a = startedSession();
     loadImage(a, image);
-    const auto shown = rowsOf(cli::formatSettings(a), "show A");
+    const auto shown = rowsOf(formatSettings(a), "show A");
     Session b = startedSession();
     for (const auto& row : shown) {
         if (!applied(b, row))
             fail("set refused " + row.origin + ": " + row.key + " = " + row.value);
     }
     std::map<std::string, std::string> inB;
-    for (const auto& row : rowsOf(cli::formatSettings(b), "show B"))
+    for (const auto& row : rowsOf(formatSettings(b), "show B"))
         inB[row.key] = row.value;
     // Spaces after a prompt's text are the one thing no box stores.
     const auto withoutTrailingSpaces = [](const std::string& text) {

@@ -1,0 +1,40 @@
+#include "json_output.h"
+
+#include "editors/settings_report.h"
+
+namespace kxp40s::cli {
+
+namespace {
+
+nlohmann::json valueJson(const std::optional<std::string>& value) {
+    return value ? nlohmann::json(*value) : nlohmann::json();
+}
+
+}  // namespace
+
+nlohmann::json settingsJson(const Session& s) {
+    nlohmann::json settings = nlohmann::json::object();
+    nlohmann::json readouts = nlohmann::json::object();
+    for (const ShownSetting& setting : describeSettings(s))
+        (setting.def->readOnly ? readouts : settings)[setting.def->key] = valueJson(setting.value);
+    return {
+        {"identity", identityText(s.ConfigImage)}, {"settings", settings}, {"readouts", readouts}};
+}
+
+nlohmann::json diffJson(const ImageDiff& diff) {
+    nlohmann::json settings = nlohmann::json::array();
+    for (const auto& [a, b] : diff.settings) {
+        settings.push_back({{"key", a.def->key},
+                            {"caption", a.def->caption},
+                            {"a", valueJson(a.value)},
+                            {"b", valueJson(b.value)}});
+    }
+    nlohmann::json bytes = nlohmann::json::array();
+    for (const auto& run : diff.bytes) {
+        bytes.push_back(
+            {{"from", run.from}, {"to", run.to}, {"a", hexBytes(run.a)}, {"b", hexBytes(run.b)}});
+    }
+    return {{"identical", diff.empty()}, {"settings", settings}, {"bytes", bytes}};
+}
+
+}  // namespace kxp40s::cli
