@@ -10,7 +10,7 @@
 #include "cli.h"
 #include "cli_app.h"
 #include "editors/capcodes.h"
-#include "editors/image_diff.h"
+#include "transfer/verify_explanation.h"
 
 namespace kxp40s::cli {
 
@@ -20,16 +20,9 @@ bool isTerminal(int fd) {
     return ::isatty(fd) == 1;
 }
 
-// After "Verify Error!": which settings differ, and why a file that was
-// written without --save-progress differs from the pager it went to.
 void explainVerifyError(Streams& io, const Session& s, const std::string& file) {
-    if (!s.PagerAtVerifyError) return;
-    io.err << "The pager differs from " << file << " (a: the file, b: the pager):\n"
-           << formatDiff(diffImages(s, s.ConfigImage, *s.PagerAtVerifyError))
-           << "A write takes the pager's own contrast and firmware byte, computes the synthesizer\n"
-              "words for that firmware, and adds the programmed mark (992) and the checksum\n"
-              "(2046-2047): those come from the pager. Keep what was written with\n"
-              "write --save-progress, or read the pager.\n";
+    if (s.PagerAtVerifyError)
+        io.err << verifyExplanation(s, s.ConfigImage, *s.PagerAtVerifyError, file);
 }
 
 void registerRead(CLI::App& app, Streams& io) {
