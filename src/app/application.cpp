@@ -233,6 +233,11 @@ Result Application::mnuEB1_Click() {
     return runTransfer(TransferMode::Verify, [](Transfer& t) { return kxp40s::mnuEB1_Click(t); });
 }
 
+Result Application::verifyAsWritten() {
+    return runTransfer(TransferMode::Verify,
+                       [](Transfer& t) { return kxp40s::verifyAsWritten(t); });
+}
+
 Result Application::mnuFirmware_Click() {
     face_.setTimer1Enabled(false);
     OnScopeExit monitor([this] { face_.setTimer1Enabled(true); });

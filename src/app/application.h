@@ -80,6 +80,9 @@ class Application {
     Result mnuEntire_Click();
     Result mnuEB_Click();
     Result mnuEB1_Click();
+    // The pager against what Write would have written of the image (the
+    // command line's verify of a table file).
+    Result verifyAsWritten();
     // Help > Check Firmware.
     Result mnuFirmware_Click();
 

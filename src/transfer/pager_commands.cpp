@@ -100,6 +100,18 @@ Result mnuEB1_Click(Transfer& t) {
     });
 }
 
+Result verifyAsWritten(Transfer& t) {
+    return runCommand(t, TransferMode::Verify, [&] {
+        Result result = Result::Done;
+        {
+            PagerLetters letters(t.s.ConfigImage);
+            result = tbl_verifyAsWritten(t, t.s.ConfigImage, 0, lastAddress(t));
+        }
+        showEffects(t.face, init_ctl(t.s));
+        return result;
+    });
+}
+
 Result mnuEB_Click(Transfer& t, const std::function<Result(Transfer&)>& series) {
     return runCommand(t, TransferMode::Write, [&] {
         Result result = Result::Done;

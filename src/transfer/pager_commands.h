@@ -13,6 +13,10 @@ namespace kxp40s {
 // then counts as failed. The board monitor is off while a command runs.
 Result mnuEntire_Click(Transfer& t);  // Read
 Result mnuEB1_Click(Transfer& t);     // "Verfy"
+// Verify against what Write would have written of the image: the command
+// line's verify of a table file. The image keeps what the write would take
+// from the pager, as after a write.
+Result verifyAsWritten(Transfer& t);
 
 // Write. Without auto-increase it writes and, when that went well, verifies.
 // With auto-increase the transfer window stays open for a series: `series`

@@ -140,10 +140,20 @@ Result checkBand(Transfer& t) {
     return Result::Done;
 }
 
+// What a write takes from the pager before it writes: its firmware (and the
+// synthesizer words for it) and its contrast.
+Result takeFromPager(Transfer& t, Image& data) {
+    const Result firmware = takeFirmware(t, data);
+    return firmware == Result::Done ? takeContrast(t, data) : firmware;
+}
+
 // The image goes out marked as programmed and with its checksum.
-Result writeImage(Transfer& t, Image& data, int strt, int stp) {
+void markAsWritten(Image& data, int stp) {
     data.set(pager::kProgrammedMark, 1);
     pager::storeChecksum(data.bytes(), stp);
+}
+
+Result writeImage(Transfer& t, Image& data, int strt, int stp) {
     startProgress(t, strt, stp, kColourHighlight, "Writing Now.......");
     t.s.pagerState = PagerState::PartlyWritten;
     const Result result = t.link.writeMemory(data.bytes(), strt, stp);
@@ -216,9 +226,12 @@ Result tbl_writeall(Transfer& t, Image& data, int strt, int stp) {
     t.s.TransferFailed = false;
     const Image before = data;
     const Result result = inTurn(
-        t, [&] { return checkIdentityBeforeWrite(t); }, [&] { return takeFirmware(t, data); },
-        [&] { return takeContrast(t, data); }, [&] { return checkBand(t); },
-        [&] { return writeImage(t, data, strt, stp); });
+        t, [&] { return checkIdentityBeforeWrite(t); }, [&] { return takeFromPager(t, data); },
+        [&] { return checkBand(t); },
+        [&] {
+            markAsWritten(data, stp);
+            return writeImage(t, data, strt, stp);
+        });
     if (result == Result::Done) return result;
     undoWrite(t, data, before);
     return failed(t, result);
@@ -245,6 +258,14 @@ Result tbl_verify(Transfer& t, const Image& data, int strt, int stp) {
     if (s.pagerState == PagerState::Written) s.pagerState = PagerState::Verified;
     t.face.show(success("Verify Success!", kShortTitle));
     return Result::Done;
+}
+
+Result tbl_verifyAsWritten(Transfer& t, Image& data, int strt, int stp) {
+    t.s.TransferFailed = false;
+    const Result taken = inTurn(t, [&] { return takeFromPager(t, data); });
+    if (taken != Result::Done) return failed(t, taken);
+    markAsWritten(data, stp);
+    return tbl_verify(t, data, strt, stp);
 }
 
 bool tbl_keepPagerBeforeWrite(Transfer& t, int stp) {

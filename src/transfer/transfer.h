@@ -55,6 +55,12 @@ Result tbl_writeall(Transfer& t, Image& data, int strt, int stp);
 // backups and in PagerAtVerifyError.
 Result tbl_verify(Transfer& t, const Image& data, int strt, int stp);
 
+// Verify against what a write of `data` would have put on the pager: takes
+// what the write takes from the pager (its firmware and the synthesizer
+// words for it, its contrast), marks `data` as programmed and adds its
+// checksum, then compares. `data` keeps what it took.
+Result tbl_verifyAsWritten(Transfer& t, Image& data, int strt, int stp);
+
 // Reads the pager's memory 0..stp and keeps it as a "before-write" backup;
 // false (the transfer failed or was stopped) when it could not be read.
 bool tbl_keepPagerBeforeWrite(Transfer& t, int stp);

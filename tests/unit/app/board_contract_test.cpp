@@ -130,6 +130,28 @@ TEST_P(BoardContract, AVerifyFailureKeepsWhatThePagerHolds) {
     EXPECT_EQ(file(backups("verify-failed")[0]), *s().PagerAtVerifyError);
 }
 
+// A table file verifies after it was written, though the pager took its
+// own contrast and firmware and the write added its mark and checksum.
+TEST_P(BoardContract, AFileVerifiesAsWrittenAfterItWasWritten) {
+    Image onPager = testing::startedPager();
+    onPager.set(pager::kContrast.address, 0x05);
+    putOnBoard(onPager);
+    startOnBoard();
+    set("capcode1", "1111111");
+    ASSERT_TRUE(app->saveTableFileAs(folder_ / "x.tbl", false));
+    EXPECT_EQ(app->mnuEB_Click(), Result::Done);
+    ASSERT_TRUE(app->openTableFile(folder_ / "x.tbl"));
+    EXPECT_NE(s().ConfigImage, inPcLetters(pagerMemory()));
+    EXPECT_EQ(app->mnuEB1_Click(), Result::Failed) << "the window's image as it is";
+    ASSERT_TRUE(app->openTableFile(folder_ / "x.tbl"));
+    EXPECT_EQ(app->verifyAsWritten(), Result::Done);
+    EXPECT_EQ(face.texts().back(), "Verify Success!");
+
+    set("capcode2", "1000001");
+    EXPECT_EQ(app->verifyAsWritten(), Result::Failed);
+    EXPECT_EQ(face.texts().back(), "Verify Error!");
+}
+
 TEST_P(BoardContract, AWriteThatBreaksOffLeavesTheImageAsItWasButWhatItTookFromThePager) {
     startOnBoard();
     set("capcode1", "1111111");
