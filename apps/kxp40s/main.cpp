@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "app/version.h"
 #include "ui/main_window.h"
 #include "ui/quit_signals.h"
 #include "ui/widgets/splash.h"
@@ -49,8 +50,9 @@ int runBareWindow(QApplication& app, bool report) {
 
 }  // namespace
 
+// The arguments are read before Qt starts, so that --help, --version and a
+// wrong argument need no display.
 int main(int argc, char** argv) {
-    QApplication qapp(argc, argv);
     CLI::App cli{"kxp40s: the KXP40 pager programmer's window"};
     std::string board = "usb";
     bool report = false;
@@ -67,11 +69,13 @@ int main(int argc, char** argv) {
     cli.add_flag("--bare-window", bare, "Show only an empty window (for measurements)")->group("");
     cli.add_flag("--no-splash", noSplash, "Open the main window at once (for measurements)")
         ->group("");
+    cli.set_version_flag("--version", kxp40s::versionLine("kxp40s"));
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return cli.exit(e) == 0 ? 0 : 2;
     }
+    QApplication qapp(argc, argv);
     kxp40s::ui::prepareApplication(qapp);
     if (bare) return runBareWindow(qapp, report);
 

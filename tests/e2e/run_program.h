@@ -35,7 +35,8 @@ struct SignalWhen {
 
 // Runs `program` (a name in the build's bin folder) with `args`, feeding
 // `input` on stdin, with the variables `env` ("NAME=VALUE") added to its
-// environment; kills it after `timeout`.
+// environment and those named alone ("NAME") taken out; kills it after
+// `timeout`.
 inline ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args,
                              const std::string& input = "",
                              const std::vector<std::string>& env = {},
@@ -50,8 +51,12 @@ inline ProgramRun runProgram(const std::string& program, const std::vector<std::
         ::dup2(err[1], 2);
         for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
             ::close(fd);
-        for (const std::string& variable : env)
-            ::putenv(const_cast<char*>(variable.c_str()));
+        for (const std::string& variable : env) {
+            if (variable.find('=') == std::string::npos)
+                ::unsetenv(variable.c_str());
+            else
+                ::putenv(const_cast<char*>(variable.c_str()));
+        }
         std::vector<std::string> all{binary(program)};
         all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
