@@ -70,7 +70,7 @@ void TransferWindow::runSeries(Application& app) {
     ensureShown();
     QEventLoop loop;
     inSeries_ = true;
-    leaveSeries_ = [&loop] { loop.quit(); };
+    connect(this, &TransferWindow::seriesLeft, &loop, &QEventLoop::quit);
     auto* write = qobject_cast<QPushButton*>(widget({"cmdWrite"}));
     auto* exit = qobject_cast<QPushButton*>(widget({"cmdExit"}));
     const auto pressed =
@@ -82,7 +82,6 @@ void TransferWindow::runSeries(Application& app) {
     disconnect(pressed);
     disconnect(left);
     inSeries_ = false;
-    leaveSeries_ = nullptr;
 }
 
 void TransferWindow::writeNext(Application& app) {
@@ -101,7 +100,7 @@ void TransferWindow::leaveSeriesSoon() {
 // Escape, Exit and the close box leave a series between two pagers; a
 // transfer under way runs to its end.
 void TransferWindow::reject() {
-    if (inSeries_ && !writing_ && leaveSeries_) leaveSeries_();
+    if (inSeries_ && !writing_) emit seriesLeft();
 }
 
 }  // namespace kxp40s::ui

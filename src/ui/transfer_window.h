@@ -39,6 +39,10 @@ class TransferWindow : public FormDialog {
     // being written (at once, or when the write under way has finished).
     void leaveSeriesSoon();
 
+  signals:
+    // Escape, Exit or the close box between two pagers of a series.
+    void seriesLeft();
+
   protected:
     void reject() override;
 
@@ -51,7 +55,6 @@ class TransferWindow : public FormDialog {
     bool inSeries_ = false;
     bool writing_ = false;
     bool leaveSoon_ = false;
-    std::function<void()> leaveSeries_;
 };
 
 }  // namespace kxp40s::ui
