@@ -9,6 +9,7 @@
 #include "child_process.h"
 #include "link/link_face.h"
 #include "link_sim_process.h"
+#include "run_program.h"
 #include "temp_folder.h"
 
 namespace kxp40s::e2e {
