@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts the window on a simulated board
-# (the command-line demo when there is no display).
+# with the arguments given, e.g. ./run.sh --board lpt (the command-line demo
+# when there is no display).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
 cmake --build build -j"$(nproc)"
-exec ./scripts/main-job.sh
+exec ./scripts/main-job.sh "$@"

@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/stop_signals.h"
+#include "app/version.h"
 #include "cli.h"
 #include "files/table_file.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
         "Table files (.tbl) hold the pager's 2048-byte configuration memory."};
     app.require_subcommand(1);
     app.set_help_all_flag("--help-all", "Show the help of every command");
+    app.set_version_flag("--version", kxp40s::versionLine("kxp40s-cli"));
     Streams io{std::cout, std::cerr};
     registerFileCommands(app, io);
     registerLinkCommands(app, io);
@@ -20,9 +22,7 @@ int main(int argc, char** argv) {
     kxp40s::ignoreFileSizeSignal();
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForAllHelp& e) {
+    } catch (const CLI::Success& e) {  // --help, --help-all, --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);

@@ -20,9 +20,10 @@
 #include <CLI/CLI.hpp>
 
 #include "app/startup.h"
+#include "app/version.h"
+#include "files/table_file.h"
 #include "link/clock.h"
 #include "sim/lpt_socket_board.h"
-#include "files/table_file.h"
 #include "sim/pager_board.h"
 #include "sim/pty_board.h"
 #include "sim/two_wire_memory.h"
@@ -170,6 +171,7 @@ int main(int argc, char** argv) {
         ->excludes(fault)
         ->excludes(plug)
         ->excludes(pace);
+    app.set_version_flag("--version", versionLine("kxp40s-sim"));
     try {
         app.parse(argc, argv);
         Image image = loadImage(o);

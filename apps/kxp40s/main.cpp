@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/stop_signals.h"
+#include "app/version.h"
 #include "ui/guarded_application.h"
 #include "ui/main_window.h"
 #include "ui/quit_signals.h"
@@ -51,8 +52,9 @@ int runBareWindow(QApplication& app, bool report) {
 
 }  // namespace
 
+// The arguments are read before Qt starts, so that --help, --version and a
+// wrong argument need no display.
 int main(int argc, char** argv) {
-    kxp40s::ui::GuardedApplication qapp(argc, argv);
     CLI::App cli{"kxp40s: the KXP40 pager programmer's window"};
     std::string board = "usb";
     bool report = false;
@@ -69,11 +71,13 @@ int main(int argc, char** argv) {
     cli.add_flag("--bare-window", bare, "Show only an empty window (for measurements)")->group("");
     cli.add_flag("--no-splash", noSplash, "Open the main window at once (for measurements)")
         ->group("");
+    cli.set_version_flag("--version", kxp40s::versionLine("kxp40s"));
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return cli.exit(e) == 0 ? 0 : 2;
     }
+    kxp40s::ui::GuardedApplication qapp(argc, argv);
     kxp40s::ui::prepareApplication(qapp);
     if (bare) return runBareWindow(qapp, report);
 
@@ -88,11 +92,12 @@ int main(int argc, char** argv) {
         else
             QCoreApplication::exit(kxp40s::stoppedExitStatus(signal));
     });
-    QObject::connect(&qapp, &kxp40s::ui::GuardedApplication::failed, [&window](const QString& text) {
-        if (window) return window->endOnFailure(text);
-        std::cerr << text.toStdString() << std::endl;
-        QCoreApplication::exit(1);
-    });
+    QObject::connect(&qapp, &kxp40s::ui::GuardedApplication::failed,
+                     [&window](const QString& text) {
+                         if (window) return window->endOnFailure(text);
+                         std::cerr << text.toStdString() << std::endl;
+                         QCoreApplication::exit(1);
+                     });
     const auto openMainWindow = [&] {
         window = std::make_unique<MainWindow>(std::move(options));
         if (report) reportChanges(*window);

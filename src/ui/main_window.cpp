@@ -43,6 +43,8 @@ QPixmap backgroundTile(const QPalette& palette) {
 // takes the focus when the mouse moves over it, so that an entry still being
 // typed is checked before the user reaches a menu.
 class TabStrip : public QWidget {
+    Q_OBJECT
+
   public:
     explicit TabStrip(QWidget* parent) : QWidget(parent), tile_(backgroundTile(palette())) {
         setObjectName("picTabBack");
@@ -50,8 +52,9 @@ class TabStrip : public QWidget {
         setFocusPolicy(Qt::ClickFocus);
     }
 
-    std::function<void()> onMouseMove;
-    std::function<void(QSize)> onResize;
+  signals:
+    void mouseMoved();
+    void resized(QSize size);
 
   protected:
     void paintEvent(QPaintEvent*) override {
@@ -64,11 +67,11 @@ class TabStrip : public QWidget {
         }
     }
     void mouseMoveEvent(QMouseEvent* event) override {
-        if (onMouseMove) onMouseMove();
+        emit mouseMoved();
         QWidget::mouseMoveEvent(event);
     }
     void resizeEvent(QResizeEvent* event) override {
-        if (onResize) onResize(event->size());
+        emit resized(event->size());
         QWidget::resizeEvent(event);
     }
 
@@ -94,13 +97,13 @@ MainWindow::MainWindow(AppOptions options, const QString& settingsFile)
     buildMenus();
     buildSettingItems();
     buildTabStrip();
-    transferWindow_ = std::make_unique<TransferWindow>(this);
+    transferWindow_ = new TransferWindow(this);
     binder_->bind(transferWindow_->controls());
     for (const Window window : {Window::Form5, Window::Form6}) {
-        auto dialog = std::make_unique<FormDialog>(window, this);
+        auto* dialog = new FormDialog(window, this);
         closeOnOk(*dialog);
         binder_->bind(dialog->controls());
-        dialogs_[window] = std::move(dialog);
+        dialogs_[window] = dialog;
     }
     for (const char* title : {"lblFunBitTitle", "lblCapSlot"})
         emphasize(dialog(Window::Form5).widget({title}), 2);
@@ -111,12 +114,9 @@ MainWindow::MainWindow(AppOptions options, const QString& settingsFile)
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
 }
 
-// The strip outlives the members its callbacks use (Qt deletes it with the
-// window's base), so they go first.
+// The signal handler must not reach a window that is gone.
 MainWindow::~MainWindow() {
     StopSignals::forwardTo(nullptr);
-    tabStrip_->onMouseMove = nullptr;
-    tabStrip_->onResize = nullptr;
 }
 
 void MainWindow::buildMenus() {
@@ -185,8 +185,8 @@ void MainWindow::buildTabStrip() {
     setCentralWidget(tabStrip_);
     controls_ = std::make_unique<ControlSet>(Window::Form1, tabStrip_);
     controls_->adopt({"picTabBack"}, tabStrip_);
-    tabStrip_->onMouseMove = [this] { picTabBack_MouseMove(); };
-    tabStrip_->onResize = [this](QSize size) { controls_->scaleTo(size); };
+    connect(tabStrip_, &TabStrip::mouseMoved, this, &MainWindow::picTabBack_MouseMove);
+    connect(tabStrip_, &TabStrip::resized, this, [this](QSize size) { controls_->scaleTo(size); });
     binder_->bind(*controls_);
 
     for (const PageTab& tab : pageTabs()) {
@@ -513,3 +513,5 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 }  // namespace kxp40s::ui
+
+#include "main_window.moc"

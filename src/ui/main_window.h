@@ -42,7 +42,6 @@ class MainWindow : public QMainWindow {
     // `settingsFile`: where the window's choices are remembered; empty: the
     // user's own settings. The board of `options` is the one this run uses.
     explicit MainWindow(AppOptions options = {}, const QString& settingsFile = {});
-    ~MainWindow() override;
 
     // Form_Load: the start-up sequence.
     void Form_Load(StartUpSteps steps = {});
@@ -127,8 +126,9 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<Binder> binder_;
     TabStrip* tabStrip_ = nullptr;
     std::unique_ptr<ControlSet> controls_;
-    std::unique_ptr<TransferWindow> transferWindow_;
-    std::map<Window, std::unique_ptr<FormDialog>> dialogs_;
+    // The transfer window and the dialogs are the window's children.
+    TransferWindow* transferWindow_ = nullptr;
+    std::map<Window, FormDialog*> dialogs_;
     std::map<std::string_view, QAction*> actions_;
     std::map<std::string_view, QMenu*> menus_;
     QTimer timer1_;

@@ -9,6 +9,7 @@
 #include "link/serial_link.h"
 #include "link/termios_serial_port.h"
 #include "link_sim_process.h"
+#include "run_program.h"
 #include "sim/pager_board.h"
 #include "started_pager.h"
 
@@ -109,7 +110,7 @@ TEST(LinkOverPty, UnplugRemovesThePlugLinkAndEndsTheSimulator) {
     rig.state.BoardPort = plug.string();
     EXPECT_FALSE(SerialRead(rig.link, 0, 2047));
     EXPECT_EQ(rig.face.texts, std::vector<std::string>{kReadErrorText});
-    EXPECT_TRUE(rig.sim.endsWithin(std::chrono::seconds(10)));
+    EXPECT_TRUE(rig.sim.waitExit(std::chrono::seconds(10)));
     EXPECT_FALSE(fs::exists(fs::symlink_status(plug)));
 }
 

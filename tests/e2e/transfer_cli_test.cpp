@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "link/frames.h"
+#include "link/tracing_serial_port.h"
 #include "link_sim_process.h"
 #include "run_program.h"
 #include "temp_folder.h"
@@ -12,8 +16,10 @@ namespace kxp40s::e2e {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
-// kxp40s-cli against kxp40s-sim over the system's serial port on a pty.
+// kxp40s-cli against kxp40s-sim over the system's serial port on a pty; and
+// stopping a command by a signal.
 class TransferCli : public testing::TempFolderTest {
   protected:
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
@@ -25,10 +31,18 @@ class TransferCli : public testing::TempFolderTest {
         args.insert(args.end(), extra.begin(), extra.end());
         return std::make_unique<SimProcess>(args);
     }
-    ProgramRun cli(std::vector<std::string> args, const std::string& input = "") {
-        return runProgram("kxp40s-cli", args, input,
-                          {"KXP40S_PORTS=" + path("board"), "XDG_DATA_HOME=" + path("data")});
+    std::vector<std::string> env() const {
+        return {"KXP40S_PORTS=" + path("board"), "XDG_DATA_HOME=" + path("data")};
     }
+    ProgramRun cli(std::vector<std::string> args, const std::string& input = "") {
+        return runProgram("kxp40s-cli", args, input, env());
+    }
+    // The command running beside the test, for a signal in its middle.
+    std::unique_ptr<ChildProcess> startCli(std::vector<std::string> args) {
+        args.insert(args.begin(), binary("kxp40s-cli"));
+        return std::make_unique<ChildProcess>(std::move(args), env());
+    }
+    std::string shown(const std::string& file) { return cli({"show", file}).out; }
     static std::string contents(const std::string& p) {
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -101,8 +115,8 @@ TEST_F(TransferCli, ASeriesCountsTheCapcodeUpFromPagerToPager) {
         "Verify Success!\nPager 2: capcode 1 = 1111112, capcode 2 = 1234560: written and "
         "verified\n");
     sim->stop();
-    EXPECT_NE(cli({"show", file}).out.find("capcode1 = 1111113\n"), std::string::npos);
-    EXPECT_NE(cli({"show", path("pager.tbl")}).out.find("capcode1 = 1111112\n"), std::string::npos);
+    EXPECT_NE(shown(file).find("capcode1 = 1111113\n"), std::string::npos);
+    EXPECT_NE(shown(path("pager.tbl")).find("capcode1 = 1111112\n"), std::string::npos);
 }
 
 TEST_F(TransferCli, EveryInjectedFaultEndsWithTheLinksMessageAndLosesNothing) {
@@ -134,6 +148,47 @@ TEST_F(TransferCli, EveryInjectedFaultEndsWithTheLinksMessageAndLosesNothing) {
         EXPECT_FALSE(fs::exists(path("r.tbl")));
         EXPECT_EQ(contents(file), before);
     }
+}
+
+// Ctrl-C between two pagers of a series: the file already holds the capcode
+// of the next pager, the board is released, and the exit status is 130.
+TEST_F(TransferCli, CtrlCInASeriesKeepsTheProgressAndSaysWhatState) {
+    const std::string file = prepared("x.tbl", {"capcode1=1111111"});
+    auto sim = startSim();
+    auto series = startCli({"write", file, "--yes", "--series", "5", "--increase", "1",
+                            "--next-after", "30", "--save-progress", "--no-pause"});
+    ASSERT_TRUE(series->waitFor("Pager 1:", 60s)) << series->errors();
+    ::kill(series->pid(), SIGINT);
+    EXPECT_EQ(series->waitExit(60s), 130) << series->errors();
+    EXPECT_NE(series->errors().find("Stopped between two pagers: no pager was being written."),
+              std::string::npos)
+        << series->errors();
+    EXPECT_NE(shown(file).find("capcode1 = 1111112\n"), std::string::npos);
+}
+
+// SIGTERM once the board has taken the first block of a write: the frame
+// under way is finished, the board gets its release command, and the
+// message says the pager may be half-written.
+TEST_F(TransferCli, SigtermDuringAWriteReleasesTheBoardAndSaysThePagerMayBeHalfWritten) {
+    const std::string file = prepared("x.tbl", {"capcode1=1111111"});
+    auto sim = startSim({"--pace", "--trace"});
+    auto write = startCli({"write", file, "--yes"});
+    const std::string writeFrame = "RX " + hexBytes(frameTemplates().memoryWrite);
+    ASSERT_TRUE(sim->waitFor(writeFrame, 60s)) << write->errors();
+    ::kill(write->pid(), SIGTERM);
+    EXPECT_EQ(write->waitExit(60s), 1);
+    // (other tests may hold a serial port of the machine, which the search reports)
+    EXPECT_TRUE(
+        write->errors().ends_with("Stopped: the pager may be half-written: write it again.\n"))
+        << write->errors();
+    EXPECT_EQ(write->errors().find("Programmer Initial Error !"), std::string::npos)
+        << write->errors();
+    sim->stop();
+    const std::string trace = sim->remainingOutput();
+    const auto lastFrame = trace.rfind("frame ");
+    ASSERT_NE(lastFrame, std::string::npos);
+    EXPECT_NE(trace.find(" 02 72 ", lastFrame), std::string::npos)
+        << "released: " << trace.substr(lastFrame);
 }
 
 }  // namespace

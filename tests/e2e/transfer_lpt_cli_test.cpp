@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include "link_sim_process.h"
 #include "lpt_sim_process.h"
 #include "run_program.h"
 #include "temp_folder.h"
@@ -15,14 +12,13 @@ namespace kxp40s::e2e {
 namespace {
 
 // kxp40s-cli with --board lpt against kxp40s-sim --lpt, the parallel-port
-// board on a local socket; and stopping a command by a signal.
+// board on a local socket.
 class BoardCli : public testing::TempFolderTest {
   protected:
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
-    ProgramRun cli(std::vector<std::string> args, std::vector<std::string> env = {},
-                   SignalWhen signalWhen = {}) {
+    ProgramRun cli(std::vector<std::string> args, std::vector<std::string> env = {}) {
         env.push_back("XDG_DATA_HOME=" + path("data"));
-        return runProgram("kxp40s-cli", args, "", env, std::chrono::seconds(60), signalWhen);
+        return runProgram("kxp40s-cli", args, "", env);
     }
     std::string prepared(const char* name, const std::string& setting) {
         EXPECT_EQ(cli({"new", "-o", path(name)}).status, 0);
@@ -74,43 +70,6 @@ TEST_F(BoardCli, WithoutTheSimulatedBoardTheSearchSaysWhy) {
     EXPECT_NE(read.err.find("The Programmed Board is not responding!"), std::string::npos);
     EXPECT_NE(read.err.find(path("none")), std::string::npos) << read.err;
     EXPECT_FALSE(std::filesystem::exists(path("r.tbl")));
-}
-
-// Ctrl-C between two pagers of a series: the file already holds the capcode
-// of the next pager, the board is released, the message says that no pager
-// was being written, and the exit status is 130.
-TEST_F(BoardCli, CtrlCInASeriesKeepsTheProgressAndSaysWhatState) {
-    const std::string file = prepared("x.tbl", "capcode1=1111111");
-    SimProcess sim({"--plug", path("board")});
-    const auto series = cli({"write", file, "--yes", "--series", "5", "--increase", "1",
-                             "--next-after", "30", "--save-progress", "--no-pause"},
-                            {"KXP40S_PORTS=" + path("board")}, SignalWhen{"Pager 1:", SIGINT});
-    EXPECT_EQ(series.status, 130) << series.err;
-    EXPECT_NE(series.err.find("Stopped between two pagers: no pager was being written."),
-              std::string::npos)
-        << series.err;
-    EXPECT_EQ(shown(file, "capcode1"), "1111112");
-}
-
-// SIGTERM in the middle of a write: the frame under way is finished, the
-// board gets its release command, and the message says the pager may be
-// half-written.
-TEST_F(BoardCli, SigtermDuringAWriteReleasesTheBoardAndSaysThePagerMayBeHalfWritten) {
-    const std::string file = prepared("x.tbl", "capcode1=1111111");
-    SimProcess sim({"--plug", path("board"), "--pace", "--trace"});
-    const auto write = cli({"write", file, "--yes"}, {"KXP40S_PORTS=" + path("board")},
-                           SignalWhen{"", SIGTERM, std::chrono::milliseconds(1500)});
-    EXPECT_EQ(write.status, 1);
-    // (other tests may hold a serial port of the machine, which the search reports)
-    EXPECT_TRUE(write.err.ends_with("Stopped: the pager may be half-written: write it again.\n"))
-        << write.err;
-    EXPECT_EQ(write.err.find("Programmer Initial Error !"), std::string::npos) << write.err;
-    sim.stop();
-    const std::string trace = sim.remainingOutput();
-    const auto lastFrame = trace.rfind("frame ");
-    ASSERT_NE(lastFrame, std::string::npos);
-    EXPECT_NE(trace.find(" 02 72 ", lastFrame), std::string::npos)
-        << "released: " << trace.substr(lastFrame);
 }
 
 }  // namespace

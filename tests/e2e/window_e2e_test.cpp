@@ -5,15 +5,33 @@
 #include <memory>
 #include <optional>
 
+#include "app/version.h"
 #include "child_process.h"
 #include "link/link_face.h"
 #include "link_sim_process.h"
+#include "run_program.h"
 #include "temp_folder.h"
 
 namespace kxp40s::e2e {
 namespace {
 
 using namespace std::chrono_literals;
+
+// The window reads its arguments before Qt starts: --help, --version and a
+// wrong argument are answered without a display.
+TEST(WindowArguments, AreAnsweredWithoutADisplay) {
+    const std::vector<std::string> noDisplay{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    const auto version = runProgram("kxp40s", {"--version"}, "", noDisplay);
+    EXPECT_EQ(version.status, 0) << version.err;
+    EXPECT_EQ(version.out, "kxp40s " + std::string(kVersion) + "\n");
+    const auto help = runProgram("kxp40s", {"--help"}, "", noDisplay);
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_TRUE(help.out.starts_with("kxp40s: the KXP40 pager programmer's window")) << help.out;
+    EXPECT_NE(help.out.find("--board"), std::string::npos) << help.out;
+    const auto wrong = runProgram("kxp40s", {"--board", "serial"}, "", noDisplay);
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("--board"), std::string::npos) << wrong.err;
+}
 
 // The window on a display of its own, with the simulated board plugged in
 // and listed as a serial port.

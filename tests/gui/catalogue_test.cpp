@@ -58,23 +58,10 @@ QString describe(const QWidget* w) {
 // Every text the catalogue gives a control (caption, list items, tool tip)
 // is on that control in the main window, its dialogs, the splash and the
 // About window, and on no other widget.
-class CatalogueTest : public QObject {
+class CatalogueTest : public GuiTest {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { ui::prepareApplication(*qApp); }
-    void init() {
-        rig_ = std::make_unique<GuiRig>();
-        QVERIFY(rig_->start());
-        splash_ = std::make_unique<ui::SplashWindow>();
-        about_ = std::make_unique<ui::AboutWindow>();
-    }
-    void cleanup() {
-        about_.reset();
-        splash_.reset();
-        rig_.reset();
-    }
-
     void everyControlShowsItsTexts() {
         QStringList missing;
         for (const ControlInfo& info : controlCatalogue()) {
@@ -276,9 +263,9 @@ class CatalogueTest : public QObject {
         return texts;
     }
 
-    std::unique_ptr<GuiRig> rig_;
-    std::unique_ptr<ui::SplashWindow> splash_;
-    std::unique_ptr<ui::AboutWindow> about_;
+    // Made once: the tests only read them.
+    std::unique_ptr<ui::SplashWindow> splash_ = std::make_unique<ui::SplashWindow>();
+    std::unique_ptr<ui::AboutWindow> about_ = std::make_unique<ui::AboutWindow>();
 };
 
 }  // namespace kxp40s::testing

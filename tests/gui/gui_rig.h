@@ -1,7 +1,7 @@
 #pragma once
 
-// The window on the in-process simulated board, and a script that answers
-// the modal windows it opens.
+// The window on the in-process simulated board, the ground every window test
+// class stands on, and a script that answers the modal windows it opens.
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "image/image.h"
 #include "link/clock.h"
 #include "registry/registry_access.h"
 #include "registry/registry_store.h"
@@ -102,6 +103,33 @@ class GuiRig {
     MemoryRegistryStore store_;
     clsRegistryAccess registry_{store_};
     std::unique_ptr<ui::MainWindow> window_;
+};
+
+// The ground of the window's test classes: the program's look, and before
+// each test function a fresh window on the screen, on a board with the
+// started pager (rig_), gone after the function.
+class GuiTest : public QObject {
+    Q_OBJECT
+
+  protected:
+    // A fresh window in place of the one before, on a board with `pager`,
+    // listed among the ports or not; true once it is on the screen.
+    bool restart(bool boardListed = true, Image pager = startedPager()) {
+        rig_.reset();
+        rig_ = std::make_unique<GuiRig>(boardListed, std::move(pager));
+        return rig_->start();
+    }
+    // The same on a board whose pager holds `image` (firmware 5.0).
+    bool restartOnPager(const Image& image) {
+        return restart(true, sim::pagerImage(image, sim::kDefaultIdentity, 50));
+    }
+
+    std::unique_ptr<GuiRig> rig_;
+
+  private slots:
+    void initTestCase() { ui::prepareApplication(*qApp); }
+    void init() { QVERIFY(restart()); }
+    void cleanup() { rig_.reset(); }
 };
 
 // Answers every modal window that comes up while it lives: message boxes

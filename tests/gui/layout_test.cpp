@@ -53,18 +53,10 @@ QString describe(QWidget* w) {
 
 }  // namespace
 
-class LayoutTest : public QObject {
+class LayoutTest : public GuiTest {
     Q_OBJECT
 
   private slots:
-    void initTestCase() {
-        ui::prepareApplication(*qApp);
-        rig_ = std::make_unique<GuiRig>();
-        QVERIFY(rig_->start());
-        rig_->window().Timer1_Timer();
-    }
-    void cleanupTestCase() { rig_.reset(); }
-
     void nothingIsCutOffOrOverlapping_data() {
         QTest::addColumn<int>("page");
         QTest::addColumn<double>("fx");
@@ -179,8 +171,6 @@ class LayoutTest : public QObject {
         const QString folder = qEnvironmentVariable("KXP40S_SHOTS");
         if (!folder.isEmpty()) QVERIFY(w->grab().save(folder + "/" + name));
     }
-
-    std::unique_ptr<GuiRig> rig_;
 };
 
 }  // namespace kxp40s::testing

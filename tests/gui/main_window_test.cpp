@@ -23,17 +23,10 @@ QString connectText() {
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public GuiTest {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { ui::prepareApplication(*qApp); }
-    void init() {
-        rig_ = std::make_unique<GuiRig>();
-        QVERIFY(rig_->start());
-    }
-    void cleanup() { rig_.reset(); }
-
     // Start-up fills the page through init_ctl; the hidden PLL read-out is
     // kept current all the same.
     void startUpFillsThePage_data() {
@@ -208,11 +201,9 @@ class MainWindowTest : public QObject {
     }
 
     void theMonitorFollowsThePortList() {
-        rig_.reset();
-        rig_ = std::make_unique<GuiRig>(false);
         {
             ModalScript script;
-            QVERIFY(rig_->start());
+            QVERIFY(restart(false));
             QCOMPARE(script.texts, QStringList{"The Programmed Board is not responding!"});
         }
         struct Step {
@@ -239,9 +230,7 @@ class MainWindowTest : public QObject {
     void readAndWriteFromThePagerMenu() {
         Image image = startedImage();
         storeCapcode(image, 0, 1654321);
-        rig_.reset();
-        rig_ = std::make_unique<GuiRig>(true, sim::pagerImage(image, sim::kDefaultIdentity, 50));
-        QVERIFY(rig_->start());
+        QVERIFY(restartOnPager(image));
         rig_->window().Timer1_Timer();
         QCOMPARE(rig_->window().statusLine()->text(), connectText());
 
@@ -383,8 +372,6 @@ class MainWindowTest : public QObject {
             return !dialog->isVisible();  // not yet ready: again at the next look
         };
     }
-
-    std::unique_ptr<GuiRig> rig_;
 };
 
 }  // namespace kxp40s::testing

@@ -13,17 +13,10 @@
 namespace kxp40s::testing {
 
 // The Alerts, Prompts Edit and Source Prompts pages as a user works them.
-class PagesTest : public QObject {
+class PagesTest : public GuiTest {
     Q_OBJECT
 
   private slots:
-    void initTestCase() { ui::prepareApplication(*qApp); }
-    void init() {
-        rig_ = std::make_unique<GuiRig>();
-        QVERIFY(rig_->start());
-    }
-    void cleanup() { rig_.reset(); }
-
     // Moving the slider shows its value and marks the contrast changed only
     // when it leaves the loaded value.
     void theSliderShowsItsValueAndMarksAChange() {
@@ -142,9 +135,7 @@ class PagesTest : public QObject {
         Image image = startedImage();
         image.set(kBatteryLow, 201);
         image.set(kBatteryLow + 1, 201);
-        rig_.reset();
-        rig_ = std::make_unique<GuiRig>(true, sim::pagerImage(image, sim::kDefaultIdentity, 50));
-        QVERIFY(rig_->start());
+        QVERIFY(restartOnPager(image));
         ModalScript script;
         rig_->window().action("mnuEntire")->trigger();
         QVERIFY2(script.texts.count(kBatteryWarning) == 1, qPrintable(script.texts.join(" | ")));
@@ -362,7 +353,6 @@ class PagesTest : public QObject {
         }
         return found;
     }
-    std::unique_ptr<GuiRig> rig_;
 };
 
 }  // namespace kxp40s::testing
