@@ -20,13 +20,9 @@ namespace kxp40s::cli {
 namespace {
 
 void apply(CliApp& cli, const Assignment& assignment) {
-    const SettingDef* def = findSetting(assignment.key);
-    if (!def)
-        throw Refusal("Unknown setting \"" + assignment.key + "\" (" + assignment.origin +
-                      "); see kxp40s-cli set --help");
-    if (def->readOnly || !def->apply)
-        throw Refusal("\"" + assignment.key + "\" is a read-out and cannot be set");
-    cli.handle([&](Session& s) { return def->apply(s, assignment.value); });
+    cli.handle([&](Session& s) {
+        return applySetting(s, assignment.key, assignment.value, assignment.origin);
+    });
 }
 
 // The program started and the table file opened, as File > Open leaves it.
@@ -46,39 +42,6 @@ Image tableToCompare(const std::string& path) {
     TableRead read = readTableFile(path);
     if (!read.image) throw Refusal(read.message->text, kTrouble);
     return *read.image;
-}
-
-// "capcode3.B.type" -> "capcodeN.X.type": keys that differ only in their
-// numbers and function-bit letters are listed once.
-std::string keyPattern(const std::string& key) {
-    std::string pattern;
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        if (std::isdigit(static_cast<unsigned char>(key[i]))) {
-            if (pattern.empty() || pattern.back() != 'N') pattern += 'N';
-        } else if (key[i] >= 'A' && key[i] <= 'D' && i > 0 && key[i - 1] == '.' &&
-                   i + 1 < key.size() && key[i + 1] == '.') {
-            pattern += 'X';
-        } else {
-            pattern += key[i];
-        }
-    }
-    return pattern;
-}
-
-std::string settingsHelp() {
-    std::string help =
-        "Keys (VALUE is the item text as the window's list shows it, or the text as typed;\n"
-        "N is a number, X a function bit A-D):\n";
-    std::vector<std::string> listed;
-    for (const SettingDef& def : settingDefs()) {
-        if (def.readOnly) continue;
-        const std::string pattern = keyPattern(def.key);
-        if (std::find(listed.begin(), listed.end(), pattern) != listed.end()) continue;
-        listed.push_back(pattern);
-        const std::string value = settingHelp(def);
-        help += "  " + pattern + "=" + (value.empty() ? "VALUE" : value) + "\n";
-    }
-    return help;
 }
 
 void registerNew(CLI::App& app, Streams& io) {
@@ -151,7 +114,7 @@ void registerSet(CLI::App& app, Streams& io) {
         "Applies each KEY=VALUE in order (after those of --from) through the window's own\n"
         "editors. At the first refusal it prints the editor's message and writes nothing.\n"
         "Example: kxp40s-cli set x.tbl band=1 frequency=4540125 capcode1=1234567\n\n" +
-        settingsHelp());
+        settingKeysHelp());
     struct Options {
         std::string file;
         std::vector<std::string> assignments;

@@ -4,10 +4,6 @@
 // With --lpt PATH it is the parallel-port board instead, on a Unix socket at
 // PATH (printed on the first line once it listens); --trace then gives a line
 // per start, stop and byte on the memory's bus.
-#include <signal.h>
-#include <sys/signalfd.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <fstream>
 #include <functional>
@@ -45,34 +41,6 @@ struct Options {
     bool trace = false;
 };
 
-// "ADDR=BYTE", each number decimal, 0x.. or &H..; nothing when malformed.
-std::optional<std::pair<int, int>> parseAssignment(const std::string& text) {
-    const auto number = [](std::string s) -> std::optional<int> {
-        int base = 10;
-        if (s.rfind("0x", 0) == 0 || s.rfind("0X", 0) == 0 || s.rfind("&H", 0) == 0 ||
-            s.rfind("&h", 0) == 0) {
-            s = s.substr(2);
-            base = 16;
-        }
-        std::size_t used = 0;
-        try {
-            const int value = std::stoi(s, &used, base);
-            if (used == s.size()) return value;
-        } catch (const std::exception&) {
-        }
-        return std::nullopt;
-    };
-    const auto eq = text.find('=');
-    if (eq == std::string::npos) return std::nullopt;
-    const auto address = number(text.substr(0, eq));
-    const auto value = number(text.substr(eq + 1));
-    if (!address || !value || *address < 0 || *address >= kImageSize || *value < 0 ||
-        *value > 255) {
-        return std::nullopt;
-    }
-    return std::pair{*address, *value};
-}
-
 Image loadImage(const Options& o) {
     if (o.imageFile.empty()) {
         return sim::pagerImage(startedImage(), o.identity, static_cast<std::uint8_t>(o.firmware));
@@ -89,7 +57,7 @@ Image loadImage(const Options& o) {
 // Applied last and without a new checksum, so that a test can spoil anything.
 void applySets(Image& image, const std::vector<std::string>& sets) {
     for (const auto& s : sets) {
-        const auto assignment = parseAssignment(s);
+        const auto assignment = sim::parseByteAssignment(s);
         if (!assignment) throw CLI::ValidationError("--set", "expected ADDR=BYTE, got " + s);
         image.set(assignment->first, static_cast<std::uint8_t>(assignment->second));
     }
@@ -103,16 +71,6 @@ std::vector<sim::Fault> parseFaults(const std::vector<std::string>& texts) {
         faults.push_back(*fault);
     }
     return faults;
-}
-
-int stopSignalsFd() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    sigaddset(&signals, SIGHUP);
-    sigprocmask(SIG_BLOCK, &signals, nullptr);
-    return signalfd(-1, &signals, SFD_CLOEXEC);
 }
 
 void save(const Image& image, const std::string& file) {
@@ -176,7 +134,7 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
         Image image = loadImage(o);
         applySets(image, o.sets);
-        const int stopFd = stopSignalsFd();
+        const int stopFd = sim::stopSignalsFd();
         const auto print = [](const std::string& line) { std::cout << line << std::endl; };
         const TraceSink trace = o.trace ? TraceSink(print) : TraceSink();
         if (o.lptPath.empty()) {

@@ -1,6 +1,7 @@
 #include "editors/settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 #include "image/field_map.h"
@@ -147,6 +148,53 @@ const SettingDef* findSetting(std::string_view key) {
     const auto it =
         std::find_if(defs.begin(), defs.end(), [&](const auto& d) { return d.key == key; });
     return it == defs.end() ? nullptr : &*it;
+}
+
+Effects applySetting(Session& s, const std::string& key, const std::string& value,
+                     const std::string& origin) {
+    const SettingDef* def = findSetting(key);
+    if (!def)
+        return refusal(
+            s, "Unknown setting \"" + key + "\" (" + origin + "); see kxp40s-cli set --help");
+    if (def->readOnly || !def->apply)
+        return refusal(s, "\"" + key + "\" is a read-out and cannot be set");
+    return def->apply(s, value);
+}
+
+namespace {
+
+// "capcode3.B.type" -> "capcodeN.X.type": keys that differ only in their
+// numbers and function-bit letters are listed once.
+std::string keyPattern(const std::string& key) {
+    std::string pattern;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        const bool bitLetter = key[i] >= 'A' && key[i] <= 'D' && i > 0 && key[i - 1] == '.' &&
+                               i + 1 < key.size() && key[i + 1] == '.';
+        if (std::isdigit(static_cast<unsigned char>(key[i]))) {
+            if (pattern.empty() || pattern.back() != 'N') pattern += 'N';
+        } else {
+            pattern += bitLetter ? 'X' : key[i];
+        }
+    }
+    return pattern;
+}
+
+}  // namespace
+
+std::string settingKeysHelp() {
+    std::string help =
+        "Keys (VALUE is the item text as the window's list shows it, or the text as typed;\n"
+        "N is a number, X a function bit A-D):\n";
+    std::vector<std::string> listed;
+    for (const SettingDef& def : settingDefs()) {
+        if (def.readOnly) continue;
+        const std::string pattern = keyPattern(def.key);
+        if (std::find(listed.begin(), listed.end(), pattern) != listed.end()) continue;
+        listed.push_back(pattern);
+        const std::string value = settingHelp(def);
+        help += "  " + pattern + "=" + (value.empty() ? "VALUE" : value) + "\n";
+    }
+    return help;
 }
 
 SettingDef& SettingDef::takesCheck(ControlId box) {

@@ -64,6 +64,15 @@ std::string settingHelp(const SettingDef& def);
 std::span<const SettingDef> settingDefs();
 const SettingDef* findSetting(std::string_view key);
 
+// What `set` does with KEY=VALUE (`origin` names where it was given): an
+// unknown key or a read-out is refused, anything else goes to the setting.
+Effects applySetting(Session& s, const std::string& key, const std::string& value,
+                     const std::string& origin);
+
+// Every key `set` takes with what its VALUE may be, those that differ only in
+// their numbers and function-bit letters once ("capcodeN.X.type").
+std::string settingKeysHelp();
+
 // One row of what `show` prints for a session.
 struct SettingRow {
     const SettingDef* def;

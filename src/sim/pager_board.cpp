@@ -179,4 +179,35 @@ Image pagerImage(Image image, std::string_view identity, std::uint8_t firmware) 
     return image;
 }
 
+namespace {
+
+std::optional<int> numberIn(std::string text) {
+    int base = 10;
+    for (const char* prefix : {"0x", "0X", "&H", "&h"}) {
+        if (text.starts_with(prefix)) {
+            text = text.substr(2);
+            base = 16;
+        }
+    }
+    std::size_t used = 0;
+    try {
+        const int value = std::stoi(text, &used, base);
+        if (used == text.size()) return value;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::pair<int, int>> parseByteAssignment(const std::string& text) {
+    const auto eq = text.find('=');
+    if (eq == std::string::npos) return std::nullopt;
+    const auto address = numberIn(text.substr(0, eq));
+    const auto value = numberIn(text.substr(eq + 1));
+    if (!address || !value || *address < 0 || *address >= kImageSize || *value < 0 || *value > 255)
+        return std::nullopt;
+    return std::pair{*address, *value};
+}
+
 }  // namespace kxp40s::sim

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "image/image.h"
@@ -91,5 +92,9 @@ class PagerBoard {
 inline constexpr const char* kDefaultIdentity = "KXP40V1.0V5.12";
 Image pagerImage(Image image, std::string_view identity = kDefaultIdentity,
                  std::uint8_t firmware = 50);
+
+// "ADDR=BYTE" (a byte of the pager's memory to spoil or shape), each number
+// decimal, 0x.. or &H..; nothing when malformed or out of range.
+std::optional<std::pair<int, int>> parseByteAssignment(const std::string& text);
 
 }  // namespace kxp40s::sim

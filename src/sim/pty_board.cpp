@@ -1,5 +1,8 @@
 #include "sim/pty_board.h"
 
+#include <signal.h>
+#include <sys/signalfd.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -140,6 +143,16 @@ int PtyBoard::pollTimeoutMs() const {
     const auto wait =
         std::chrono::ceil<std::chrono::milliseconds>(pending_.front().due - Clock::now());
     return static_cast<int>(std::clamp<long long>(wait.count(), 0, kIdlePollMs));
+}
+
+int stopSignalsFd() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
+    sigprocmask(SIG_BLOCK, &signals, nullptr);
+    return signalfd(-1, &signals, SFD_CLOEXEC);
 }
 
 }  // namespace kxp40s::sim

@@ -57,4 +57,8 @@ class PtyBoard {
 
 std::string traceLine(const Exchange& exchange);
 
+// Blocks SIGINT, SIGTERM and SIGHUP and gives a descriptor that becomes
+// readable when one arrives, for a board's loop to end on.
+int stopSignalsFd();
+
 }  // namespace kxp40s::sim

@@ -42,6 +42,7 @@ class MainWindow : public QMainWindow {
     // `settingsFile`: where the window's choices are remembered; empty: the
     // user's own settings. The board of `options` is the one this run uses.
     explicit MainWindow(AppOptions options = {}, const QString& settingsFile = {});
+    ~MainWindow() override;
 
     // Form_Load: the start-up sequence.
     void Form_Load(StartUpSteps steps = {});

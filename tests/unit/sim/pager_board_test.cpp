@@ -110,5 +110,27 @@ TEST(PagerBoard, UnplugInProcessTakesThePortAwayMidBlock) {
     EXPECT_EQ(rig.port.open(kPort), SerialPort::kPortError);
 }
 
+TEST(PagerBoard, ByteAssignmentsTakeDecimalAndHexadecimalAndRefuseAnythingOutside) {
+    struct Case {
+        const char* text;
+        std::optional<std::pair<int, int>> parsed;
+    };
+    const Case cases[] = {
+        {"993=65", std::pair{993, 65}},
+        {"0x3E1=0x41", std::pair{993, 65}},
+        {"&H7FF=&HFF", std::pair{2047, 255}},
+        {"2048=1", std::nullopt},
+        {"12=256", std::nullopt},
+        {"12", std::nullopt},
+        {"x=1", std::nullopt},
+        {"12=1a", std::nullopt},
+        {"-1=0", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(parseByteAssignment(c.text), c.parsed);
+    }
+}
+
 }  // namespace
 }  // namespace kxp40s::sim
