@@ -1,7 +1,9 @@
 #include "cli_app.h"
 
+#include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <iostream>
 
 #include "app/stop_signals.h"
@@ -28,6 +30,20 @@ AppOptions appOptions(Streams& io, const BoardOptions& options) {
 }
 
 }  // namespace
+
+// The wait watches the stop signals' wake-up pipe too: a signal that comes
+// just before the read would otherwise leave the read waiting for a line.
+std::optional<std::string> terminalLine() {
+    pollfd watched[2] = {{0, POLLIN, 0}, {StopSignals::wakeFd(), POLLIN, 0}};
+    const nfds_t count = watched[1].fd >= 0 ? 2 : 1;
+    while (::poll(watched, count, -1) < 0) {
+        if (errno != EINTR) return std::nullopt;
+    }
+    if (count == 2 && (watched[1].revents & POLLIN)) return std::nullopt;
+    std::string line;
+    if (!std::getline(std::cin, line)) return std::nullopt;
+    return line;
+}
 
 CliFace::CliFace(Streams& io, bool yes) : io_(io), yes_(yes), bar_(isTerminal(2)) {}
 
@@ -99,10 +115,11 @@ Answer CliFace::ask(const Message& message) {
         return Answer::No;
     }
     io_.err << " [y/N] " << std::flush;
-    // A stop signal ends the wait (the read fails): the answer is then No.
-    std::string answer;
-    if (!std::getline(std::cin, answer)) io_.err << "\n";
-    return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y') ? Answer::Yes : Answer::No;
+    // A stop signal ends the wait: the answer is then No.
+    const auto answer = terminalLine();
+    if (!answer) io_.err << "\n";
+    return answer && !answer->empty() && ((*answer)[0] == 'y' || (*answer)[0] == 'Y') ? Answer::Yes
+                                                                                      : Answer::No;
 }
 
 void CliFace::drawBar() {

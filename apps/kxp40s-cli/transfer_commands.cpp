@@ -85,8 +85,7 @@ NextPager waitForNextPager(Streams& io, std::optional<double> nextAfter, const A
         return NextPager::Write;
     }
     io.err << "Put the next pager on the board and press Enter." << std::endl;
-    std::string line;
-    return std::getline(std::cin, line) ? NextPager::Write : NextPager::Leave;
+    return terminalLine() ? NextPager::Write : NextPager::Leave;
 }
 
 void registerWrite(CLI::App& app, Streams& io) {

@@ -35,13 +35,18 @@ class ChildProcess {
   public:
     using Clock = std::chrono::steady_clock;
 
+    // Its stdin: a pipe that ends after `input`, or a terminal (a pty that
+    // stays open while the process runs), where a program asks its questions.
+    enum class Stdin { Pipe, Terminal };
+
     // `argv[0]` is a path. In `env`, "NAME=VALUE" sets a variable of its
     // environment and "NAME" alone takes one out. `input` is all its stdin.
     explicit ChildProcess(std::vector<std::string> argv, const std::vector<std::string>& env = {},
-                          const std::string& input = "") {
+                          const std::string& input = "", Stdin stdinKind = Stdin::Pipe) {
         int in[2], out[2], err[2];
-        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 ||
-            ::pipe2(err, O_CLOEXEC) != 0)
+        const bool opened =
+            stdinKind == Stdin::Terminal ? openTerminal(in) : ::pipe2(in, O_CLOEXEC) == 0;
+        if (!opened || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
             throw std::runtime_error("pipe");
         const std::string program = argv.at(0);
         const int rc = spawn(std::move(argv), environment(env), {in[0], out[1], err[1]});
@@ -54,7 +59,12 @@ class ChildProcess {
         }
         fds_[0] = out[0];
         fds_[1] = err[0];
-        feed(in[1], input);
+        if (stdinKind == Stdin::Terminal) {
+            terminal_ = in[1];
+            [[maybe_unused]] const ssize_t n = ::write(terminal_, input.data(), input.size());
+        } else {
+            feed(in[1], input);
+        }
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -63,6 +73,7 @@ class ChildProcess {
         for (int fd : fds_) {
             if (fd >= 0) ::close(fd);
         }
+        if (terminal_ >= 0) ::close(terminal_);
     }
 
     pid_t pid() const { return pid_; }
@@ -82,6 +93,16 @@ class ChildProcess {
             }
             if (fds_[0] < 0 || !pump(deadline)) return std::nullopt;
         }
+    }
+
+    // Reads its stderr until it holds `text` (a question waits without an
+    // end of line); false when it did not come in time.
+    bool waitForError(std::string_view text, std::chrono::milliseconds limit) {
+        const auto deadline = Clock::now() + limit;
+        while (buffers_[1].find(text) == std::string::npos) {
+            if (!pump(deadline)) return false;
+        }
+        return true;
     }
 
     // Reads lines until one holds `text`; nothing when none came in time.
@@ -195,6 +216,15 @@ class ChildProcess {
         ::close(fd);
     }
 
+    // A pty: [0] the terminal the process reads, [1] the side the test keeps.
+    static bool openTerminal(int ends[2]) {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return false;
+        ends[0] = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        ends[1] = master;
+        return ends[0] >= 0;
+    }
+
     // Waits until `deadline` for output and takes in what came; false when
     // nothing came in time or both pipes were closed already.
     bool pump(Clock::time_point deadline) {
@@ -219,6 +249,7 @@ class ChildProcess {
     pid_t pid_ = 0;
     int status_ = -1;
     int fds_[2] = {-1, -1};  // stdout, stderr
+    int terminal_ = -1;      // the test's side of a terminal stdin
     std::string buffers_[2];
 };
 

@@ -38,9 +38,10 @@ class TransferCli : public testing::TempFolderTest {
         return runProgram("kxp40s-cli", args, input, env());
     }
     // The command running beside the test, for a signal in its middle.
-    std::unique_ptr<ChildProcess> startCli(std::vector<std::string> args) {
+    std::unique_ptr<ChildProcess> startCli(std::vector<std::string> args,
+                                           ChildProcess::Stdin in = ChildProcess::Stdin::Pipe) {
         args.insert(args.begin(), binary("kxp40s-cli"));
-        return std::make_unique<ChildProcess>(std::move(args), env());
+        return std::make_unique<ChildProcess>(std::move(args), env(), "", in);
     }
     std::string shown(const std::string& file) { return cli({"show", file}).out; }
     static std::string contents(const std::string& p) {
@@ -162,6 +163,43 @@ TEST_F(TransferCli, CtrlCInASeriesKeepsTheProgressAndSaysWhatState) {
     EXPECT_EQ(series->waitExit(60s), 130) << series->errors();
     EXPECT_NE(series->errors().find("Stopped between two pagers: no pager was being written."),
               std::string::npos)
+        << series->errors();
+    EXPECT_NE(shown(file).find("capcode1 = 1111112\n"), std::string::npos);
+}
+
+// Ctrl-C while the terminal is asked whether to overwrite an empty pager:
+// the answer is No, nothing is written, the board is released, and the
+// program says so and ends with 130 (it used to abort).
+TEST_F(TransferCli, CtrlCAtTheOverwriteQuestionAnswersNoAndEndsCleanly) {
+    const std::string file = prepared("x.tbl", {"capcode1=1111111"});
+    auto sim = startSim({"--identity", "\x01", "--trace"});
+    auto write = startCli({"write", file, "--no-pause"}, ChildProcess::Stdin::Terminal);
+    ASSERT_TRUE(write->waitForError("[y/N]", 60s)) << write->errors();
+    ::kill(write->pid(), SIGINT);
+    EXPECT_EQ(write->waitExit(60s), 130) << write->errors();
+    EXPECT_TRUE(write->errors().ends_with("Stopped: the pager was not changed.\n"))
+        << write->errors();
+    sim->stop();
+    const std::string trace = sim->remainingOutput();
+    EXPECT_NE(trace.find(" 02 72 ", trace.rfind("frame ")), std::string::npos)
+        << "released: " << trace;
+    EXPECT_EQ(trace.find("RX " + hexBytes(frameTemplates().memoryWrite)), std::string::npos)
+        << "nothing written";
+}
+
+// Ctrl-C while the terminal waits for Enter before the next pager: no pager
+// was being written, and the file holds the next pager's capcode.
+TEST_F(TransferCli, CtrlCWhileWaitingForTheNextPagerSaysNoneWasBeingWritten) {
+    const std::string file = prepared("x.tbl", {"capcode1=1111111"});
+    auto sim = startSim();
+    auto series = startCli({"write", file, "--yes", "--series", "3", "--increase", "1",
+                            "--save-progress", "--no-pause"},
+                           ChildProcess::Stdin::Terminal);
+    ASSERT_TRUE(series->waitForError("press Enter.", 60s)) << series->errors();
+    ::kill(series->pid(), SIGINT);
+    EXPECT_EQ(series->waitExit(60s), 130) << series->errors();
+    EXPECT_TRUE(
+        series->errors().ends_with("Stopped between two pagers: no pager was being written.\n"))
         << series->errors();
     EXPECT_NE(shown(file).find("capcode1 = 1111112\n"), std::string::npos);
 }
