@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QLabel>
+#include <QTimer>
 #include <iostream>
 
 #include <memory>
@@ -50,6 +51,14 @@ int runBareWindow(QApplication& app, bool report) {
     return app.exec();
 }
 
+// Ends every event loop, those of open message boxes too; the deferred call
+// ends the program's loop when it has not started yet (a signal during
+// start-up).
+void endProgram(int status) {
+    QCoreApplication::exit(status);
+    QTimer::singleShot(0, qApp, [status] { QCoreApplication::exit(status); });
+}
+
 }  // namespace
 
 // The arguments are read before Qt starts, so that --help, --version and a
@@ -90,16 +99,17 @@ int main(int argc, char** argv) {
         if (window)
             window->endOnSignal(signal);
         else
-            QCoreApplication::exit(kxp40s::stoppedExitStatus(signal));
+            endProgram(kxp40s::stoppedExitStatus(signal));
     });
     QObject::connect(&qapp, &kxp40s::ui::GuardedApplication::failed,
                      [&window](const QString& text) {
                          if (window) return window->endOnFailure(text);
                          std::cerr << text.toStdString() << std::endl;
-                         QCoreApplication::exit(1);
+                         endProgram(1);
                      });
     const auto openMainWindow = [&] {
         window = std::make_unique<MainWindow>(std::move(options));
+        QObject::connect(window.get(), &MainWindow::ended, endProgram);
         if (report) reportChanges(*window);
         window->startUp();
     };

@@ -473,7 +473,7 @@ void MainWindow::endOnFailure(const QString& text) {
     std::cerr << text.toStdString() << std::endl;
     showMessage(this, warning(text.toStdString()));
     release();
-    QCoreApplication::exit(1);
+    emit ended(1);
 }
 
 // Every message box and dialog open closes as if answered with its safe
@@ -485,15 +485,11 @@ void MainWindow::rejectOpenDialogs() {
     }
 }
 
-// Ends every event loop, those of open message boxes too; the deferred call
-// ends the program's loop when it has not started yet. A program a signal
-// stopped says so in its exit status.
+// A program a signal stopped says so in its exit status.
 void MainWindow::endNow() {
     release();
     const int signal = app_->stopSignal();
-    const int status = signal > 0 ? stoppedExitStatus(signal) : 0;
-    QCoreApplication::exit(status);
-    QTimer::singleShot(0, qApp, [status] { QCoreApplication::exit(status); });
+    emit ended(signal > 0 ? stoppedExitStatus(signal) : 0);
 }
 
 // Closing the window ends the program after the board's release command; a

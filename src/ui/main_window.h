@@ -97,6 +97,9 @@ class MainWindow : public QMainWindow {
     void showBoardStatus(const BoardStatus& status);
 
   signals:
+    // The program is to end with `exitStatus`: after a stop signal, once
+    // the command under way has stopped and the board is released.
+    void ended(int exitStatus);
     void boardStatusShown(const QString& text, const QColor& colour);
     // startUp has the window on the screen and painted.
     void shownOnScreen();

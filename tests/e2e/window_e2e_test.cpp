@@ -4,6 +4,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <thread>
 
 #include "app/version.h"
 #include "child_process.h"
@@ -105,6 +106,18 @@ TEST_F(Window, SigtermReleasesTheBoardAndEnds) {
     ASSERT_NE(lastFrame, std::string::npos) << trace;
     EXPECT_NE(trace.find(" 02 72 ", lastFrame), std::string::npos)
         << "released: " << trace.substr(lastFrame);
+}
+
+// Ctrl-C while start-up's message box says that no board answers: the box
+// closes as if answered, and the window ends at once with Ctrl-C's status.
+TEST_F(Window, ASignalClosesAnOpenMessageBoxAndEnds) {
+    const auto window = startWindow();
+    ASSERT_TRUE(window->waitFor("shown ", 30s));
+    // The search over no port ends at once and its box comes up; a signal
+    // that came before the box would end the program the same way.
+    std::this_thread::sleep_for(500ms);
+    ASSERT_EQ(::kill(window->pid(), SIGINT), 0);
+    EXPECT_EQ(window->waitExit(5s), 130) << window->errors();
 }
 
 }  // namespace

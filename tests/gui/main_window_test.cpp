@@ -4,9 +4,12 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QProgressBar>
+#include <QSignalSpy>
+#include <csignal>
 
 #include "editors/capcodes.h"
 #include "gui_rig.h"
+#include "image/pager_map.h"
 
 namespace kxp40s::testing {
 
@@ -284,6 +287,63 @@ class MainWindowTest : public GuiTest {
         auto* label = rig_->window().transferWindow().findChild<QLabel*>("lblAuto1");
         QCOMPARE(label->text(), QString(" 1st capcode : 1234568"));
         QVERIFY(!rig_->window().transferWindow().isVisible());
+    }
+
+    // A stop signal during a write: the transfer ends at the next frame, no
+    // message box waits for an answer, and the board is released.
+    void aStopSignalDuringAWriteEndsItWithoutABox() {
+        ModalScript script;
+        const Image pagerBefore = rig_->pager().memory();
+        QSignalSpy ended(&rig_->window(), &ui::MainWindow::ended);
+        ui::TransferWindow& form2 = rig_->window().transferWindow();
+        bool signalled = false;
+        connect(form2.findChild<QProgressBar*>("PB1"), &QProgressBar::valueChanged, [&](int value) {
+            const bool writing = form2.findChild<QLabel*>("Label1")->text().startsWith("Writing");
+            if (signalled || !writing || value < 512) return;
+            signalled = true;
+            rig_->window().endOnSignal(SIGTERM);
+        });
+        rig_->type({"txtAddr", 1}, "1222222");
+        rig_->window().action("mnuEB")->trigger();
+        QVERIFY(signalled);
+        QCOMPARE(script.texts, QStringList{});
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended.at(0).at(0).toInt(), 1);
+        QCOMPARE(rig_->app().session().pagerState, PagerState::PartlyWritten);
+        QCOMPARE(capcodeOf(rig_->pager().memory(), 1), 1222222);  // the first part went
+        const auto tail = [](const Image& image) {
+            const auto bytes = image.read(1024, 1024);
+            return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+        };
+        QVERIFY(tail(rig_->pager().memory()) == tail(pagerBefore));  // the last part did not
+        QCOMPARE(rig_->pager().controlState(), 'r');
+    }
+
+    // A stop signal while a question is open answers it No: nothing is
+    // written, and the program goes on to the release.
+    void aStopSignalAnswersAnOpenQuestionNo() {
+        Image empty = startedPager();
+        for (int a = pager::kIdentity.address; a <= pager::kIdentity.last(); ++a)
+            empty.set(a, 0xFF);
+        QVERIFY(restart(true, empty));
+        QStringList asked;
+        QSignalSpy ended(&rig_->window(), &ui::MainWindow::ended);
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !asked.isEmpty()) return;
+            asked << box->text();
+            rig_->window().endOnSignal(SIGINT);
+        });
+        watch.start(1);
+        rig_->window().action("mnuEB")->trigger();
+        watch.stop();
+        QCOMPARE(asked, QStringList{"The program data is empty ! \nAre you sure overwrite it?"});
+        QCOMPARE(rig_->pager().memory(), empty);
+        QCOMPARE(rig_->pager().controlState(), 'r');
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended.at(0).at(0).toInt(), 130);
     }
 
     void closingTheWindowReleasesTheBoard() {

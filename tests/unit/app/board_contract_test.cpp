@@ -319,6 +319,17 @@ TEST_F(UsbBoardFaults, EachEndsTheTransferWithTheLinksMessageAndTheImageAsItWas)
     }
 }
 
+// After a stop nothing waits for the user: a release the board does not
+// acknowledge is noted (the faces put it on stderr), not shown in a box.
+TEST_F(UsbBoardFaults, AReleaseNotAcknowledgedAfterAStopIsNotedNotShown) {
+    start({.searchBoard = true, .openDefaultTable = false});
+    app->requestStop(SIGTERM);
+    pager.faultIn(1, sim::FaultKind::NoAck);
+    app->mnuExit_Click();
+    EXPECT_TRUE(face.script.messages.empty());
+    EXPECT_EQ(face.notes, Texts{"Programmer Initial Error !"});
+}
+
 INSTANTIATE_TEST_SUITE_P(Boards, BoardContract, ::testing::ValuesIn(kBoards),
                          [](const auto& info) { return std::string(info.param.name); });
 
