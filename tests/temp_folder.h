@@ -1,9 +1,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 namespace kxp40s::testing {
@@ -13,7 +13,7 @@ class TempFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
         folder_ = std::filesystem::temp_directory_path() /
-                  ("kxp40s-" + std::to_string(::getpid()) + "-" +
+                  ("kxp40s-" + std::to_string(std::random_device{}()) + "-" +
                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);

@@ -1,20 +1,14 @@
 #include "cli_app.h"
 
-#include <poll.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <iostream>
 
 #include "app/stop_signals.h"
+#include "files/system.h"
+#include "terminal.h"
 
 namespace kxp40s::cli {
 
 namespace {
-
-bool isTerminal(int fd) {
-    return ::isatty(fd) == 1;
-}
 
 std::string oneLine(std::string text) {
     for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n"))
@@ -30,20 +24,6 @@ AppOptions appOptions(Streams& io, const BoardOptions& options) {
 }
 
 }  // namespace
-
-// The wait watches the stop signals' wake-up pipe too: a signal that comes
-// just before the read would otherwise leave the read waiting for a line.
-std::optional<std::string> terminalLine() {
-    pollfd watched[2] = {{0, POLLIN, 0}, {StopSignals::wakeFd(), POLLIN, 0}};
-    const nfds_t count = watched[1].fd >= 0 ? 2 : 1;
-    while (::poll(watched, count, -1) < 0) {
-        if (errno != EINTR) return std::nullopt;
-    }
-    if (count == 2 && (watched[1].revents & POLLIN)) return std::nullopt;
-    std::string line;
-    if (!std::getline(std::cin, line)) return std::nullopt;
-    return line;
-}
 
 CliFace::CliFace(Streams& io, bool yes) : io_(io), yes_(yes), bar_(isTerminal(2)) {}
 
@@ -174,11 +154,11 @@ void CliApp::startWithBoard() {
 }
 
 void CliApp::open(const std::string& path) {
-    if (!app_.openTableFile(path)) throw face_.refusal();
+    if (!app_.openTableFile(pathFromUtf8(path))) throw face_.refusal();
 }
 
 void CliApp::saveAs(const std::string& path) {
-    if (!app_.saveTableFileAs(path, false)) throw face_.refusal();
+    if (!app_.saveTableFileAs(pathFromUtf8(path), false)) throw face_.refusal();
 }
 
 void CliApp::handle(const std::function<Effects(Session&)>& handler) {

@@ -9,9 +9,6 @@
 
 namespace kxp40s::cli {
 
-// A line typed on stdin; nothing when stdin ended or a stop signal came.
-std::optional<std::string> terminalLine();
-
 // The application's face on a terminal. Success messages go to stdout,
 // warnings to stderr; Yes/No questions are asked when stdin is a terminal,
 // answered Yes by --yes and No otherwise; the transfer window's progress is a

@@ -11,6 +11,7 @@
 #include "editors/image_diff.h"
 #include "editors/settings.h"
 #include "editors/settings_text.h"
+#include "files/system.h"
 #include "files/table_file.h"
 #include "image/default_tables.h"
 #include "json_output.h"
@@ -39,7 +40,7 @@ std::vector<Assignment> assignmentsOf(AssignmentsRead read) {
 
 // A table file `diff` compares; one that cannot be read is trouble (exit status 2).
 Image tableToCompare(const std::string& path) {
-    TableRead read = readTableFile(path);
+    TableRead read = readTableFile(pathFromUtf8(path));
     if (!read.image) throw Refusal(read.message->text, kTrouble);
     return *read.image;
 }
@@ -137,9 +138,10 @@ void registerSet(CLI::App& app, Streams& io) {
         if (fromGiven) {
             std::ifstream file;
             if (options->from != "-") {
-                if (std::filesystem::is_directory(options->from))
+                const std::filesystem::path from = pathFromUtf8(options->from);
+                if (std::filesystem::is_directory(from))
                     throw Refusal("Can not open [" + options->from + "]: Is a directory");
-                file.open(options->from);
+                file.open(from);
                 if (!file) throw Refusal("Can not open [" + options->from + "]");
             }
             assignments = assignmentsOf(

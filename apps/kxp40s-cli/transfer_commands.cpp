@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <chrono>
 #include <iostream>
 #include <optional>
@@ -10,15 +8,12 @@
 #include "cli.h"
 #include "cli_app.h"
 #include "editors/capcodes.h"
+#include "terminal.h"
 #include "transfer/verify_explanation.h"
 
 namespace kxp40s::cli {
 
 namespace {
-
-bool isTerminal(int fd) {
-    return ::isatty(fd) == 1;
-}
 
 void explainVerifyError(Streams& io, const Session& s, const std::string& file) {
     if (s.PagerAtVerifyError)

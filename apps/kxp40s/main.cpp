@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "app/program_arguments.h"
 #include "app/stop_signals.h"
 #include "app/version.h"
 #include "ui/guarded_application.h"
@@ -64,7 +65,9 @@ void endProgram(int status) {
 // The arguments are read before Qt starts, so that --help, --version and a
 // wrong argument need no display.
 int main(int argc, char** argv) {
+    kxp40s::ProgramArguments arguments(argc, argv);
     CLI::App cli{"kxp40s: the KXP40 pager programmer's window"};
+    cli.allow_windows_style_options(false);
     std::string board = "usb";
     bool report = false;
     bool bare = false;
@@ -82,7 +85,7 @@ int main(int argc, char** argv) {
         ->group("");
     cli.set_version_flag("--version", kxp40s::versionLine("kxp40s"));
     try {
-        cli.parse(argc, argv);
+        cli.parse(arguments.argc(), arguments.argv());
     } catch (const CLI::ParseError& e) {
         return cli.exit(e) == 0 ? 0 : 2;
     }

@@ -1,12 +1,10 @@
 #include "app/application.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <system_error>
 
 #include "app/startup.h"
 #include "editors/load_image.h"
+#include "files/system.h"
 #include "image/pager_map.h"
 #include "image/scoped.h"
 #include "link/firmware.h"
@@ -20,17 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const ControlId kCaption{"Form1"};
-
-bool isWritableFolder(const fs::path& folder) {
-    return !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
-}
-
-fs::path userDataFolder() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data && *data) return fs::path(data) / "kxp40s";
-    const char* home = std::getenv("HOME");
-    return fs::path(home && *home ? home : ".") / ".local" / "share" / "kxp40s";
-}
 
 std::string stoppedText(PagerState state) {
     switch (state) {
@@ -62,9 +49,8 @@ Message unexpectedFailure(const std::exception& e) {
 }
 
 fs::path defaultProgramDirectory() {
-    std::error_code ec;
-    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && isWritableFolder(program.parent_path())) return program.parent_path();
+    const fs::path folder = programFile().parent_path();
+    if (isWritableFolder(folder)) return folder;
     return userDataFolder();
 }
 

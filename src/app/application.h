@@ -152,7 +152,8 @@ class Application {
     bool inSeries_ = false;
 };
 
-// The program's folder when it is writable, else $XDG_DATA_HOME/kxp40s.
+// The program's folder when it is writable, else the user's data folder
+// (userDataFolder()).
 std::filesystem::path defaultProgramDirectory();
 
 // What an exception that nothing else caught tells the user; the program

@@ -1,9 +1,7 @@
 #include "app/board.h"
 
-#include "link/ppdev_port_io.h"
 #include "link/serial_link.h"
 #include "link/system_port_io.h"
-#include "link/termios_serial_port.h"
 #include "link/tracing_serial_port.h"
 #include "registry/registry_access.h"
 
@@ -21,20 +19,24 @@ class FaceClock : public SteadyClock {
     LinkFace& face_;
 };
 
-// Owns what the caller did not hand in.
-template <class Interface, class Own, class... Args>
-Interface& ownOr(Interface* given, std::unique_ptr<Interface>& owned, Args&&... args) {
+auto faceClock(LinkFace& face) {
+    return [&face]() -> std::unique_ptr<Clock> { return std::make_unique<FaceClock>(face); };
+}
+
+// Owns what the caller did not hand in, made by `make`.
+template <class Interface, class Make>
+Interface& ownOr(Interface* given, std::unique_ptr<Interface>& owned, Make make) {
     if (given) return *given;
-    owned = std::make_unique<Own>(std::forward<Args>(args)...);
+    owned = make();
     return *owned;
 }
 
 class SerialBoard : public Board {
   public:
     SerialBoard(LinkFace& face, BoardParts& parts)
-        : clock_(ownOr<Clock, FaceClock>(parts.clock, ownClock_, face)),
-          port_(ownOr<SerialPort, TermiosSerialPort>(parts.serialPort, ownPort_)),
-          store_(ownOr<RegistryStore, LinuxRegistryStore>(parts.registryStore, ownStore_)),
+        : clock_(ownOr(parts.clock, ownClock_, faceClock(face))),
+          port_(ownOr(parts.serialPort, ownPort_, makeSystemSerialPort)),
+          store_(ownOr(parts.registryStore, ownStore_, makeSystemRegistryStore)),
           registry_(store_),
           link_{state_, tracedOr(parts.trace), clock_, registry_, face},
           pagerLink_(link_) {
@@ -103,7 +105,7 @@ class LptBoard : public Board {
   public:
     LptBoard(LinkFace& face, BoardParts& parts)
         : face_(face),
-          clock_(ownOr<Clock, FaceClock>(parts.clock, ownClock_, face)),
+          clock_(ownOr(parts.clock, ownClock_, faceClock(face))),
           pacing_(parts.lptPacing),
           stop_(parts.stop),
           io_(parts.portIo) {
@@ -124,16 +126,14 @@ class LptBoard : public Board {
     }
     void usePort(const std::string& /*port*/) override {}
     bool known() const override { return known_; }
-    std::string where() const override {
-        return known_ ? PpdevPortIo::devicePath(bus_->LptDataPort) : "";
-    }
+    std::string where() const override { return known_ ? lptDeviceName(bus_->LptDataPort) : ""; }
 
     std::vector<PortAnswer> probe() override {
         std::vector<PortAnswer> answers;
         for (const std::uint16_t base : kLptBases) {
             bus_->LptDataShadow = kLptBothHigh;
             bus_->LptDataPort = base;
-            answers.push_back({PpdevPortIo::devicePath(base), bus_->LptProbe(base)});
+            answers.push_back({lptDeviceName(base), bus_->LptProbe(base)});
         }
         return answers;
     }

@@ -4,8 +4,9 @@ namespace kxp40s {
 
 class Application;
 
-// Ctrl-C (SIGINT), SIGTERM and SIGHUP while the program runs: the first one
-// asks the application to stop (Application::requestStop), so that it stops
+// Ctrl-C (SIGINT), SIGTERM and SIGHUP while the program runs (on Windows the
+// console's Ctrl-C as SIGINT, and Ctrl-Break or the console closing as
+// SIGTERM): the first one asks the application to stop (Application::requestStop), so that it stops
 // at the next safe point, releases the board and says what state the pager
 // is in; a second one ends the program at once. Installed for the program's
 // life.
@@ -18,7 +19,7 @@ class StopSignals {
     // The signal received, 0 when none.
     static int received();
     // Becomes readable when the first signal arrives, for an event loop to
-    // watch; -1 when it could not be made.
+    // watch; -1 when it could not be made or the system has no such thing.
     static int wakeFd();
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -21,9 +22,9 @@ class SerialPort {
 
     virtual ~SerialPort() = default;
 
-    // Opens the named port (a device path here) for this program alone; a
-    // port already open is closed first. kPortBusy when another program
-    // holds it.
+    // Opens the named port (a device path on Linux, COM3 and the like on
+    // Windows) for this program alone; a port already open is closed first.
+    // kPortBusy when another program holds it.
     virtual int open(const std::string& name) = 0;
     virtual int close() = 0;
     // 9600 baud, 8 data bits, no parity, 1 stop bit, raw, no flow control.
@@ -41,5 +42,9 @@ class SerialPort {
     // Non-negative while the port is open.
     virtual int lineStatus() = 0;
 };
+
+// The serial ports of this operating system: termios devices on Linux, COM
+// ports on Windows.
+std::unique_ptr<SerialPort> makeSystemSerialPort();
 
 }  // namespace kxp40s

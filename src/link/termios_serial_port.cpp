@@ -145,6 +145,10 @@ int TermiosSerialPort::failure(int error) {
     return kPortError;
 }
 
+std::unique_ptr<SerialPort> makeSystemSerialPort() {
+    return std::make_unique<TermiosSerialPort>();
+}
+
 bool TermiosSerialPort::hungUp() const {
     pollfd p{fd_, POLLIN, 0};
     return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;

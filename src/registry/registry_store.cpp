@@ -2,20 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace kxp40s {
 namespace {
-
-bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::vector<std::string> splitPath(const std::string& subPath) {
     std::vector<std::string> parts;
@@ -26,37 +16,14 @@ std::vector<std::string> splitPath(const std::string& subPath) {
     return parts;
 }
 
-bool startsWith(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-// An 8250 port is listed only when a UART was found behind it: its type is
-// not 0 (unknown). Most machines have ttyS0-31 with nothing behind them.
-bool hasUart(const std::filesystem::path& ttyDir) {
-    std::ifstream in(ttyDir / "type");
-    int type = 0;
-    return (in >> type) && type != 0;
-}
-
-bool isSerialDevice(const std::filesystem::path& ttyDir) {
-    const std::string name = ttyDir.filename().string();
-    if (startsWith(name, "ttyUSB") || startsWith(name, "ttyACM")) return true;
-    return startsWith(name, "ttyS") && hasUart(ttyDir);
-}
-
-std::vector<std::string> extraPortsFromEnvironment() {
-    std::vector<std::string> paths;
-    const char* list = std::getenv("KXP40S_PORTS");
-    if (list == nullptr) return paths;
-    std::stringstream in(list);
-    for (std::string path; std::getline(in, path, ':');) {
-        std::error_code ec;
-        if (!path.empty() && std::filesystem::exists(path, ec)) paths.push_back(path);
-    }
-    return paths;
-}
-
 }  // namespace
+
+bool sameRegistryName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 struct MemoryRegistryStore::Key {
     std::string name;
@@ -65,13 +32,13 @@ struct MemoryRegistryStore::Key {
 
     Key* child(const std::string& childName) {
         for (auto& k : subkeys) {
-            if (sameName(k->name, childName)) return k.get();
+            if (sameRegistryName(k->name, childName)) return k.get();
         }
         return nullptr;
     }
     NamedValue* value(const std::string& valueName) {
         for (auto& v : values) {
-            if (sameName(v.name, valueName)) return &v;
+            if (sameRegistryName(v.name, valueName)) return &v;
         }
         return nullptr;
     }
@@ -126,7 +93,7 @@ bool MemoryRegistryStore::deleteKey(RegistryRoot root, const std::string& subPat
     Key* parent = find(root, parentPath);
     if (parent == nullptr) return false;
     const auto it = std::find_if(parent->subkeys.begin(), parent->subkeys.end(),
-                                 [&](const auto& k) { return sameName(k->name, last); });
+                                 [&](const auto& k) { return sameRegistryName(k->name, last); });
     if (it == parent->subkeys.end()) return false;
     parent->subkeys.erase(it);
     return true;
@@ -165,51 +132,12 @@ bool MemoryRegistryStore::deleteValue(RegistryRoot root, const std::string& subP
                                       const std::string& name) {
     Key* key = find(root, subPath);
     if (key == nullptr) return false;
-    const auto it = std::find_if(key->values.begin(), key->values.end(),
-                                 [&](const NamedValue& v) { return sameName(v.name, name); });
+    const auto it = std::find_if(key->values.begin(), key->values.end(), [&](const NamedValue& v) {
+        return sameRegistryName(v.name, name);
+    });
     if (it == key->values.end()) return false;
     key->values.erase(it);
     return true;
-}
-
-std::vector<std::string> presentSerialDevices(const std::string& ttyClassDir) {
-    std::vector<std::string> devices;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(ttyClassDir, ec)) {
-        if (isSerialDevice(entry.path())) {
-            devices.push_back("/dev/" + entry.path().filename().string());
-        }
-    }
-    std::sort(devices.begin(), devices.end());
-    for (auto& extra : extraPortsFromEnvironment())
-        devices.push_back(std::move(extra));
-    return devices;
-}
-
-std::string LinuxRegistryStore::machineTtyClassDir() {
-    const char* folder = std::getenv("KXP40S_SYS_TTY");
-    return folder ? folder : "/sys/class/tty";
-}
-
-LinuxRegistryStore::LinuxRegistryStore(std::string ttyClassDir)
-    : ttyClassDir_(std::move(ttyClassDir)) {}
-
-std::optional<std::vector<NamedValue>> LinuxRegistryStore::values(RegistryRoot root,
-                                                                  const std::string& subPath) {
-    if (root == HKEY_LOCAL_MACHINE && sameName(subPath, "HARDWARE\\DEVICEMAP\\SERIALCOMM")) {
-        refreshSerialComm();
-    }
-    return MemoryRegistryStore::values(root, subPath);
-}
-
-void LinuxRegistryStore::refreshSerialComm() {
-    const std::string key = "HARDWARE\\DEVICEMAP\\SERIALCOMM";
-    deleteKey(HKEY_LOCAL_MACHINE, key);
-    createKey(HKEY_LOCAL_MACHINE, key);
-    for (const auto& device : presentSerialDevices(ttyClassDir_)) {
-        setValue(HKEY_LOCAL_MACHINE, key, "\\Device\\" + device,
-                 RegValue{REG_SZ, std::vector<std::uint8_t>(device.begin(), device.end())});
-    }
 }
 
 }  // namespace kxp40s

@@ -33,6 +33,9 @@ struct NamedValue {
     RegValue value;
 };
 
+// Key and value names compare without regard to case.
+bool sameRegistryName(const std::string& a, const std::string& b);
+
 // Where registry keys live. Sub-paths are backslash-separated below a root;
 // "" is the root itself. Key and value names compare without regard to case.
 class RegistryStore {
@@ -79,31 +82,10 @@ class MemoryRegistryStore : public RegistryStore {
     std::map<RegistryRoot, std::unique_ptr<Key>> roots_;
 };
 
-// The registry of this platform: an in-memory store whose key
-// HKLM\HARDWARE\DEVICEMAP\SERIALCOMM is filled afresh each time its values
-// are read, from the serial devices present: USB-serial (ttyUSB*) and ACM
-// (ttyACM*) devices and 8250 ports with a UART behind them, found under
-// ttyClassDir, and the paths listed in the environment variable KXP40S_PORTS
-// (colon-separated), each only while it exists. Value names are
-// "\Device\" + the device path; the value data are the device paths.
-class LinuxRegistryStore : public MemoryRegistryStore {
-  public:
-    // The machine's serial devices are those of `ttyClassDir`; by default
-    // the folder KXP40S_SYS_TTY names when it is set (empty: none, so that
-    // tests and demos see only the ports of KXP40S_PORTS), else /sys/class/tty.
-    explicit LinuxRegistryStore(std::string ttyClassDir = machineTtyClassDir());
-    static std::string machineTtyClassDir();
-    std::optional<std::vector<NamedValue>> values(RegistryRoot root,
-                                                  const std::string& subPath) override;
-
-  private:
-    void refreshSerialComm();
-    std::string ttyClassDir_;
-};
+// The registry of this operating system: on Windows its own registry, on
+// Linux a LinuxRegistryStore (linux_registry_store.h).
+std::unique_ptr<RegistryStore> makeSystemRegistryStore();
 
 inline constexpr const char* kSerialCommPath = "HKLM\\HARDWARE\\DEVICEMAP\\SERIALCOMM";
-
-// The serial devices present, in the order the SERIALCOMM key lists them.
-std::vector<std::string> presentSerialDevices(const std::string& ttyClassDir);
 
 }  // namespace kxp40s

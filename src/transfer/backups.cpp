@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <regex>
 #include <tuple>
 #include <vector>
 
+#include "files/system.h"
 #include "files/table_file.h"
 
 namespace kxp40s {
@@ -21,8 +21,7 @@ std::string timeStamp(std::chrono::system_clock::time_point when) {
     const auto millis =
         std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count() %
         1000;
-    std::tm local{};
-    ::localtime_r(&seconds, &local);
+    const std::tm local = localTime(seconds);
     char text[64];
     std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d-%03d", local.tm_year + 1900,
                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
@@ -45,7 +44,7 @@ struct Backup {
 std::optional<Backup> backupNamed(const fs::path& file) {
     static const std::regex kName(R"(.+-(\d{8}-\d{6}-\d{3})(?:-(\d{1,6}))?\.tbl)");
     std::smatch match;
-    const std::string name = file.filename().string();
+    const std::string name = utf8Text(file.filename());
     if (!std::regex_match(name, match, kName)) return std::nullopt;
     return Backup{match[1], match[2].matched ? std::stoi(match[2]) : 1, file};
 }
@@ -74,10 +73,7 @@ BackupStore::BackupStore(fs::path folder, std::size_t keep, Now now)
     : folder_(std::move(folder)), keep_(keep), now_(std::move(now)) {}
 
 fs::path BackupStore::defaultFolder() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome && *dataHome) return fs::path(dataHome) / "kxp40s" / "backups";
-    const char* home = std::getenv("HOME");
-    return fs::path(home && *home ? home : ".") / ".local" / "share" / "kxp40s" / "backups";
+    return userDataFolder() / "backups";
 }
 
 BackupStore::Kept BackupStore::keep(const Image& image, const std::string& kind) {
@@ -85,7 +81,7 @@ BackupStore::Kept BackupStore::keep(const Image& image, const std::string& kind)
     fs::create_directories(folder_, ec);
     if (ec)
         return {std::nullopt,
-                "Can not make the folder [" + folder_.string() + "]: " + ec.message()};
+                "Can not make the folder [" + utf8Text(folder_) + "]: " + ec.message()};
     std::vector<Backup> backups = backupsIn(folder_);
     const std::string stamp = timeStamp(now_());
     const int number = nextNumber(backups, stamp);

@@ -20,8 +20,7 @@ class BackupStore {
     explicit BackupStore(std::filesystem::path folder, std::size_t keep = 200,
                          Now now = std::chrono::system_clock::now);
 
-    // The user's data folder: $XDG_DATA_HOME/kxp40s/backups, or
-    // ~/.local/share/kxp40s/backups.
+    // "backups" in the user's data folder (userDataFolder()).
     static std::filesystem::path defaultFolder();
 
     // Writes `image` as "<kind>-YYYYMMDD-HHMMSS-mmm.tbl" (local time), with

@@ -13,4 +13,8 @@ std::unique_ptr<PortIo> makeSystemPortIo() {
     return std::make_unique<PpdevPortIo>();
 }
 
+std::string lptDeviceName(std::uint16_t base) {
+    return PpdevPortIo::devicePath(base);
+}
+
 }  // namespace kxp40s
