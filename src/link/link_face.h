@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,11 +10,13 @@
 namespace kxp40s {
 
 // Colours of the main window's status line and progress bar, as the window
-// sets them (BGR numbers, &H80000000 and up a system colour).
-inline constexpr long kColourBlack = 0;
-inline constexpr long kColourRed = 0xFF;
-inline constexpr long kColourHighlight = 0x8000000D;
-inline constexpr long kColourPurple = 0x800080;
+// sets them (BGR numbers, &H80000000 and up a system colour). 32 bits on
+// every system: a long holds &H80000000 on Linux but not on Windows.
+using Colour = std::uint32_t;
+inline constexpr Colour kColourBlack = 0;
+inline constexpr Colour kColourRed = 0xFF;
+inline constexpr Colour kColourHighlight = 0x8000000D;
+inline constexpr Colour kColourPurple = 0x800080;
 
 inline constexpr const char* kBoardConnectText = "  The Programmed Board Connect !";
 inline constexpr const char* kBoardDisconnectText = "  The Programmed Board Disconnect !";
@@ -22,7 +25,7 @@ inline constexpr const char* kBoardDisconnectText = "  The Programmed Board Disc
 // (text and colour) and whether the Pager menu `mnuPager` is enabled.
 struct BoardStatus {
     std::string caption;
-    long foreColor = kColourBlack;
+    Colour foreColor = kColourBlack;
     bool pagerMenuEnabled = false;
     bool operator==(const BoardStatus&) const = default;
 };
@@ -42,7 +45,7 @@ class LinkFace {
     // Form2's progress bar PB1 and its status line Label1.
     virtual void setProgressMaximum(int /*maximum*/) {}
     virtual void setProgressValue(int /*value*/) {}
-    virtual void setProgressColour(long /*colour*/) {}
+    virtual void setProgressColour(Colour /*colour*/) {}
     virtual void setStatusText(const std::string& /*text*/) {}
     // Lets the face's own events run during a wait (the window repaints).
     virtual void pumpEvents() {}

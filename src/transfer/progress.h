@@ -23,7 +23,7 @@ class ClampedProgressFace : public LinkFace {
     void setProgressValue(int value) override {
         face_.setProgressValue(std::clamp(value, 0, std::max(maximum_, 0)));
     }
-    void setProgressColour(long colour) override { face_.setProgressColour(colour); }
+    void setProgressColour(Colour colour) override { face_.setProgressColour(colour); }
     void setStatusText(const std::string& text) override { face_.setStatusText(text); }
     void pumpEvents() override { face_.pumpEvents(); }
     void refreshControls(const std::vector<ControlId>& changed) override {

@@ -28,7 +28,7 @@ Result asked(Transfer& t, std::string question) {
 }
 
 // The transfer window's progress for strt..stp and its status line.
-void startProgress(Transfer& t, int strt, int stp, long colour, const char* status) {
+void startProgress(Transfer& t, int strt, int stp, Colour colour, const char* status) {
     t.face.setProgressMaximum(stp - 16);
     t.face.setProgressValue(strt);
     t.face.setProgressColour(colour);

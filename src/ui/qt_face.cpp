@@ -64,7 +64,7 @@ void QtFace::setProgressValue(int value) {
     window_.transferWindow().setProgressValue(value);
 }
 
-void QtFace::setProgressColour(long colour) {
+void QtFace::setProgressColour(Colour colour) {
     window_.transferWindow().setProgressColour(colour);
 }
 

@@ -19,7 +19,7 @@ class QtFace : public AppFace {
     void showBoardStatus(const BoardStatus& status) override;
     void setProgressMaximum(int maximum) override;
     void setProgressValue(int value) override;
-    void setProgressColour(long colour) override;
+    void setProgressColour(Colour colour) override;
     void setStatusText(const std::string& text) override;
     void pumpEvents() override;
     void beforeBoardSearch() override;

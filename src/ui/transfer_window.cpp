@@ -55,7 +55,7 @@ void TransferWindow::setProgressValue(int value) {
     bar_->setValue(std::clamp(value, bar_->minimum(), bar_->maximum()));
 }
 
-void TransferWindow::setProgressColour(long colour) {
+void TransferWindow::setProgressColour(Colour colour) {
     QPalette p = bar_->palette();
     p.setColor(QPalette::Highlight, colourOf(colour, palette()));
     bar_->setPalette(p);

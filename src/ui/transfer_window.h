@@ -29,7 +29,7 @@ class TransferWindow : public FormDialog {
 
     void setProgressMaximum(int maximum);
     void setProgressValue(int value);
-    void setProgressColour(long colour);
+    void setProgressColour(Colour colour);
     void setStatusText(const std::string& text);
 
     // During a series: waits until the user presses Write (the next pager

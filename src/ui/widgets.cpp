@@ -183,9 +183,9 @@ QString labelText(std::string_view caption) {
     return qText(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
-QColor colourOf(long colour, const QPalette& palette) {
-    constexpr long kSystemColour = 0x80000000L;
-    constexpr long kHighlight = 0x0D;
+QColor colourOf(Colour colour, const QPalette& palette) {
+    constexpr Colour kSystemColour = 0x80000000;
+    constexpr Colour kHighlight = 0x0D;
     if (colour >= kSystemColour) {
         return (colour - kSystemColour) == kHighlight ? palette.color(QPalette::Highlight)
                                                       : palette.color(QPalette::WindowText);

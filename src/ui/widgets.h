@@ -9,6 +9,7 @@
 
 #include "image/control_catalogue.h"
 #include "image/controls.h"
+#include "link/link_face.h"
 #include "ui/layout.h"
 
 namespace kxp40s::ui {
@@ -19,7 +20,7 @@ QString qText(std::string_view utf8);
 QString labelText(std::string_view caption);
 // A colour number of the window (&HBBGGRR, or a system colour from
 // &H80000000 on) as Qt's colour.
-QColor colourOf(long colour, const QPalette& palette);
+QColor colourOf(Colour colour, const QPalette& palette);
 
 // Sets `w` in bold, `larger` pixels above the window's font (0: the size
 // follows the window's font as it scales).
