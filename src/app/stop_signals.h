@@ -6,10 +6,10 @@ class Application;
 
 // Ctrl-C (SIGINT), SIGTERM and SIGHUP while the program runs (on Windows the
 // console's Ctrl-C as SIGINT, and Ctrl-Break or the console closing as
-// SIGTERM): the first one asks the application to stop (Application::requestStop), so that it stops
-// at the next safe point, releases the board and says what state the pager
-// is in; a second one ends the program at once. Installed for the program's
-// life.
+// SIGTERM): the first one asks the application to stop
+// (Application::requestStop), so that it stops at the next safe point,
+// releases the board and says what state the pager is in; a second one ends
+// the program at once. Installed for the program's life.
 class StopSignals {
   public:
     static void install();
@@ -25,5 +25,10 @@ class StopSignals {
 
 // The exit status of a program stopped by `signal`: 130 for Ctrl-C, else 1.
 int stoppedExitStatus(int signal);
+
+// Asks `app`, when there is one, to stop for `signal`; safe in a signal
+// handler. The handlers of each system call it, so that they need not see
+// the application beside the system's own headers.
+void requestStopOf(Application* app, int signal);
 
 }  // namespace kxp40s

@@ -7,8 +7,6 @@
 #include <atomic>
 #include <initializer_list>
 
-#include "app/application.h"
-
 namespace kxp40s {
 
 namespace {
@@ -25,8 +23,7 @@ SignalState state;
 void onStopSignal(int signal) {
     if (state.received != 0) _exit(stoppedExitStatus(signal));
     state.received = signal;
-    // requestStop only stores into a lock-free atomic: safe in a handler.
-    if (Application* app = state.app.load()) app->requestStop(signal);
+    requestStopOf(state.app.load(), signal);
     if (state.wake[1] < 0) return;
     const char byte = 1;
     [[maybe_unused]] const ssize_t sent = ::write(state.wake[1], &byte, 1);
@@ -50,7 +47,7 @@ void StopSignals::install() {
 void StopSignals::forwardTo(Application* app) {
     static_assert(std::atomic<Application*>::is_always_lock_free);
     state.app.store(app);
-    if (app && state.received != 0) app->requestStop(state.received);
+    if (state.received != 0) requestStopOf(app, state.received);
 }
 
 int StopSignals::received() {
