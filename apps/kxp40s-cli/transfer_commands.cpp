@@ -29,20 +29,22 @@ void registerRead(CLI::App& app, Streams& io) {
     auto* cmd = app.add_subcommand("read", "Read a pager into a table file (Pager > Read)");
     cmd->footer(
         "Checks the pager's identity and checksum, reads its 2048 bytes and writes them as a\n"
-        "table file. A failed read writes no file. Every read is also kept in the backup\n"
+        "table file (an existing one only with --force). A failed read writes no file.\n"
+        "Every read is also kept in the backup\n"
         "folder ($XDG_DATA_HOME/kxp40s/backups, the newest 200).");
     struct Options : BoardOptions {
-        std::string output;
+        OutputFile output;
     };
     auto options = std::make_shared<Options>();
-    cmd->add_option("-o,--output", options->output, "The table file to write")->required();
+    addOutputOptions(cmd, options->output, "The table file to write")->required();
     addBoardOptions(cmd, *options);
     cmd->callback([options, &io] {
+        checkOutput(options->output);
         CliApp cli(io, *options);
         cli.startWithBoard();
         cli.transfer([](Application& program) { return program.mnuEntire_Click(); });
-        cli.saveAs(options->output);
-        io.out << "Wrote " << options->output << "\n";
+        cli.saveAs(options->output.path);
+        io.out << "Wrote " << options->output.path << "\n";
     });
 }
 
