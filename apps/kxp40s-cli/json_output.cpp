@@ -37,4 +37,18 @@ nlohmann::json diffJson(const ImageDiff& diff) {
     return {{"identical", diff.empty()}, {"settings", settings}, {"bytes", bytes}};
 }
 
+nlohmann::json backupsJson(const std::filesystem::path& folder,
+                           const std::vector<BackupEntry>& entries) {
+    nlohmann::json list = nlohmann::json::array();
+    int number = 1;
+    for (const BackupEntry& entry : entries) {
+        list.push_back({{"number", number++},
+                        {"time", entry.time},
+                        {"kind", entry.kind},
+                        {"capcode1", entry.capcode1 ? nlohmann::json(*entry.capcode1) : nullptr},
+                        {"file", entry.file.string()}});
+    }
+    return {{"folder", folder.string()}, {"backups", list}};
+}
+
 }  // namespace kxp40s::cli

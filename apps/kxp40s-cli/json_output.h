@@ -4,6 +4,7 @@
 
 #include "editors/image_diff.h"
 #include "editors/session.h"
+#include "transfer/backups.h"
 
 namespace kxp40s::cli {
 
@@ -15,5 +16,10 @@ nlohmann::json settingsJson(const Session& s);
 // that differ (key, caption and the value in either, null: no item) and the
 // runs of other bytes that differ.
 nlohmann::json diffJson(const ImageDiff& diff);
+
+// What `backups list --json` prints: the folder and the backups, newest
+// first (capcode1 null when the file cannot be read).
+nlohmann::json backupsJson(const std::filesystem::path& folder,
+                           const std::vector<BackupEntry>& entries);
 
 }  // namespace kxp40s::cli

@@ -1,6 +1,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -10,6 +12,8 @@
 #include "cli.h"
 #include "cli_app.h"
 #include "editors/capcodes.h"
+#include "transfer/capcode_list.h"
+#include "transfer/series_log.h"
 #include "transfer/verify_explanation.h"
 
 namespace kxp40s::cli {
@@ -81,6 +85,16 @@ void registerVerify(CLI::App& app, Streams& io) {
     });
 }
 
+// The capcode list of a series, checked whole before the first write.
+std::vector<ListedCapcodes> capcodeListIn(const std::string& path) {
+    std::ifstream file(path);
+    if (!file || std::filesystem::is_directory(path)) throw Refusal("Can not open [" + path + "]");
+    CapcodeListRead read = parseCapcodeList(file, path);
+    if (read.error) throw Refusal(*read.error);
+    if (read.pagers.empty()) throw Refusal(path + " lists no capcodes.");
+    return std::move(read.pagers);
+}
+
 // Waits for the next pager: Enter on a terminal, else --next-after seconds,
 // else a line of stdin. Leave when stdin ends or a stop was asked for.
 NextPager waitForNextPager(Streams& io, std::optional<double> nextAfter, const Application& app) {
@@ -105,8 +119,13 @@ void registerWrite(CLI::App& app, Streams& io) {
         "answer is No. The texts are converted to the pager's letters on a copy: FILE is not\n"
         "changed unless --save-progress is given.\n"
         "Series: --series N --increase 1|2|1,2 writes N pagers in a row, counting capcode 1,\n"
-        "2 or both up after each verified write; before each next pager it waits for Enter\n"
-        "(or --next-after SECONDS when stdin is not a terminal). One line per pager.\n"
+        "2 or both up after each verified write; --series N --capcodes LIST takes each\n"
+        "pager's capcodes from LIST instead (one line a pager: cap1 or cap1,cap2; the whole\n"
+        "list is checked before the first write, and a list shorter than N ends the series\n"
+        "there with exit status 1). Before each next pager it waits for Enter (or\n"
+        "--next-after SECONDS when stdin is not a terminal). One line per pager on stdout;\n"
+        "--log LOG.csv adds a row per pager (time, port, identity, firmware, capcode1,\n"
+        "capcode2, result: verified, verify error, write error or stopped), flushed at once.\n"
         "Ctrl-C stops after the frame under way: the board is released, the pager's state\n"
         "is said, and with --save-progress FILE holds the capcodes of the next pager.");
     struct Options : BoardOptions {
@@ -117,6 +136,8 @@ void registerWrite(CLI::App& app, Streams& io) {
         bool saveProgress = false;
         bool contrast = false;
         bool backupBeforeWrite = false;
+        std::string capcodes;
+        std::string log;
     };
     auto options = std::make_shared<Options>();
     cmd->add_option("FILE", options->file, "The table file")->required();
@@ -124,11 +145,16 @@ void registerWrite(CLI::App& app, Streams& io) {
     cmd->add_flag("--yes", options->yes, "Answer Yes to the questions before overwriting");
     auto* series = cmd->add_option("--series", options->series, "Write this many pagers in a row")
                        ->check(CLI::PositiveNumber);
-    cmd->add_option("--increase", options->increase,
-                    "Count capcode 1, 2 or 1,2 up after each pager")
-        ->check(CLI::IsMember({"1", "2", "1,2", "2,1"}))
+    auto* increase = cmd->add_option("--increase", options->increase,
+                                     "Count capcode 1, 2 or 1,2 up after each pager")
+                         ->check(CLI::IsMember({"1", "2", "1,2", "2,1"}))
+                         ->needs(series);
+    cmd->add_option("--capcodes", options->capcodes,
+                    "Take each pager's capcodes from this list (cap1 or cap1,cap2 a line)")
+        ->needs(series)
+        ->excludes(increase);
+    cmd->add_option("--log", options->log, "Append a CSV row per pager of the series to this file")
         ->needs(series);
-    series->needs("--increase");
     cmd->add_option("--next-after", options->nextAfter,
                     "Seconds to wait between pagers when stdin is not a terminal")
         ->check(CLI::NonNegativeNumber)
@@ -141,10 +167,19 @@ void registerWrite(CLI::App& app, Streams& io) {
     cmd->add_flag("--backup-before-write", options->backupBeforeWrite,
                   "Read each pager's memory into the backup folder before overwriting it");
     cmd->callback([options, &io] {
+        if (options->series > 0 && options->increase.empty() && options->capcodes.empty())
+            throw CLI::ValidationError("--series", "needs --increase or --capcodes");
+        std::optional<std::vector<ListedCapcodes>> list;
+        if (!options->capcodes.empty()) list = capcodeListIn(options->capcodes);
+        SeriesLog log;
+        if (!options->log.empty()) {
+            if (const auto failure = log.open(options->log)) throw Refusal(*failure);
+        }
         CliApp cli(io, *options);
         cli.startWithBoard();
         cli.open(options->file);
         cli.app().setBackupBeforeWrite(options->backupBeforeWrite);
+        if (list) cli.app().useCapcodeList(*list);
         if (options->contrast) cli.session().ContrastChanged = true;
         if (options->increase.find('1') != std::string::npos)
             cli.handle([](Session& s) { return optAuto1_Click(s, 1); });
@@ -158,6 +193,10 @@ void registerWrite(CLI::App& app, Streams& io) {
             return waitForNextPager(io, options->nextAfter, cli.app());
         };
         cli.face().onPager = [&](const SeriesPager& pager) {
+            if (!options->log.empty()) {
+                if (const auto failure = log.append(pager, cli.app().board().where()))
+                    io.err << *failure << "\n";
+            }
             if (pager.result == Result::Stopped) return;
             const bool verified = pager.result == Result::Done;
             io.out << "Pager " << pager.number << ": capcode 1 = " << pager.capcode1
@@ -173,6 +212,11 @@ void registerWrite(CLI::App& app, Streams& io) {
                 cli.saveAs(options->file);
             return result;
         });
+        if (list && list->size() < static_cast<std::size_t>(options->series))
+            throw Refusal("The capcode list " + options->capcodes + " has " +
+                          std::to_string(list->size()) + " pagers, not " +
+                          std::to_string(options->series) + ": the series ended after pager " +
+                          std::to_string(list->size()) + ".");
     });
 }
 

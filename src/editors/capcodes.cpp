@@ -249,7 +249,13 @@ Effects increaseCapcode(Session& s, int index) {
         s.pending.refused = true;
         return op.done();
     }
-    txtAddr_KeyUp(s, index, std::to_string(capcode + 1));
+    enterCapcode(s, index, capcode + 1);
+    return op.done();
+}
+
+Effects enterCapcode(Session& s, int index, std::int32_t capcode) {
+    Operation op(s);
+    txtAddr_KeyUp(s, index, std::to_string(capcode));
     read_capcode(s);
     return op.done();
 }

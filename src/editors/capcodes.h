@@ -62,6 +62,9 @@ Effects txtAddr_LostFocus(Session& s, int index);
 // Counts capcode slot 0 or 1 up by one after a series write, refusing at
 // 2097151 with the transfer window's warning.
 Effects increaseCapcode(Session& s, int index);
+// Enters `capcode` (0..2097151) into capcode box `index` as if typed there:
+// the next pager's capcode in a series written from a list.
+Effects enterCapcode(Session& s, int index, std::int32_t capcode);
 
 // The function-bit dialog (`Form5`) for one capcode slot: `cmdFunc`(index)
 // opens it; its controls are {"lblCapSlot"}, {"cboDisp", j}, {"cboType", j},
