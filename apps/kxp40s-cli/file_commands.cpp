@@ -40,7 +40,11 @@ std::vector<Assignment> assignmentsOf(AssignmentsRead read) {
 // A table file `diff` compares; one that cannot be read is trouble (exit status 2).
 Image tableToCompare(const std::string& path) {
     TableRead read = readTableFile(path);
-    if (!read.image) throw Refusal(read.message->text, kTrouble);
+    if (!read.image) {
+        const std::string& text = read.message->text;
+        throw Refusal(text.find(path) == std::string::npos ? text + " (" + path + ")" : text,
+                      kTrouble);
+    }
     return *read.image;
 }
 

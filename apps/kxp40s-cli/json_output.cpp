@@ -37,6 +37,20 @@ nlohmann::json diffJson(const ImageDiff& diff) {
     return {{"identical", diff.empty()}, {"settings", settings}, {"bytes", bytes}};
 }
 
+std::string portState(const PortAnswer& answer) {
+    return answer.board ? "board" : answer.busy ? "busy" : "-";
+}
+
+nlohmann::json portsJson(const std::vector<PortAnswer>& answers) {
+    nlohmann::json ports = nlohmann::json::array();
+    nlohmann::json board;
+    for (const PortAnswer& answer : answers) {
+        ports.push_back({{"port", answer.port}, {"state", portState(answer)}});
+        if (answer.board && board.is_null()) board = answer.port;
+    }
+    return {{"ports", ports}, {"board", board}};
+}
+
 nlohmann::json backupsJson(const std::filesystem::path& folder,
                            const std::vector<BackupEntry>& entries) {
     nlohmann::json list = nlohmann::json::array();

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/board.h"
 #include "editors/image_diff.h"
 #include "editors/session.h"
 #include "transfer/backups.h"
@@ -21,5 +22,11 @@ nlohmann::json diffJson(const ImageDiff& diff);
 // first (capcode1 null when the file cannot be read).
 nlohmann::json backupsJson(const std::filesystem::path& folder,
                            const std::vector<BackupEntry>& entries);
+
+// "board", "busy" or "-": what `ports` says of a place the search looks at.
+std::string portState(const PortAnswer& answer);
+// What `ports --json`: {"ports": [{"port", "state"}...], "board": the first
+// port where the board answered, or null}.
+nlohmann::json portsJson(const std::vector<PortAnswer>& answers);
 
 }  // namespace kxp40s::cli

@@ -15,7 +15,6 @@ constexpr int kPasswordDigits = 4;
 constexpr const char* kCapcodeNotNumeric = "Please insert a numeric!";
 constexpr const char* kCapcodeOutOfRange = "Please insert a number between 0000007 to 2097151";
 constexpr const char* kPasswordNotNumeric = "Please insert a decimal numeric!";
-constexpr const char* kPasswordOutOfRange = "Please insert a number between 0000 to 9999";
 
 void checkSlot(int slot) {
     if (slot < 0 || slot >= kCapcodeSlots) throw std::out_of_range("no such capcode slot");

@@ -13,6 +13,7 @@ namespace kxp40s {
 
 inline constexpr std::int32_t kCapcodeMax = kCapcodeRange.max;  // 21 bits
 inline constexpr int kCapcodeBoxLength = kCapcodeMaxLength;  // `txtAddr` takes at most 7 characters
+inline constexpr const char* kPasswordOutOfRange = "Please insert a number between 0000 to 9999";
 
 // The function-bit dialog's lists (kDisplayTypeItems, kMessageTypeItems): the
 // stored display type is the list index, the stored message type is 0

@@ -132,13 +132,17 @@ TEST_F(CliFiles, DiffExitsAsDiffDoes) {
          1,
          "Settings that differ:\n  baud (POCSAG Signal Baud Rate): 1200 bps -> 2400 bps\n",
          ""},
-        {"missing", {"diff", a, path("none.tbl")}, 2, "", "This file is not exit!\n"},
+        {"missing",
+         {"diff", a, path("none.tbl")},
+         2,
+         "",
+         "This file is not exit! (" + path("none.tbl") + ")\n"},
         {"foreign", {"diff", path("foreign.tbl"), a}, 2, "", foreignMessage},
         {"missing, as JSON",
          {"diff", a, path("none.tbl"), "--json"},
          2,
          "",
-         "This file is not exit!\n"},
+         "This file is not exit! (" + path("none.tbl") + ")\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -164,7 +168,9 @@ TEST_F(CliFiles, RefusalsPrintTheSystemsMessageAndExit1) {
         std::string err;
     };
     const Case cases[] = {
-        {"missing", {"show", path("none.tbl")}, "This file is not exit!\n"},
+        {"missing",
+         {"show", path("none.tbl")},
+         "This file is not exit! (" + path("none.tbl") + ")\n"},
         {"foreign",
          {"show", path("foreign.tbl")},
          "The [" + path("foreign.tbl") + "] is not correct format, the file will discard !\n"},
