@@ -49,5 +49,6 @@ struct Streams {
 void registerFileCommands(CLI::App& app, Streams& io);
 void registerLinkCommands(CLI::App& app, Streams& io);
 void registerTransferCommands(CLI::App& app, Streams& io);
+void registerBackupCommands(CLI::App& app, Streams& io);
 
 }  // namespace kxp40s::cli

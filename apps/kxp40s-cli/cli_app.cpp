@@ -1,10 +1,13 @@
 #include "cli_app.h"
 
+#include <filesystem>
 #include <iostream>
 
 #include "app/stop_signals.h"
 #include "files/system.h"
+#include "image/scoped.h"
 #include "terminal.h"
+#include "transfer/board_rules.h"
 
 namespace kxp40s::cli {
 
@@ -33,16 +36,24 @@ Answer CliFace::show(const Message& message) {
     if (message.outcome == Outcome::Success) {
         io_.out << message.text << "\n";
     } else {
-        io_.err << message.text << "\n";
-        lastWarning_ = message.text;
+        lastWarning_ = withSubject(message.text);
+        io_.err << lastWarning_ << "\n";
     }
     return Answer::Ok;
+}
+
+// A message that names its subject already ("[port] is in use by another
+// program.") is left as it is.
+std::string CliFace::withSubject(const std::string& text) const {
+    const std::string named = subject_.substr(0, subject_.find_first_of(";:"));
+    if (subject_.empty() || text.find(named) != std::string::npos) return text;
+    return text + " (" + subject_ + ")";
 }
 
 void CliFace::apply(const Effects& effects) {
     for (std::size_t i = 0; i < effects.messages.size(); ++i) {
         if (effects.refused && i == 0) {
-            refused_ = effects.messages[i].text;
+            refused_ = withSubject(effects.messages[i].text);
         } else {
             io_.err << effects.messages[i].text << "\n";
         }
@@ -112,6 +123,22 @@ void CliFace::drawBar() {
     drawn_ = true;
 }
 
+CLI::Option* addOutputOptions(CLI::App* cmd, OutputFile& output, const std::string& help) {
+    cmd->add_flag("--force", output.force, "Replace the output file when it is there already");
+    return cmd->add_option("-o,--output", output.path, help);
+}
+
+// A prepared table lost to a slip of -o cannot be had back: refuse first.
+void checkOutput(const OutputFile& output) {
+    std::error_code ec;
+    const std::filesystem::path path = pathFromUtf8(output.path);
+    if (std::filesystem::is_directory(path, ec))
+        throw Refusal("[" + output.path + "] is a folder, not a table file.");
+    if (std::filesystem::exists(path, ec) && !output.force)
+        throw Refusal("This file is arealy exist ! (" + output.path +
+                      "): give --force to replace it.");
+}
+
 void addBoardOptions(CLI::App* cmd, BoardOptions& options, bool transfer) {
     cmd->add_option("--board", options.board,
                     "The programmer board: usb (a serial port, the default) or lpt (the "
@@ -119,7 +146,9 @@ void addBoardOptions(CLI::App* cmd, BoardOptions& options, bool transfer) {
         ->check(CLI::IsMember({"usb", "lpt"}));
     if (transfer) {
         cmd->add_option("--port", options.port,
-                        "The USB board's serial port (a device path); searched when not given");
+                        "The USB board's serial port (a device path): the board there is taken as "
+                        "the search would take it (identified, started, released at the end); "
+                        "searched for when not given");
         cmd->add_flag("--no-pause", options.noPause,
                       "Fast read: do not wait the fixed 300 ms before looking for each block's "
                       "reply");
@@ -130,10 +159,9 @@ void addBoardOptions(CLI::App* cmd, BoardOptions& options, bool transfer) {
 }
 
 CliApp::CliApp(Streams& io, const BoardOptions& options)
-    : io_(io), face_(io, options.yes), app_(face_, appOptions(io, options)) {
+    : io_(io), face_(io, options.yes), app_(face_, appOptions(io, options)), port_(options.port) {
     StopSignals::forwardTo(&app_);
     app_.board().setFastRead(options.noPause);
-    if (!options.port.empty()) app_.board().usePort(options.port);
 }
 
 CliApp::~CliApp() {
@@ -146,14 +174,32 @@ void CliApp::start() {
     app_.Form_Load({.searchBoard = false, .openDefaultTable = false});
 }
 
+// Where the board was looked for, and what it takes to open a port there.
+std::string CliApp::boardSubject() {
+    const std::string permission(rulesOf(app_.board().kind()).portPermission);
+    if (!port_.empty()) {
+        std::error_code ec;
+        return std::filesystem::exists(port_, ec) ? port_ + "; " + permission
+                                                  : port_ + ": no such file";
+    }
+    std::string places;
+    for (const auto& place : app_.board().places())
+        places += (places.empty() ? "" : ", ") + place;
+    return (places.empty() ? "no port to search" : "searched " + places) + "; " + permission;
+}
+
 void CliApp::startWithBoard() {
-    const bool search = !app_.board().known();
-    app_.Form_Load({.searchBoard = search, .openDefaultTable = false});
+    face_.about(boardSubject());
+    OnScopeExit plain([this] { face_.about(""); });
+    app_.Form_Load({.searchBoard = port_.empty(), .openDefaultTable = false});
+    if (!port_.empty()) app_.board().connectOn(port_);
     if (!app_.board().known()) throw face_.refusal();
-    boardStarted_ = search;
+    boardStarted_ = true;
 }
 
 void CliApp::open(const std::string& path) {
+    face_.about(path);
+    OnScopeExit plain([this] { face_.about(""); });
     if (!app_.openTableFile(pathFromUtf8(path))) throw face_.refusal();
 }
 

@@ -33,6 +33,9 @@ class CliFace : public AppFace {
     // been shown already).
     Refusal refusal();
     const std::string& lastWarning() const { return lastWarning_; }
+    // What the messages shown from now on are about (a file, the board's
+    // ports): said in brackets after each warning; empty: nothing.
+    void about(std::string subject) { subject_ = std::move(subject); }
 
     // A series: when the next pager may be written, and what to do with
     // each one's outcome.
@@ -41,6 +44,7 @@ class CliFace : public AppFace {
 
   private:
     Answer ask(const Message& message);
+    std::string withSubject(const std::string& text) const;
     void drawBar();
 
     Streams& io_;
@@ -52,7 +56,19 @@ class CliFace : public AppFace {
     std::string status_;
     std::optional<std::string> refused_;
     std::string lastWarning_;
+    std::string subject_;
 };
+
+// The new table file a command writes: -o, and --force to replace a file
+// that is there already.
+struct OutputFile {
+    std::string path;
+    bool force = false;
+};
+CLI::Option* addOutputOptions(CLI::App* cmd, OutputFile& output, const std::string& help);
+// Refusal, before any work is done, when the file would replace one that is
+// there without --force, or names a folder.
+void checkOutput(const OutputFile& output);
 
 // The board options of every command that talks to the board.
 struct BoardOptions {
@@ -76,7 +92,8 @@ class CliApp {
 
     // Start-up without the board search and without "default.tbl".
     void start();
-    // Start-up with the board; Refusal when none answers.
+    // Start-up with the board, searched for or on --port; Refusal when none
+    // answers.
     void startWithBoard();
     // File > Open of `path`; Refusal with the file's message.
     void open(const std::string& path);
@@ -96,7 +113,10 @@ class CliApp {
     Streams& io_;
     CliFace face_;
     Application app_;
+    std::string port_;  // --port: the board is taken there instead of searched for
     bool boardStarted_ = false;
+
+    std::string boardSubject();
 };
 
 }  // namespace kxp40s::cli

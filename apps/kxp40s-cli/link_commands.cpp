@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <memory>
 #include <ostream>
 
 #include "cli.h"
 #include "cli_app.h"
+#include "json_output.h"
 
 namespace kxp40s::cli {
 
@@ -18,17 +20,26 @@ void registerPorts(CLI::App& app, Streams& io) {
         "listed serial ports (extra ports, for example the link of kxp40s-sim --plug, are\n"
         "listed through KXP40S_PORTS=PATH:PATH), and the board is only asked who it is;\n"
         "for the parallel-port board (--board lpt) the three parallel ports, each probed.\n"
-        "Nothing is started, read or written.");
-    auto options = std::make_shared<BoardOptions>();
+        "Nothing is started, read or written. Exit status 0 when the board answers at one of\n"
+        "them, 1 when it answers nowhere. --json prints a JSON object instead.");
+    struct Options : BoardOptions {
+        bool json = false;
+    };
+    auto options = std::make_shared<Options>();
     addBoardOptions(cmd, *options, false);
+    cmd->add_flag("--json", options->json, "Print a JSON object instead");
     cmd->callback([options, &io] {
         CliApp cli(io, *options);
-        for (const auto& answer : cli.app().board().probe())
-            io.out << answer.port << "\t"
-                   << (answer.board  ? "board"
-                       : answer.busy ? "busy"
-                                     : "-")
-                   << "\n";
+        const auto answers = cli.app().board().probe();
+        if (options->json) {
+            io.out << portsJson(answers).dump(2) << "\n";
+        } else {
+            for (const auto& answer : answers)
+                io.out << answer.port << "\t" << portState(answer) << "\n";
+        }
+        if (std::none_of(answers.begin(), answers.end(),
+                         [](const PortAnswer& answer) { return answer.board; }))
+            throw Refusal("");
     });
 }
 
@@ -36,10 +47,9 @@ void registerFirmware(CLI::App& app, Streams& io) {
     auto* cmd =
         app.add_subcommand("firmware", "Read the pager's firmware version (Check Firmware)");
     cmd->footer(
-        "Prints \"Version = 5.0\" for a pager whose firmware byte is 50. Without --port the\n"
-        "board is searched for, started and released again; with --port the USB board on\n"
-        "PORT is read directly. Exit status 1 with the link's message when the board does\n"
-        "not answer.");
+        "Prints \"Version = 5.0\" for a pager whose firmware byte is 50. The board is searched\n"
+        "for (or taken on --port), started and released again. Exit status 1 with the link's\n"
+        "message when the board does not answer.");
     auto options = std::make_shared<BoardOptions>();
     addBoardOptions(cmd, *options);
     cmd->callback([options, &io] {

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     registerFileCommands(app, io);
     registerLinkCommands(app, io);
     registerTransferCommands(app, io);
+    registerBackupCommands(app, io);
     kxp40s::StopSignals::install();
     kxp40s::ignoreFileSizeSignal();
     try {

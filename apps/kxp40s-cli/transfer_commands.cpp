@@ -1,4 +1,6 @@
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -8,7 +10,10 @@
 #include "cli.h"
 #include "cli_app.h"
 #include "editors/capcodes.h"
+#include "files/system.h"
 #include "terminal.h"
+#include "transfer/capcode_list.h"
+#include "transfer/series_log.h"
 #include "transfer/verify_explanation.h"
 
 namespace kxp40s::cli {
@@ -24,48 +29,67 @@ void registerRead(CLI::App& app, Streams& io) {
     auto* cmd = app.add_subcommand("read", "Read a pager into a table file (Pager > Read)");
     cmd->footer(
         "Checks the pager's identity and checksum, reads its 2048 bytes and writes them as a\n"
-        "table file. A failed read writes no file. Every read is also kept in the backup\n"
+        "table file (an existing one only with --force). A failed read writes no file.\n"
+        "Every read is also kept in the backup\n"
         "folder ($XDG_DATA_HOME/kxp40s/backups, the newest 200).");
     struct Options : BoardOptions {
-        std::string output;
+        OutputFile output;
     };
     auto options = std::make_shared<Options>();
-    cmd->add_option("-o,--output", options->output, "The table file to write")->required();
+    addOutputOptions(cmd, options->output, "The table file to write")->required();
     addBoardOptions(cmd, *options);
     cmd->callback([options, &io] {
+        checkOutput(options->output);
         CliApp cli(io, *options);
         cli.startWithBoard();
         cli.transfer([](Application& program) { return program.mnuEntire_Click(); });
-        cli.saveAs(options->output);
-        io.out << "Wrote " << options->output << "\n";
+        cli.saveAs(options->output.path);
+        io.out << "Wrote " << options->output.path << "\n";
     });
 }
 
 void registerVerify(CLI::App& app, Streams& io) {
-    auto* cmd = app.add_subcommand("verify", "Compare a pager with a table file (Pager > Verfy)");
+    auto* cmd = app.add_subcommand("verify",
+                                   "Check that a pager holds what writing a table file put on it");
     cmd->footer(
-        "Compares the pager's 2048 bytes with the table file's, as Verfy does after a write.\n"
-        "A file verifies when it holds what was written: keep it with write --save-progress\n"
-        "(the write marks the image as programmed, adds its checksum and takes the pager's\n"
-        "firmware byte), or read the pager. Exit status 0 on \"Verify Success!\", 1 otherwise;\n"
-        "a failed verify keeps the pager's memory in the backup folder. FILE is not changed.");
+        "Prepares FILE's image as write does (the pager's own contrast and firmware byte, the\n"
+        "synthesizer words for that firmware, the programmed mark and the checksum) and\n"
+        "compares it with the pager's 2048 bytes: after 'write FILE', 'verify FILE' passes.\n"
+        "Give --contrast when the write was given it. Exit status 0 on \"Verify Success!\", 1\n"
+        "otherwise: \"Verify Error!\" is followed by the settings and bytes that differ, and\n"
+        "the pager's memory is kept in the backup folder. FILE is not changed.");
     struct Options : BoardOptions {
         std::string file;
+        bool contrast = false;
     };
     auto options = std::make_shared<Options>();
     cmd->add_option("FILE", options->file, "The table file")->required();
     addBoardOptions(cmd, *options);
+    cmd->add_flag("--contrast", options->contrast,
+                  "Compare the file's display contrast; without it the pager's own counts");
     cmd->callback([options, &io] {
         CliApp cli(io, *options);
         cli.startWithBoard();
         cli.open(options->file);
+        if (options->contrast) cli.session().ContrastChanged = true;
         try {
-            cli.transfer([](Application& program) { return program.mnuEB1_Click(); });
+            cli.transfer([](Application& program) { return program.verifyAsWritten(); });
         } catch (const Refusal&) {
             explainVerifyError(io, cli.session(), options->file);
             throw;
         }
     });
+}
+
+// The capcode list of a series, checked whole before the first write.
+std::vector<ListedCapcodes> capcodeListIn(const std::string& path) {
+    const std::filesystem::path list = pathFromUtf8(path);
+    std::ifstream file(list);
+    if (!file || std::filesystem::is_directory(list)) throw Refusal("Can not open [" + path + "]");
+    CapcodeListRead read = parseCapcodeList(file, path);
+    if (read.error) throw Refusal(*read.error);
+    if (read.pagers.empty()) throw Refusal(path + " lists no capcodes.");
+    return std::move(read.pagers);
 }
 
 // Waits for the next pager: Enter on a terminal, else --next-after seconds,
@@ -92,8 +116,13 @@ void registerWrite(CLI::App& app, Streams& io) {
         "answer is No. The texts are converted to the pager's letters on a copy: FILE is not\n"
         "changed unless --save-progress is given.\n"
         "Series: --series N --increase 1|2|1,2 writes N pagers in a row, counting capcode 1,\n"
-        "2 or both up after each verified write; before each next pager it waits for Enter\n"
-        "(or --next-after SECONDS when stdin is not a terminal). One line per pager.\n"
+        "2 or both up after each verified write; --series N --capcodes LIST takes each\n"
+        "pager's capcodes from LIST instead (one line a pager: cap1 or cap1,cap2; the whole\n"
+        "list is checked before the first write, and a list shorter than N ends the series\n"
+        "there with exit status 1). Before each next pager it waits for Enter (or\n"
+        "--next-after SECONDS when stdin is not a terminal). One line per pager on stdout;\n"
+        "--log LOG.csv adds a row per pager (time, port, identity, firmware, capcode1,\n"
+        "capcode2, result: verified, verify error, write error or stopped), flushed at once.\n"
         "Ctrl-C stops after the frame under way: the board is released, the pager's state\n"
         "is said, and with --save-progress FILE holds the capcodes of the next pager.");
     struct Options : BoardOptions {
@@ -104,6 +133,8 @@ void registerWrite(CLI::App& app, Streams& io) {
         bool saveProgress = false;
         bool contrast = false;
         bool backupBeforeWrite = false;
+        std::string capcodes;
+        std::string log;
     };
     auto options = std::make_shared<Options>();
     cmd->add_option("FILE", options->file, "The table file")->required();
@@ -111,11 +142,16 @@ void registerWrite(CLI::App& app, Streams& io) {
     cmd->add_flag("--yes", options->yes, "Answer Yes to the questions before overwriting");
     auto* series = cmd->add_option("--series", options->series, "Write this many pagers in a row")
                        ->check(CLI::PositiveNumber);
-    cmd->add_option("--increase", options->increase,
-                    "Count capcode 1, 2 or 1,2 up after each pager")
-        ->check(CLI::IsMember({"1", "2", "1,2", "2,1"}))
+    auto* increase = cmd->add_option("--increase", options->increase,
+                                     "Count capcode 1, 2 or 1,2 up after each pager")
+                         ->check(CLI::IsMember({"1", "2", "1,2", "2,1"}))
+                         ->needs(series);
+    cmd->add_option("--capcodes", options->capcodes,
+                    "Take each pager's capcodes from this list (cap1 or cap1,cap2 a line)")
+        ->needs(series)
+        ->excludes(increase);
+    cmd->add_option("--log", options->log, "Append a CSV row per pager of the series to this file")
         ->needs(series);
-    series->needs("--increase");
     cmd->add_option("--next-after", options->nextAfter,
                     "Seconds to wait between pagers when stdin is not a terminal")
         ->check(CLI::NonNegativeNumber)
@@ -128,10 +164,19 @@ void registerWrite(CLI::App& app, Streams& io) {
     cmd->add_flag("--backup-before-write", options->backupBeforeWrite,
                   "Read each pager's memory into the backup folder before overwriting it");
     cmd->callback([options, &io] {
+        if (options->series > 0 && options->increase.empty() && options->capcodes.empty())
+            throw CLI::ValidationError("--series", "needs --increase or --capcodes");
+        std::optional<std::vector<ListedCapcodes>> list;
+        if (!options->capcodes.empty()) list = capcodeListIn(options->capcodes);
+        SeriesLog log;
+        if (!options->log.empty()) {
+            if (const auto failure = log.open(pathFromUtf8(options->log))) throw Refusal(*failure);
+        }
         CliApp cli(io, *options);
         cli.startWithBoard();
         cli.open(options->file);
         cli.app().setBackupBeforeWrite(options->backupBeforeWrite);
+        if (list) cli.app().useCapcodeList(*list);
         if (options->contrast) cli.session().ContrastChanged = true;
         if (options->increase.find('1') != std::string::npos)
             cli.handle([](Session& s) { return optAuto1_Click(s, 1); });
@@ -145,6 +190,10 @@ void registerWrite(CLI::App& app, Streams& io) {
             return waitForNextPager(io, options->nextAfter, cli.app());
         };
         cli.face().onPager = [&](const SeriesPager& pager) {
+            if (!options->log.empty()) {
+                if (const auto failure = log.append(pager, cli.app().board().where()))
+                    io.err << *failure << "\n";
+            }
             if (pager.result == Result::Stopped) return;
             const bool verified = pager.result == Result::Done;
             io.out << "Pager " << pager.number << ": capcode 1 = " << pager.capcode1
@@ -160,6 +209,11 @@ void registerWrite(CLI::App& app, Streams& io) {
                 cli.saveAs(options->file);
             return result;
         });
+        if (list && list->size() < static_cast<std::size_t>(options->series))
+            throw Refusal("The capcode list " + options->capcodes + " has " +
+                          std::to_string(list->size()) + " pagers, not " +
+                          std::to_string(options->series) + ": the series ended after pager " +
+                          std::to_string(list->size()) + ".");
     });
 }
 

@@ -183,9 +183,13 @@ Image Application::imageToSave() const {
 
 Result Application::runTransfer(TransferMode mode,
                                 const std::function<Result(Transfer&)>& command) {
-    Transfer t{
-        session_,           commandFace_, board_->pagerLink(), backups_ ? &*backups_ : nullptr,
-        backupBeforeWrite_, &stop_};
+    Transfer t{session_,
+               commandFace_,
+               board_->pagerLink(),
+               backups_ ? &*backups_ : nullptr,
+               backupBeforeWrite_,
+               &stop_,
+               capcodeList_ ? &*capcodeList_ : nullptr};
     session_.TransferFailed = false;
     session_.pagerState = PagerState::Unchanged;
     Result result = Result::Failed;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/app_face.h"
 #include "app/board.h"
@@ -109,6 +110,8 @@ class Application {
     // Pager > Write first keeps the pager's memory in the backup folder
     // (off by default: it costs a whole read).
     void setBackupBeforeWrite(bool on) { backupBeforeWrite_ = on; }
+    // Write then runs a series taking each pager's capcodes from the list.
+    void useCapcodeList(std::vector<ListedCapcodes> list) { capcodeList_ = std::move(list); }
     bool backupBeforeWrite() const { return backupBeforeWrite_; }
 
     // Reads without the board's fixed pause before each reply; kept when
@@ -147,6 +150,7 @@ class Application {
     std::unique_ptr<Board> board_;
     std::optional<BackupStore> backups_;
     bool backupBeforeWrite_ = false;
+    std::optional<std::vector<ListedCapcodes>> capcodeList_;
     bool fastRead_ = false;
     // A series is under way: the image holds the pager's letters.
     bool inSeries_ = false;

@@ -52,9 +52,15 @@ class SerialBoard : public Board {
         link_.face.showBoardStatus(boardStatus(started_));
         return started_;
     }
-    void usePort(const std::string& port) override { state_.BoardPort = port; }
+    bool connectOn(const std::string& port) override {
+        started_ = BoardConnectOn(link_, port);
+        link_.face.showBoardStatus(boardStatus(started_));
+        return started_;
+    }
     bool known() const override { return !state_.BoardPort.empty(); }
     std::string where() const override { return state_.BoardPort; }
+
+    std::vector<std::string> places() override { return listSerialPorts(registry_); }
 
     std::vector<PortAnswer> probe() override {
         std::vector<PortAnswer> answers;
@@ -124,9 +130,16 @@ class LptBoard : public Board {
         showStatus();
         return known_;
     }
-    void usePort(const std::string& /*port*/) override {}
+    bool connectOn(const std::string& /*port*/) override { return connect(true); }
     bool known() const override { return known_; }
     std::string where() const override { return known_ ? lptDeviceName(bus_->LptDataPort) : ""; }
+
+    std::vector<std::string> places() override {
+        std::vector<std::string> paths;
+        for (const std::uint16_t base : kLptBases)
+            paths.push_back(lptDeviceName(base));
+        return paths;
+    }
 
     std::vector<PortAnswer> probe() override {
         std::vector<PortAnswer> answers;

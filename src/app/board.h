@@ -38,12 +38,15 @@ class Board {
     // Interactive (start-up): the monitor is held and "The Programmed Board
     // is not responding!" is shown when none answers; otherwise no message.
     virtual bool connect(bool interactive) = 0;
-    // Takes the board as found on `port` without a search and without the
-    // start command (the command line's --port). Serial boards only.
-    virtual void usePort(const std::string& port) = 0;
+    // Takes the board on `port` without a search (the command line's
+    // --port): identified, started and later released as after a search.
+    // The parallel-port board has no ports to name: it is searched for.
+    virtual bool connectOn(const std::string& port) = 0;
     virtual bool known() const = 0;
     // Where the board was found, for messages ("" when none is known).
     virtual std::string where() const = 0;
+    // The places the search looks at, in its order.
+    virtual std::vector<std::string> places() = 0;
     // Asks every place the search looks at who is there; starts nothing.
     virtual std::vector<PortAnswer> probe() = 0;
 

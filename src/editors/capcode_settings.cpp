@@ -112,6 +112,9 @@ SettingDef passwordSetting() {
         "password", kPasswordHelp,
         [](const Session& s) -> std::optional<std::string> { return s.controls[{"txtPass"}].text; },
         [](Session& s, const std::string& value) {
+            // Five digits are refused as the window's box refuses them.
+            if (value.size() > static_cast<std::size_t>(kPasswordBoxLength))
+                return refusal(s, kPasswordOutOfRange);
             return typeIntoBox(
                 s, "password", value, kPasswordBoxLength, kPasswordHelp,
                 [&] { txtPass_GotFocus(s); }, [&] { txtPass_KeyUp(s, value); },

@@ -15,7 +15,6 @@ constexpr int kPasswordDigits = 4;
 constexpr const char* kCapcodeNotNumeric = "Please insert a numeric!";
 constexpr const char* kCapcodeOutOfRange = "Please insert a number between 0000007 to 2097151";
 constexpr const char* kPasswordNotNumeric = "Please insert a decimal numeric!";
-constexpr const char* kPasswordOutOfRange = "Please insert a number between 0000 to 9999";
 
 void checkSlot(int slot) {
     if (slot < 0 || slot >= kCapcodeSlots) throw std::out_of_range("no such capcode slot");
@@ -249,7 +248,13 @@ Effects increaseCapcode(Session& s, int index) {
         s.pending.refused = true;
         return op.done();
     }
-    txtAddr_KeyUp(s, index, std::to_string(capcode + 1));
+    enterCapcode(s, index, capcode + 1);
+    return op.done();
+}
+
+Effects enterCapcode(Session& s, int index, std::int32_t capcode) {
+    Operation op(s);
+    txtAddr_KeyUp(s, index, std::to_string(capcode));
     read_capcode(s);
     return op.done();
 }

@@ -13,6 +13,7 @@ namespace kxp40s {
 
 inline constexpr std::int32_t kCapcodeMax = kCapcodeRange.max;  // 21 bits
 inline constexpr int kCapcodeBoxLength = kCapcodeMaxLength;  // `txtAddr` takes at most 7 characters
+inline constexpr const char* kPasswordOutOfRange = "Please insert a number between 0000 to 9999";
 
 // The function-bit dialog's lists (kDisplayTypeItems, kMessageTypeItems): the
 // stored display type is the list index, the stored message type is 0
@@ -62,6 +63,9 @@ Effects txtAddr_LostFocus(Session& s, int index);
 // Counts capcode slot 0 or 1 up by one after a series write, refusing at
 // 2097151 with the transfer window's warning.
 Effects increaseCapcode(Session& s, int index);
+// Enters `capcode` (0..2097151) into capcode box `index` as if typed there:
+// the next pager's capcode in a series written from a list.
+Effects enterCapcode(Session& s, int index, std::int32_t capcode);
 
 // The function-bit dialog (`Form5`) for one capcode slot: `cmdFunc`(index)
 // opens it; its controls are {"lblCapSlot"}, {"cboDisp", j}, {"cboType", j},

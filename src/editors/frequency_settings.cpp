@@ -112,7 +112,7 @@ void addFrequencySettings(std::vector<SettingDef>& defs) {
          "{items}; shown as \"old\" only when the stored words need it",
          showRules, applyRules});
     defs.back().takesItems(kRulesItems);
-    defs.push_back({"frequency", "the receive frequency in 100 Hz units, as typed (e.g. 1530000)",
+    defs.push_back({"frequency", "the receive frequency in units of 100 Hz, as typed, e.g. 1531250",
                     [](const Session& s) { return shownText(s, {"txtFreq"}); }, applyFrequency});
     defs.back().takesNumber({"txtFreq"});
     defs.push_back(

@@ -50,6 +50,11 @@ struct Session {
     // What the pager held when the last verify found it different (in the
     // PC's letters), so that a face can say where; none after a good verify.
     std::optional<Image> PagerAtVerifyError;
+    // What the last write found on the pager before it wrote: its identity
+    // text ("." for each unprintable byte) and firmware byte, where the board
+    // reads them.
+    std::optional<std::string> PagerIdentity;
+    std::optional<std::uint8_t> PagerFirmware;
 
     // What the operation under way has asked the face to do; handlers that
     // call other handlers add to it, and the outermost Operation hands it over.

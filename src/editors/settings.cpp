@@ -8,14 +8,14 @@
 
 namespace kxp40s {
 
-namespace {
-
 Effects refusal(Session& s, std::string text) {
     Operation op(s);
     s.say(warning(std::move(text)));
     s.pending.refused = true;
     return op.done();
 }
+
+namespace {
 
 // Why the window offers no way to set a setting now ("hidden while menu6=0:
 // set menu6=1 first"); nullopt while it does.
@@ -158,7 +158,16 @@ Effects applySetting(Session& s, const std::string& key, const std::string& valu
             s, "Unknown setting \"" + key + "\" (" + origin + "); see kxp40s-cli set --help");
     if (def->readOnly || !def->apply)
         return refusal(s, "\"" + key + "\" is a read-out and cannot be set");
-    return def->apply(s, value);
+    Effects effects = def->apply(s, value);
+    // An editor's own message says what is wrong, not with which setting:
+    // the key goes first and what the setting takes after it.
+    if (effects.refused && !effects.messages.empty() &&
+        effects.messages.front().text.find(key) == std::string::npos) {
+        std::string& text = effects.messages.front().text;
+        const std::string help = settingHelp(*def);
+        text = key + ": " + text + (help.empty() ? "" : " (" + help + ")");
+    }
+    return effects;
 }
 
 namespace {

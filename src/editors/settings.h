@@ -99,6 +99,8 @@ void addAlertSettings(std::vector<SettingDef>& defs);
 std::optional<int> itemIndex(std::span<const std::string_view> items, std::string_view text);
 std::string itemsHelp(std::span<const std::string_view> items);  // "one of: a | b | c"
 // The refusal for a value that is not an item of the list `key`.
+// Refuses the setting with `text`.
+Effects refusal(Session& s, std::string text);
 Effects notAnItem(Session& s, std::string_view key, std::string_view value,
                   std::span<const std::string_view> items);
 // The refusal for a value the key does not take (a check box given "2");

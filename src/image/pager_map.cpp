@@ -67,11 +67,15 @@ std::optional<int> Identity::softwareVersion() const {
     return std::stoi(version);
 }
 
-std::string printableIdentity(const Image& image) {
+std::string printableIdentity(std::span<const std::uint8_t> bytes) {
     std::string text;
-    for (const auto byte : image.read(kIdentity.address, kIdentity.length))
+    for (const auto byte : bytes)
         text += byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '.';
     return text;
+}
+
+std::string printableIdentity(const Image& image) {
+    return printableIdentity(image.read(kIdentity.address, kIdentity.length));
 }
 
 }  // namespace kxp40s::pager

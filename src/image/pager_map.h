@@ -152,5 +152,6 @@ class Identity {
 
 // The identity bytes as printable text, "." for each byte that is not.
 std::string printableIdentity(const Image& image);
+std::string printableIdentity(std::span<const std::uint8_t> bytes);
 
 }  // namespace kxp40s::pager

@@ -2,10 +2,14 @@
 
 namespace kxp40s {
 
-std::string firmwareVersionText(std::uint8_t firmwareByte) {
+std::string firmwareVersion(std::uint8_t firmwareByte) {
     const int whole = firmwareByte / 10;
-    return "Version = " + (whole == 0 ? std::string() : std::to_string(whole)) + "." +
+    return (whole == 0 ? std::string() : std::to_string(whole)) + "." +
            std::to_string(firmwareByte % 10);
+}
+
+std::string firmwareVersionText(std::uint8_t firmwareByte) {
+    return "Version = " + firmwareVersion(firmwareByte);
 }
 
 Message firmwareMessage(std::uint8_t firmwareByte) {

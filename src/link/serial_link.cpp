@@ -265,7 +265,6 @@ bool BoardConnect(SerialLink& link) {
         link.state.BoardPort = port;
         if (identifyExchange(link, port, false) == PortFound::Board) {
             BoardCommand(link, 1, false);
-            link.port.close();
             link.state.SerialPortCount = static_cast<int>(ports.size());
             if (interactive) link.face.setTimer1Enabled(true);
             return true;
@@ -275,6 +274,19 @@ bool BoardConnect(SerialLink& link) {
     if (interactive) link.face.show(linkWarning(kNotRespondingText));
     link.state.BoardPort.clear();
     if (interactive) link.face.setTimer1Enabled(true);
+    return false;
+}
+
+bool BoardConnectOn(SerialLink& link, const std::string& port) {
+    link.state.BoardPort = port;
+    const PortFound found = identifyExchange(link, port, true);
+    link.port.close();
+    if (found == PortFound::Board) {
+        BoardCommand(link, 1, false);
+        return true;
+    }
+    if (found == PortFound::Nothing) link.face.show(linkWarning(kNotRespondingText));
+    link.state.BoardPort.clear();
     return false;
 }
 

@@ -74,6 +74,11 @@ PortFound IdentifyBoard(SerialLink& link, const std::string& port, bool sayBusy 
 // passed over without a word.
 bool BoardConnect(SerialLink& link);
 
+// The board on `port` alone, taken as the search takes it: identified and
+// told to start. A port another program holds is said to be in use, one
+// where no board answers "The Programmed Board is not responding!".
+bool BoardConnectOn(SerialLink& link, const std::string& port);
+
 // "s" with param, or "r" (release) with 0; true when acknowledged.
 bool BoardCommand(SerialLink& link, std::uint8_t param, bool release);
 

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <regex>
 #include <tuple>
 #include <vector>
 
+#include "editors/capcodes.h"
 #include "files/system.h"
 #include "files/table_file.h"
+#include "transfer/local_time.h"
 
 namespace kxp40s {
 
@@ -16,37 +17,35 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The local time of `when` as "YYYYMMDD-HHMMSS".
 std::string timeStamp(std::chrono::system_clock::time_point when) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count() %
-        1000;
-    const std::tm local = localTime(seconds);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d-%03d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
-                  static_cast<int>(millis));
-    return text;
+    return localTimeText(when, "%Y%m%d-%H%M%S");
 }
 
-// A backup's place in time, from its name: the time stamp (which sorts as
-// text) and the number of the backup within that millisecond (1 when the
-// name has none).
+// A backup's place in time, from its name: the second (which sorts as
+// text), the millisecond in names of earlier versions (0 in today's), and
+// the number of the backup within them (1 when the name has none).
 struct Backup {
-    std::string stamp;
+    std::string kind;
+    std::string second;
+    int millis = 0;
     int number = 1;
     fs::path file;
     bool operator<(const Backup& other) const {
-        return std::tie(stamp, number) < std::tie(other.stamp, other.number);
+        return std::tie(second, millis, number) <
+               std::tie(other.second, other.millis, other.number);
     }
 };
 
+// Three digits after the time are an earlier version's milliseconds; a
+// capcode has seven.
 std::optional<Backup> backupNamed(const fs::path& file) {
-    static const std::regex kName(R"(.+-(\d{8}-\d{6}-\d{3})(?:-(\d{1,6}))?\.tbl)");
+    static const std::regex kName(R"((.+)-(\d{8}-\d{6})-(?:(\d{3})|\d{7})(?:-(\d{1,6}))?\.tbl)");
     std::smatch match;
     const std::string name = utf8Text(file.filename());
     if (!std::regex_match(name, match, kName)) return std::nullopt;
-    return Backup{match[1], match[2].matched ? std::stoi(match[2]) : 1, file};
+    return Backup{match[1], match[2], match[3].matched ? std::stoi(match[3]) : 0,
+                  match[4].matched ? std::stoi(match[4]) : 1, file};
 }
 
 std::vector<Backup> backupsIn(const fs::path& folder) {
@@ -59,12 +58,32 @@ std::vector<Backup> backupsIn(const fs::path& folder) {
     return backups;
 }
 
-int nextNumber(const std::vector<Backup>& backups, const std::string& stamp) {
+int nextNumber(const std::vector<Backup>& backups, const std::string& second) {
     int last = 0;
     for (const Backup& b : backups) {
-        if (b.stamp == stamp) last = std::max(last, b.number);
+        if (b.second == second) last = std::max(last, b.number);
     }
     return last + 1;
+}
+
+std::string fileName(const std::string& kind, const std::string& second, std::int32_t capcode,
+                     int number) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%07d", static_cast<int>(capcode));
+    return kind + "-" + second + "-" + digits + (number > 1 ? "-" + std::to_string(number) : "") +
+           ".tbl";
+}
+
+// "20261207-033803" as "2026-12-07 03:38:03".
+std::string shownTime(const std::string& second) {
+    return second.substr(0, 4) + "-" + second.substr(4, 2) + "-" + second.substr(6, 2) + " " +
+           second.substr(9, 2) + ":" + second.substr(11, 2) + ":" + second.substr(13, 2);
+}
+
+std::optional<std::int32_t> capcode1Of(const fs::path& file) {
+    const TableRead read = readTableFile(file);
+    if (!read.image) return std::nullopt;
+    return capcodeOf(*read.image, 0);
 }
 
 }  // namespace
@@ -83,10 +102,9 @@ BackupStore::Kept BackupStore::keep(const Image& image, const std::string& kind)
         return {std::nullopt,
                 "Can not make the folder [" + utf8Text(folder_) + "]: " + ec.message()};
     std::vector<Backup> backups = backupsIn(folder_);
-    const std::string stamp = timeStamp(now_());
-    const int number = nextNumber(backups, stamp);
+    const std::string second = timeStamp(now_());
     const fs::path file =
-        folder_ / (kind + "-" + stamp + (number > 1 ? "-" + std::to_string(number) : "") + ".tbl");
+        folder_ / fileName(kind, second, capcodeOf(image, 0), nextNumber(backups, second));
     if (const auto failure = writeTableFile(file, image)) return {std::nullopt, failure->text};
 
     // The file just written is never dropped, even when the clock was set
@@ -97,6 +115,14 @@ BackupStore::Kept BackupStore::keep(const Image& image, const std::string& kind)
     for (std::size_t i = 0; i < excess; ++i)
         fs::remove(backups[i].file, ec);
     return {file, ""};
+}
+
+std::vector<BackupEntry> BackupStore::list() const {
+    std::vector<BackupEntry> entries;
+    const std::vector<Backup> backups = backupsIn(folder_);
+    for (auto b = backups.rbegin(); b != backups.rend(); ++b)
+        entries.push_back({shownTime(b->second), b->kind, capcode1Of(b->file), b->file});
+    return entries;
 }
 
 }  // namespace kxp40s

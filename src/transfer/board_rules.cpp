@@ -58,6 +58,7 @@ constexpr BoardRules kUsbRules{
     0x0F,
     pager::kPllIncd,
     incdMarksRoHS,
+    "a USB board needs the group dialout",
 };
 
 constexpr BoardRules kLptRules{
@@ -72,6 +73,7 @@ constexpr BoardRules kLptRules{
     0xFF,
     {pager::kPllIncd.last(), 1},
     lowByteZero,
+    "a parallel-port board needs the group lp",
 };
 
 }  // namespace

@@ -42,6 +42,9 @@ struct BoardRules {
     // byte, as that board has always done.
     pager::Run bandBytes;
     bool (*isRoHSPager)(std::span<const std::uint8_t> bandBytes);
+    // What the user needs to open the board's ports on Linux: the group
+    // that owns serial devices, or the one that owns parallel ports.
+    std::string_view portPermission;
 };
 
 const BoardRules& rulesOf(BoardKind kind);

@@ -117,7 +117,7 @@ Result mnuEB_Click(Transfer& t, const std::function<Result(Transfer&)>& series) 
         Result result = Result::Done;
         {
             PagerLetters letters(t.s.ConfigImage);
-            const bool inSeries = t.s.AutoIncCap1 || t.s.AutoIncCap2;
+            const bool inSeries = t.s.AutoIncCap1 || t.s.AutoIncCap2 || t.capcodeList;
             result = inSeries ? series(t) : writeAndVerify(t);
         }
         showEffects(t.face, init_ctl(t.s));
@@ -140,19 +140,39 @@ void set_capcode(Transfer& t, int index) {
     showEffects(t.face, increaseCapcode(t.s, index));
 }
 
+namespace {
+
+std::optional<ListedCapcodes> listedCapcodes(const Transfer& t, int number) {
+    if (!t.capcodeList || number > static_cast<int>(t.capcodeList->size())) return std::nullopt;
+    return (*t.capcodeList)[static_cast<std::size_t>(number - 1)];
+}
+
+void useListedCapcodes(Transfer& t, const ListedCapcodes& listed) {
+    showEffects(t.face, enterCapcode(t.s, 0, listed.capcode1));
+    if (listed.capcode2) showEffects(t.face, enterCapcode(t.s, 1, *listed.capcode2));
+}
+
+}  // namespace
+
 Result runSeries(Transfer& t, SeriesFace& face) {
     int written = 0;
     int failed = 0;
     for (int number = 1;; ++number) {
         t.s.pagerState = PagerState::BetweenPagers;
         if (t.stopRequested()) return Result::Stopped;
+        const auto listed = listedCapcodes(t, number);
+        if (t.capcodeList && !listed) break;
         const NextPager next = face.waitForPager(number);
         if (t.stopRequested()) return Result::Stopped;
         if (next == NextPager::Leave) break;
+        if (listed) useListedCapcodes(t, *listed);
         const std::int32_t capcode1 = capcodeOf(t.s.ConfigImage, 0);
         const std::int32_t capcode2 = capcodeOf(t.s.ConfigImage, 1);
+        t.s.PagerIdentity.reset();
+        t.s.PagerFirmware.reset();
         const Result result = cmdWrite_Click(t);
-        face.pagerDone({number, capcode1, capcode2, result});
+        face.pagerDone({number, capcode1, capcode2, result, t.s.pagerState, t.s.PagerIdentity,
+                        t.s.PagerFirmware});
         if (result == Result::Stopped) return result;
         ++(result == Result::Done ? written : failed);
     }

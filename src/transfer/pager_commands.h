@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "transfer/transfer.h"
 
@@ -38,6 +40,10 @@ struct SeriesPager {
     std::int32_t capcode1;
     std::int32_t capcode2;
     Result result;
+    PagerState state = PagerState::Unchanged;  // how far the pager got
+    // What the write found on the pager, where it could read it.
+    std::optional<std::string> identity;
+    std::optional<std::uint8_t> firmware;
 };
 class SeriesFace {
   public:
@@ -47,7 +53,9 @@ class SeriesFace {
 };
 
 // Writes pager after pager until the face says Leave or a stop is asked for
-// (then between two pagers, or after the pager being written). Done when
+// (then between two pagers, or after the pager being written). With a
+// capcode list each pager takes the list's next capcodes, and the series
+// ends after the list's last pager without asking for another. Done when
 // every pager written went through and there was one; Stopped when stopped.
 Result runSeries(Transfer& t, SeriesFace& face);
 

@@ -91,6 +91,7 @@ void adoptReadImage(Transfer& t, Image image) {
 Result checkIdentityBeforeWrite(Transfer& t) {
     const auto bytes = t.link.readBytes(pager::kIdentity.address, pager::kIdentity.last());
     if (!bytes) return Result::Failed;
+    t.s.PagerIdentity = pager::printableIdentity(*bytes);
     if (t.rules().identityIsEmpty(*bytes)) return asked(t, "The program data is empty ! ");
     if (!pager::Identity(*bytes).isKxp40())
         return asked(t, std::string(t.rules().otherModelQuestion));
@@ -104,6 +105,7 @@ Result takeFirmware(Transfer& t, Image& data) {
     const auto byte = t.link.readBytes(pager::kFirmware, pager::kFirmware);
     if (!byte) return Result::Failed;
     const std::uint8_t firmware = byte->front();
+    t.s.PagerFirmware = firmware;
     t.s.OldPagerFirmware = firmware < 50 || firmware == 255;
     if (!t.s.OldPagerFirmware) data.set(pager::kFirmware, firmware);
     const Effects effects = txtFreq_LostFocus(t.s);

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editors/session.h"
 #include "image/image.h"
@@ -9,6 +10,7 @@
 #include "link/pager_link.h"
 #include "link/stop_flag.h"
 #include "transfer/board_rules.h"
+#include "transfer/capcode_list.h"
 
 namespace kxp40s {
 
@@ -28,6 +30,8 @@ struct Transfer {
     bool backupBeforeWrite = false;
     // Asked between the steps of a sequence; the links ask it between frames.
     const StopFlag* stop = nullptr;
+    // A series written from a list: pager N takes the list's Nth capcodes.
+    const std::vector<ListedCapcodes>* capcodeList = nullptr;
 
     const BoardRules& rules() const { return rulesOf(link.kind()); }
     bool stopRequested() const { return stop && stop->requested(); }

@@ -147,21 +147,30 @@ TEST(LinkCli, PortsNamesTheBoardAndFirmwareReadsItsVersion) {
     EXPECT_EQ(direct.out, "Version = 5.1\n");
 
     sim.stop();
-    // identify (ports), identify + start + read + release (firmware), read (--port)
+    // identify (ports); identify, start, read and release (firmware, and again
+    // with --port: the board is used as after a search)
     const std::string trace = sim.remainingOutput();
-    EXPECT_NE(trace.find("frame 6 "), std::string::npos);
-    EXPECT_EQ(trace.find("frame 7 "), std::string::npos);
+    EXPECT_NE(trace.find("frame 9 "), std::string::npos);
+    EXPECT_EQ(trace.find("frame 10 "), std::string::npos);
 }
 
 TEST(LinkCli, FirmwareWithoutABoardFailsWithTheLinksMessage) {
     const auto missing = runCli("firmware --port /nonexistent/port");
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, std::string(kReadErrorText) + "\n");
+    EXPECT_EQ(missing.err,
+              std::string(kNotRespondingText) + " (/nonexistent/port: no such file)\n");
     EXPECT_TRUE(missing.out.empty());
 
-    const auto none = runCli("firmware", "KXP40S_PORTS=/nonexistent/port");
+    // a file where a port should be: nothing answers there
+    const fs::path silent = tempFile("kxp40s_silent");
+    std::ofstream{silent};
+    const auto none = runCli("firmware", "KXP40S_PORTS=" + silent.string());
     EXPECT_EQ(none.status, 1);
-    EXPECT_NE(none.err.find(kNotRespondingText), std::string::npos);
+    EXPECT_NE(none.err.find(std::string(kNotRespondingText) + " (searched "), std::string::npos)
+        << none.err;
+    EXPECT_TRUE(none.err.ends_with("; a USB board needs the group dialout)\n")) << none.err;
+    EXPECT_NE(runCli("ports", "KXP40S_PORTS=" + silent.string()).status, 0)
+        << "no board answers: exit status 1";
 }
 
 TEST(LinkCli, APortAnotherProgramHoldsIsRefusedAtOnce) {

@@ -116,6 +116,31 @@ TEST_P(BoardContract, ReadWriteVerifyAndASeriesGoThrough) {
                                    "Verify Success!", "Verify Success!"}));
 }
 
+// A series from a list: each pager takes its line's capcodes (capcode 2
+// only where the line gives it), nothing counts up, and the series ends
+// after the list's last pager without asking for another. Each pager
+// reports what the write found on it and how far it got.
+TEST_P(BoardContract, ASeriesFromAListTakesEachPagersCapcodesAndEndsWithTheList) {
+    startOnBoard();
+    set("capcode2", "1234560");
+    app->useCapcodeList({{1000001, std::nullopt}, {1000002, 2000002}});
+    face.seriesPresses = 5;
+    std::vector<int> asked;
+    face.onPager = [&](int number) { asked.push_back(number); };
+    EXPECT_EQ(app->mnuEB_Click(), Result::Done);
+    EXPECT_EQ(asked, (std::vector<int>{1, 2}));
+    ASSERT_EQ(face.pagers.size(), 2u);
+    EXPECT_EQ(face.pagers[0].capcode1, 1000001);
+    EXPECT_EQ(face.pagers[0].capcode2, 1234560);
+    EXPECT_EQ(face.pagers[1].capcode2, 2000002);
+    EXPECT_EQ(face.pagers[1].state, PagerState::Verified);
+    EXPECT_EQ(face.pagers[1].identity, pager::printableIdentity(testing::startedPager()));
+    EXPECT_EQ(face.pagers[1].firmware.has_value(), rulesOf(board().kind).takesFirmware);
+    EXPECT_EQ(capcodeOf(pagerMemory(), 0), 1000002);
+    EXPECT_EQ(capcodeOf(pagerMemory(), 1), 2000002);
+    EXPECT_EQ(at(s(), "txtAddr", 0).text, "1000002") << "the window shows the last pager's";
+}
+
 // What differs is explained (the pager's image is at hand) and kept.
 TEST_P(BoardContract, AVerifyFailureKeepsWhatThePagerHolds) {
     startOnBoard();
@@ -231,7 +256,9 @@ TEST_P(BoardContract, AStopDuringAReadChangesNothingAndTheBoardIsReleasedAfter) 
     EXPECT_EQ(app->stopReport().text, "Stopped: the pager was not changed.");
     EXPECT_LT(face.script.progress.back(), 1024) << "stopped where it was asked";
     app->mnuExit_Click();
-    if (usb()) EXPECT_EQ(pager.controlState(), 'r');
+    if (usb()) {
+        EXPECT_EQ(pager.controlState(), 'r');
+    }
     EXPECT_TRUE(face.notes.empty()) << "the release was acknowledged";
 }
 
@@ -331,7 +358,7 @@ TEST_F(UsbBoardFaults, AReleaseNotAcknowledgedAfterAStopIsNotedNotShown) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Boards, BoardContract, ::testing::ValuesIn(kBoards),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& board) { return std::string(board.param.name); });
 
 }  // namespace
 }  // namespace kxp40s
