@@ -11,6 +11,7 @@
 #include "image/default_tables.h"
 #include "image/image.h"
 #include "image/pager_map.h"
+#include "link/search_message.h"
 #include "sim/sim_serial_port.h"
 #include "sim/two_wire_memory.h"
 #include "started_pager.h"
@@ -50,6 +51,30 @@ TEST_F(App, WithoutABoardStartUpSaysSoAndGoesOn) {
     ASSERT_TRUE(face.refreshedBeforeSearch.has_value());
     EXPECT_EQ(*face.refreshedBeforeSearch, face.refreshed.size()) << "nothing left to fill after";
     EXPECT_EQ(face.script.statuses.back(), disconnectedStatus()) << "said at once";
+}
+
+// A parallel port the user may not open (not in the group lp): start-up's
+// one message says so after the search's own words.
+TEST_F(App, AParallelPortTheUserMayNotOpenIsNamedAfterTheSearchMessage) {
+    struct RefusedPort : PortIo {
+        void Out32(std::uint16_t, std::uint8_t) override {}
+        std::uint8_t Inp32(std::uint16_t) override { return 0xFF; }
+        std::string problem() const override {
+            return permissionDeniedLine({"/dev/parport0"}, kParallelPortGroup);
+        }
+    } refused;
+    AppOptions options;
+    options.board = BoardKind::Lpt;
+    options.programDirectory = folder_;
+    options.parts.portIo = &refused;
+    options.parts.clock = &clock;
+    options.parts.lptPacing = LptBus::Pacing::OnClock;
+    app.emplace(face, options);
+    app->Form_Load({.openDefaultTable = false});
+    EXPECT_EQ(face.texts(), Texts{"The Programmed Board is not responding!\n/dev/parport0: "
+                                  "permission denied. Add your user to the group lp and log in "
+                                  "again."});
+    EXPECT_FALSE(app->board().known());
 }
 
 TEST_F(App, OpensAValidDefaultTblAndSaveWritesItBack) {
