@@ -260,5 +260,31 @@ TEST_F(App, TheBoardChangesWhileTheProgramRuns) {
     EXPECT_TRUE(face.script.timer1.back()) << "the monitor runs again";
 }
 
+// "default.tbl" and the file dialogs stay beside a program in a build tree
+// or a copied folder; an installed one uses the user's folder even when it
+// runs as root, who may write anywhere.
+TEST_F(App, AnInstalledProgramKeepsItsDataInTheUsersFolder) {
+    const char* kept = std::getenv("XDG_DATA_HOME");
+    const std::string previous = kept ? kept : "";
+    ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
+    const fs::path user = folder_ / "data" / "kxp40s";
+    struct Case {
+        fs::path programFolder;
+        fs::path expected;
+    };
+    const Case cases[] = {
+        {folder_, folder_},        {"/usr/bin", user},          {"/usr/local/bin", user},
+        {"/opt/kxp40s/bin", user}, {folder_ / "missing", user}, {"", user},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.programFolder);
+        EXPECT_EQ(programDirectoryFor(c.programFolder), c.expected);
+    }
+    if (kept)
+        ::setenv("XDG_DATA_HOME", previous.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
+}
+
 }  // namespace
 }  // namespace kxp40s
