@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-KXP40S_EXTRA_PACKAGES="lintian desktop-file-utils appstream dpkg-dev file" \
+KXP40S_EXTRA_PACKAGES="lintian desktop-file-utils appstream" \
   ./scripts/setup.sh "$@"
 cmake --build build -j"$(nproc)" --target package
 version="$(sed -n 's/^project(kxp40s VERSION \([^ ]*\) .*/\1/p' CMakeLists.txt)"
