@@ -21,8 +21,11 @@ user="kxp40s-check-$$"
 home="/home/$user"
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/kxp40s-package.XXXXXX")"
 sim=""
+installed=""
+# A check that fails half-way leaves neither the package nor the account.
 cleanup() {
   [ -z "$sim" ] || as_user kill "$sim" 2>/dev/null || true
+  [ -z "$installed" ] || $sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq kxp40s
   $sudo userdel --remove "$user" 2>/dev/null || true
   rm -rf "$scratch"
 }
@@ -49,6 +52,7 @@ dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' >
 
 echo "== install"
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "./$deb"
+installed=yes
 [ -e /usr/share/mime/application/x-kxp40s-table.xml ] || fail "the table files' MIME type is not known"
 $sudo useradd --create-home --shell /bin/bash "$user"
 
@@ -94,6 +98,7 @@ grep -q "permission denied. Add your user to the group dialout" "$scratch/denied
 
 echo "== remove"
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq kxp40s
+installed=""
 while read -r file; do
   [ ! -e "$file" ] || fail "$file is left after the removal"
 done <"$scratch/files"
