@@ -25,6 +25,15 @@ bool isWritableFolder(const fs::path& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
 }
 
+// A program under /usr or /opt was installed by the package manager, which
+// owns its folder even where the user (root) may write there: its data goes
+// to the user's folder, so that removing the package leaves nothing behind.
+bool isInstalledFolder(const fs::path& folder) {
+    if (!folder.has_root_directory()) return false;
+    const fs::path top = *std::next(folder.begin());
+    return top == "usr" || top == "opt";
+}
+
 fs::path userDataFolder() {
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && *data) return fs::path(data) / "kxp40s";
@@ -61,11 +70,15 @@ Message unexpectedFailure(const std::exception& e) {
                    ". The programmer board is released and the program ends.");
 }
 
+fs::path programDirectoryFor(const fs::path& programFolder) {
+    if (!isInstalledFolder(programFolder) && isWritableFolder(programFolder)) return programFolder;
+    return userDataFolder();
+}
+
 fs::path defaultProgramDirectory() {
     std::error_code ec;
     const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && isWritableFolder(program.parent_path())) return program.parent_path();
-    return userDataFolder();
+    return programDirectoryFor(ec ? fs::path() : program.parent_path());
 }
 
 Application::Application(AppFace& face, AppOptions options)

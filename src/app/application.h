@@ -158,6 +158,9 @@ class Application {
 
 // The program's folder when it is writable, else $XDG_DATA_HOME/kxp40s.
 std::filesystem::path defaultProgramDirectory();
+// The same for a program in `programFolder`: an installed one (under /usr or
+// /opt) always keeps its data in the user's folder.
+std::filesystem::path programDirectoryFor(const std::filesystem::path& programFolder);
 
 // What an exception that nothing else caught tells the user; the program
 // then releases the board and ends.

@@ -123,8 +123,6 @@ class LptBoard : public Board {
 
     bool connect(bool interactive) override {
         known_ = interactive ? bus_->LptBoardConnect(face_) : silentConnect();
-        if (interactive && !known_ && !io_->problem().empty())
-            face_.show(warning(io_->problem(), kShortTitle));
         showStatus();
         return known_;
     }

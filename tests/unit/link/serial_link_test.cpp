@@ -239,6 +239,51 @@ TEST_F(SerialLinkTest, FailedSearchWarnsOnlyWhenInteractive) {
     }
 }
 
+// A board on a port the user may not open (not in the group dialout) cannot
+// be found: the failed search names such ports after its message.
+TEST_F(SerialLinkTest, FailedSearchNamesThePortsTheUserMayNotOpen) {
+    const std::string silent = "/dev/ttyS0";
+    port.lines[silent] = FakeLine{[](const Bytes&) { return std::nullopt; }};
+    testing::listPorts(registry, {silent, kBoardPath});
+    const FakeLine boardLine = port.lines[kBoardPath];
+    const std::string tail =
+        ": permission denied. Add your user to the group dialout and log in again.";
+    struct Case {
+        const char* name;
+        std::set<std::string> denied;
+        bool boardAnswers;
+        std::string text;  // of the one message; empty: the board is found
+    };
+    const Case cases[] = {
+        {"no port refused, no board", {}, false, kNotRespondingText},
+        {"the board's port refused",
+         {kBoardPath},
+         true,
+         kNotRespondingText + ("\n" + std::string(kBoardPath) + tail)},
+        {"both ports refused",
+         {silent, kBoardPath},
+         true,
+         kNotRespondingText + ("\n" + silent + ", " + kBoardPath + tail)},
+        {"another port refused, the board found", {silent}, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        port.denied = c.denied;
+        port.lines[kBoardPath] = c.boardAnswers ? boardLine : port.lines[silent];
+        for (const bool interactive : {true, false}) {
+            SCOPED_TRACE(interactive);
+            face.messages.clear();
+            state.BoardPort.clear();
+            state.ConnectInteractive = interactive;
+            EXPECT_EQ(BoardConnect(link), c.text.empty());
+            const bool said = interactive && !c.text.empty();
+            EXPECT_EQ(face.messages,
+                      said ? std::vector{warning(c.text, kShortTitle)} : std::vector<Message>{});
+        }
+    }
+    EXPECT_EQ(IdentifyBoard(link, silent), PortFound::Denied);
+}
+
 TEST_F(SerialLinkTest, MonitorFollowsTheBoardAsTheTableSays) {
     const std::string other = "/dev/ttyACM0";
     port.lines[other] = FakeLine{[](const Bytes&) { return std::nullopt; }};
