@@ -95,6 +95,12 @@ if as_user KXP40S_PORTS="$scratch/ttyDENIED" kxp40s-cli read -o "$home/x.tbl" 2>
 fi
 grep -q "permission denied. Add your user to the group dialout" "$scratch/denied" ||
   fail "the search did not name the group: $(cat "$scratch/denied")"
+if as_user kxp40s-cli read --port "$scratch/ttyDENIED" -o "$home/x.tbl" 2>"$scratch/denied"; then
+  fail "a read through a named port the user may not open went through"
+fi
+grep -q "permission denied. Add your user to the group dialout" "$scratch/denied" ||
+  fail "the named port did not name the group: $(cat "$scratch/denied")"
+cat "$scratch/denied"
 
 echo "== remove"
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq kxp40s

@@ -64,7 +64,8 @@ class SerialBoard : public Board {
         std::vector<PortAnswer> answers;
         for (const auto& port : listSerialPorts(registry_)) {
             const PortFound found = IdentifyBoard(link_, port);
-            answers.push_back({port, found == PortFound::Board, found == PortFound::Busy});
+            answers.push_back({port, found == PortFound::Board, found == PortFound::Busy,
+                               found == PortFound::Denied});
         }
         return answers;
     }

@@ -292,7 +292,9 @@ bool BoardConnectOn(SerialLink& link, const std::string& port) {
         BoardCommand(link, 1, false);
         return true;
     }
-    if (found == PortFound::Nothing) link.face.show(linkWarning(kNotRespondingText));
+    if (found == PortFound::Nothing) link.face.show(notRespondingMessage());
+    if (found == PortFound::Denied)
+        link.face.show(notRespondingMessage(permissionDeniedLine({port}, kSerialPortGroup)));
     link.state.BoardPort.clear();
     return false;
 }

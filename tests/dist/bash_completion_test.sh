@@ -26,7 +26,9 @@ expect() {
     fi
 }
 
-expect "kxp40s-cli " "diff firmware new ports read set show verify write"
+expect "kxp40s-cli " "backups diff firmware new ports read set show verify write"
+expect "kxp40s-cli backups " "list restore"
+expect "kxp40s-cli backups restore --f" "--force"
 expect "kxp40s-cli wr" "write"
 expect "kxp40s-cli --v" "--version"
 expect "kxp40s-cli write --b" "--backup-before-write --board"

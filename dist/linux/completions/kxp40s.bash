@@ -34,14 +34,17 @@ _kxp40s_values() {
 _kxp40s() {
     local cur prev words cword
     _init_completion || return
-    local program=${words[0]} help commands command="" i
+    # Down the commands typed so far (backups, then list): the innermost
+    # one's --help says what comes next.
+    local program=${words[0]} help commands i
+    local -a command=()
     help=$("$program" --help 2>/dev/null) || return
     commands=$(_kxp40s_commands <<<"$help")
     for ((i = 1; i < cword; i++)); do
         if [[ -n $commands && $'\n'$commands$'\n' == *$'\n'${words[i]}$'\n'* ]]; then
-            command=${words[i]}
-            help=$("$program" "$command" --help 2>/dev/null) || return
-            break
+            command+=("${words[i]}")
+            help=$("$program" "${command[@]}" --help 2>/dev/null) || return
+            commands=$(_kxp40s_commands <<<"$help")
         fi
     done
 
@@ -53,7 +56,7 @@ _kxp40s() {
         mapfile -t COMPREPLY < <(compgen -W "$values" -- "$cur")
     elif [[ $cur == -* ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$(_kxp40s_options <<<"$help")" -- "$cur")
-    elif [[ -n $commands && -z $command ]]; then
+    elif [[ -n $commands ]]; then
         mapfile -t COMPREPLY < <(compgen -W "$commands" -- "$cur")
     else
         _filedir
