@@ -97,6 +97,10 @@ Application::Application(AppFace& face, AppOptions options)
 
 Application::~Application() = default;
 
+std::vector<fs::path> Application::backupsKept() const {
+    return backups_ ? backups_->kept() : std::vector<fs::path>{};
+}
+
 std::string Application::caption() const {
     return session_.controls[kCaption].text;
 }

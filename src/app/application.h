@@ -113,6 +113,8 @@ class Application {
     // Write then runs a series taking each pager's capcodes from the list.
     void useCapcodeList(std::vector<ListedCapcodes> list) { capcodeList_ = std::move(list); }
     bool backupBeforeWrite() const { return backupBeforeWrite_; }
+    // The backups kept since the program started, oldest first.
+    std::vector<std::filesystem::path> backupsKept() const;
 
     // Reads without the board's fixed pause before each reply; kept when
     // the board changes.
