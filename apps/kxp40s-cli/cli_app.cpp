@@ -34,9 +34,10 @@ Answer CliFace::show(const Message& message) {
     endBar();
     if (message.buttons == Buttons::YesNo) return ask(message);
     if (message.outcome == Outcome::Success) {
-        io_.out << message.text << "\n";
+        lastMessage_ = message.text;
+        (successToStderr_ ? io_.err : io_.out) << message.text << "\n";
     } else {
-        lastWarning_ = withSubject(message.text);
+        lastWarning_ = lastMessage_ = withSubject(message.text);
         io_.err << lastWarning_ << "\n";
     }
     return Answer::Ok;
@@ -162,6 +163,7 @@ CliApp::CliApp(Streams& io, const BoardOptions& options)
     : io_(io), face_(io, options.yes), app_(face_, appOptions(io, options)), port_(options.port) {
     StopSignals::forwardTo(&app_);
     app_.board().setFastRead(options.noPause);
+    if (options.json) face_.successToStderr();
 }
 
 CliApp::~CliApp() {
@@ -176,7 +178,7 @@ void CliApp::start() {
 
 // Where the board was looked for, and what it takes to open a port there.
 std::string CliApp::boardSubject() {
-    const std::string permission(rulesOf(app_.board().kind()).portPermission);
+    const std::string permission = portPermission(app_.board().kind());
     if (!port_.empty()) {
         std::error_code ec;
         return std::filesystem::exists(port_, ec) ? port_ + "; " + permission

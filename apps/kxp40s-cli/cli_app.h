@@ -33,6 +33,11 @@ class CliFace : public AppFace {
     // been shown already).
     Refusal refusal();
     const std::string& lastWarning() const { return lastWarning_; }
+    // The last message shown, a success or a warning (with its subject).
+    const std::string& lastMessage() const { return lastMessage_; }
+    // Success messages go to stderr too, so that stdout holds only what the
+    // command prints itself (a JSON object).
+    void successToStderr() { successToStderr_ = true; }
     // What the messages shown from now on are about (a file, the board's
     // ports): said in brackets after each warning; empty: nothing.
     void about(std::string subject) { subject_ = std::move(subject); }
@@ -56,6 +61,8 @@ class CliFace : public AppFace {
     std::string status_;
     std::optional<std::string> refused_;
     std::string lastWarning_;
+    std::string lastMessage_;
+    bool successToStderr_ = false;
     std::string subject_;
 };
 
@@ -77,6 +84,7 @@ struct BoardOptions {
     bool noPause = false;
     bool trace = false;
     bool yes = false;
+    bool json = false;  // the command prints a JSON object on stdout, and nothing else
 };
 void addBoardOptions(CLI::App* cmd, BoardOptions& options, bool transfer = true);
 

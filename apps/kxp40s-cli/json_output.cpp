@@ -1,7 +1,10 @@
 #include "json_output.h"
 
+#include <map>
+
 #include "editors/settings_report.h"
 #include "files/system.h"
+#include "transfer/series_log.h"
 
 namespace kxp40s::cli {
 
@@ -11,7 +14,50 @@ nlohmann::json valueJson(const std::optional<std::string>& value) {
     return value ? nlohmann::json(*value) : nlohmann::json();
 }
 
+// Capcodes 1 to 8 and their ON boxes, as `show` prints them.
+nlohmann::json capcodesJson(const Session& s) {
+    std::map<std::string, std::optional<std::string>, std::less<>> shown;
+    for (const ShownSetting& setting : describeSettings(s))
+        shown[setting.def->key] = setting.value;
+    nlohmann::json capcodes = nlohmann::json::array();
+    for (int number = 1; number <= 8; ++number) {
+        const std::string key = "capcode" + std::to_string(number);
+        capcodes.push_back({{"number", number},
+                            {"capcode", valueJson(shown[key])},
+                            {"on", shown[key + ".on"] == "1"}});
+    }
+    return capcodes;
+}
+
+nlohmann::json pagersJson(const std::vector<SeriesPager>& pagers) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const SeriesPager& pager : pagers) {
+        list.push_back({{"number", pager.number},
+                        {"capcode1", pager.capcode1},
+                        {"capcode2", pager.capcode2},
+                        {"result", seriesResultText(pager)}});
+    }
+    return list;
+}
+
 }  // namespace
+
+nlohmann::json transferJson(const TransferOutcome& outcome) {
+    nlohmann::json backups = nlohmann::json::array();
+    for (const auto& file : outcome.backups)
+        backups.push_back(utf8Text(file));
+    nlohmann::json json = {
+        {"outcome", outcome.outcome},
+        {"message", outcome.message},
+        {"file", outcome.file},
+        {"port", outcome.port.empty() ? nlohmann::json() : nlohmann::json(outcome.port)},
+        {"backups", backups}};
+    if (outcome.pagers)
+        json["pagers"] = pagersJson(*outcome.pagers);
+    else
+        json["capcodes"] = outcome.session ? capcodesJson(*outcome.session) : nlohmann::json();
+    return json;
+}
 
 nlohmann::json settingsJson(const Session& s) {
     nlohmann::json settings = nlohmann::json::object();
@@ -39,7 +85,9 @@ nlohmann::json diffJson(const ImageDiff& diff) {
 }
 
 std::string portState(const PortAnswer& answer) {
-    return answer.board ? "board" : answer.busy ? "busy" : "-";
+    if (answer.board) return "board";
+    if (answer.busy) return "busy";
+    return answer.denied ? "denied" : "-";
 }
 
 nlohmann::json portsJson(const std::vector<PortAnswer>& answers) {

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "app/board.h"
 #include "editors/image_diff.h"
 #include "editors/session.h"
 #include "transfer/backups.h"
+#include "transfer/pager_commands.h"
 
 namespace kxp40s::cli {
 
@@ -23,7 +27,23 @@ nlohmann::json diffJson(const ImageDiff& diff);
 nlohmann::json backupsJson(const std::filesystem::path& folder,
                            const std::vector<BackupEntry>& entries);
 
-// "board", "busy" or "-": what `ports` says of a place the search looks at.
+// What came of a read, write or verify, for --json.
+struct TransferOutcome {
+    std::string outcome;  // "done", "failed" or "stopped"
+    std::string message;  // the last message: the system's own text
+    std::string file;
+    std::string port;                                // empty: no board was taken
+    std::vector<std::filesystem::path> backups;      // kept by this command
+    const Session* session = nullptr;                // the image at the end
+    std::optional<std::vector<SeriesPager>> pagers;  // a series: each pager
+};
+// {"outcome", "message", "file", "port" (null: none), "backups": [...],
+// "capcodes": [{"number", "capcode", "on"}...] (null without an image; not
+// for a series), "pagers": [{"number", "capcode1", "capcode2", "result"}...]
+// (a series only)}.
+nlohmann::json transferJson(const TransferOutcome& outcome);
+
+// "board", "busy", "denied" or "-": what `ports` says of a place the search looks at.
 std::string portState(const PortAnswer& answer);
 // What `ports --json`: {"ports": [{"port", "state"}...], "board": the first
 // port where the board answered, or null}.

@@ -16,16 +16,14 @@ void registerPorts(CLI::App& app, Streams& io) {
     cmd->footer(
         "Prints one line per place the search looks at: its path, a tab, and 'board' when\n"
         "the programmer board answers there, 'busy' when another program holds the port\n"
-        "(the search passes over it), '-' otherwise. For the USB board these are the\n"
-        "listed serial ports (extra ports, for example the link of kxp40s-sim --plug, are\n"
-        "listed through KXP40S_PORTS=PATH:PATH), and the board is only asked who it is;\n"
-        "for the parallel-port board (--board lpt) the three parallel ports, each probed.\n"
+        "(the search passes over it), 'denied' when this user may not open it (a USB board\n"
+        "needs the group dialout), '-' otherwise. For the USB board these are the listed\n"
+        "serial ports (extra ports, for example the link of kxp40s-sim --plug, are listed\n"
+        "through KXP40S_PORTS=PATH:PATH), and the board is only asked who it is; for the\n"
+        "parallel-port board (--board lpt) the three parallel ports, each probed.\n"
         "Nothing is started, read or written. Exit status 0 when the board answers at one of\n"
         "them, 1 when it answers nowhere. --json prints a JSON object instead.");
-    struct Options : BoardOptions {
-        bool json = false;
-    };
-    auto options = std::make_shared<Options>();
+    auto options = std::make_shared<BoardOptions>();
     addBoardOptions(cmd, *options, false);
     cmd->add_flag("--json", options->json, "Print a JSON object instead");
     cmd->callback([options, &io] {

@@ -1,6 +1,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "cli_app.h"
 #include "editors/capcodes.h"
 #include "files/system.h"
+#include "json_output.h"
 #include "terminal.h"
 #include "transfer/capcode_list.h"
 #include "transfer/series_log.h"
@@ -23,6 +25,49 @@ namespace {
 void explainVerifyError(Streams& io, const Session& s, const std::string& file) {
     if (s.PagerAtVerifyError)
         io.err << verifyExplanation(s, s.ConfigImage, *s.PagerAtVerifyError, file);
+}
+
+// What a command's --json report holds besides what its program knows.
+struct Reported {
+    std::string file;
+    std::optional<std::vector<SeriesPager>> pagers;  // a series
+};
+
+void printOutcome(Streams& io, const Reported& reported, std::optional<CliApp>& cli,
+                  const std::string& outcome, const std::string& message) {
+    TransferOutcome report{outcome, message, reported.file, "", {}, nullptr, reported.pagers};
+    if (cli) {
+        if (report.message.empty()) report.message = cli->face().lastMessage();
+        report.port = cli->app().board().where();
+        report.backups = cli->app().backupsKept();
+        report.session = &cli->session();
+    }
+    io.out << transferJson(report).dump(2) << std::endl;
+}
+
+// Runs a transfer command's work, which makes its program in `cli`. With
+// --json, what came of it is printed on stdout as one JSON object however it
+// ended (refused before the board was asked, failed, stopped or done); the
+// ending then goes on as it came, for the exit status.
+void runReported(Streams& io, bool json, const Reported& reported, std::optional<CliApp>& cli,
+                 const std::function<void()>& work) {
+    if (!json) return work();
+    try {
+        work();
+    } catch (const Interrupted& e) {
+        printOutcome(io, reported, cli, "stopped", e.what());
+        throw;
+    } catch (const Refusal& e) {
+        printOutcome(io, reported, cli, "failed", e.what());
+        throw;
+    }
+    printOutcome(io, reported, cli, "done", "");
+}
+
+void addJsonFlag(CLI::App* cmd, BoardOptions& options) {
+    cmd->add_flag("--json", options.json,
+                  "Print what came of it as a JSON object on stdout (outcome, message, file, "
+                  "port, backups kept, capcodes); the messages stay on stderr");
 }
 
 void registerRead(CLI::App& app, Streams& io) {
@@ -38,13 +83,17 @@ void registerRead(CLI::App& app, Streams& io) {
     auto options = std::make_shared<Options>();
     addOutputOptions(cmd, options->output, "The table file to write")->required();
     addBoardOptions(cmd, *options);
+    addJsonFlag(cmd, *options);
     cmd->callback([options, &io] {
-        checkOutput(options->output);
-        CliApp cli(io, *options);
-        cli.startWithBoard();
-        cli.transfer([](Application& program) { return program.mnuEntire_Click(); });
-        cli.saveAs(options->output.path);
-        io.out << "Wrote " << options->output.path << "\n";
+        std::optional<CliApp> cli;
+        runReported(io, options->json, {options->output.path, {}}, cli, [&] {
+            checkOutput(options->output);
+            cli.emplace(io, *options);
+            cli->startWithBoard();
+            cli->transfer([](Application& program) { return program.mnuEntire_Click(); });
+            cli->saveAs(options->output.path);
+            (options->json ? io.err : io.out) << "Wrote " << options->output.path << "\n";
+        });
     });
 }
 
@@ -67,17 +116,21 @@ void registerVerify(CLI::App& app, Streams& io) {
     addBoardOptions(cmd, *options);
     cmd->add_flag("--contrast", options->contrast,
                   "Compare the file's display contrast; without it the pager's own counts");
+    addJsonFlag(cmd, *options);
     cmd->callback([options, &io] {
-        CliApp cli(io, *options);
-        cli.startWithBoard();
-        cli.open(options->file);
-        if (options->contrast) cli.session().ContrastChanged = true;
-        try {
-            cli.transfer([](Application& program) { return program.verifyAsWritten(); });
-        } catch (const Refusal&) {
-            explainVerifyError(io, cli.session(), options->file);
-            throw;
-        }
+        std::optional<CliApp> cli;
+        runReported(io, options->json, {options->file, {}}, cli, [&] {
+            cli.emplace(io, *options);
+            cli->startWithBoard();
+            cli->open(options->file);
+            if (options->contrast) cli->session().ContrastChanged = true;
+            try {
+                cli->transfer([](Application& program) { return program.verifyAsWritten(); });
+            } catch (const Refusal&) {
+                explainVerifyError(io, cli->session(), options->file);
+                throw;
+            }
+        });
     });
 }
 
@@ -107,6 +160,73 @@ NextPager waitForNextPager(Streams& io, std::optional<double> nextAfter, const A
     return terminalLine() ? NextPager::Write : NextPager::Leave;
 }
 
+struct WriteOptions : BoardOptions {
+    std::string file;
+    int series = 0;
+    std::string increase;
+    std::optional<double> nextAfter;
+    bool saveProgress = false;
+    bool contrast = false;
+    bool backupBeforeWrite = false;
+    std::string capcodes;
+    std::string log;
+};
+
+// write FILE, once or as a series; each pager of a series is added to
+// `pagers` when it is there to fill.
+void writePagers(Streams& io, const WriteOptions& options, std::optional<CliApp>& program,
+                 std::optional<std::vector<SeriesPager>>& pagers) {
+    std::optional<std::vector<ListedCapcodes>> list;
+    if (!options.capcodes.empty()) list = capcodeListIn(options.capcodes);
+    SeriesLog log;
+    if (!options.log.empty()) {
+        if (const auto failure = log.open(pathFromUtf8(options.log))) throw Refusal(*failure);
+    }
+    CliApp& cli = program.emplace(io, options);
+    cli.startWithBoard();
+    cli.open(options.file);
+    cli.app().setBackupBeforeWrite(options.backupBeforeWrite);
+    if (list) cli.app().useCapcodeList(*list);
+    if (options.contrast) cli.session().ContrastChanged = true;
+    if (options.increase.find('1') != std::string::npos)
+        cli.handle([](Session& s) { return optAuto1_Click(s, 1); });
+    if (options.increase.find('2') != std::string::npos)
+        cli.handle([](Session& s) { return optAuto2_Click(s, 1); });
+    // The file is saved after every verified pager, so that it is never
+    // behind the pagers written, even when the series is stopped.
+    cli.face().nextPager = [&](int number) {
+        if (number > options.series) return NextPager::Leave;
+        if (number == 1) return NextPager::Write;
+        return waitForNextPager(io, options.nextAfter, cli.app());
+    };
+    std::ostream& lines = options.json ? io.err : io.out;
+    cli.face().onPager = [&](const SeriesPager& pager) {
+        if (!options.log.empty()) {
+            if (const auto failure = log.append(pager, cli.app().board().where()))
+                io.err << *failure << "\n";
+        }
+        if (pagers) pagers->push_back(pager);
+        if (pager.result == Result::Stopped) return;
+        const bool verified = pager.result == Result::Done;
+        lines << "Pager " << pager.number << ": capcode 1 = " << pager.capcode1
+              << ", capcode 2 = " << pager.capcode2 << ": "
+              << (verified ? "written and verified" : "failed (" + cli.face().lastWarning() + ")")
+              << std::endl;
+        if (verified && options.saveProgress) cli.saveAs(options.file);
+    };
+    cli.transfer([&](Application& app) {
+        const Result result = app.mnuEB_Click();
+        if (result == Result::Done && options.series == 0 && options.saveProgress)
+            cli.saveAs(options.file);
+        return result;
+    });
+    if (list && list->size() < static_cast<std::size_t>(options.series))
+        throw Refusal("The capcode list " + options.capcodes + " has " +
+                      std::to_string(list->size()) + " pagers, not " +
+                      std::to_string(options.series) + ": the series ended after pager " +
+                      std::to_string(list->size()) + ".");
+}
+
 void registerWrite(CLI::App& app, Streams& io) {
     auto* cmd =
         app.add_subcommand("write", "Write a table file to a pager, then verify (Pager > Write)");
@@ -125,18 +245,7 @@ void registerWrite(CLI::App& app, Streams& io) {
         "capcode2, result: verified, verify error, write error or stopped), flushed at once.\n"
         "Ctrl-C stops after the frame under way: the board is released, the pager's state\n"
         "is said, and with --save-progress FILE holds the capcodes of the next pager.");
-    struct Options : BoardOptions {
-        std::string file;
-        int series = 0;
-        std::string increase;
-        std::optional<double> nextAfter;
-        bool saveProgress = false;
-        bool contrast = false;
-        bool backupBeforeWrite = false;
-        std::string capcodes;
-        std::string log;
-    };
-    auto options = std::make_shared<Options>();
+    auto options = std::make_shared<WriteOptions>();
     cmd->add_option("FILE", options->file, "The table file")->required();
     addBoardOptions(cmd, *options);
     cmd->add_flag("--yes", options->yes, "Answer Yes to the questions before overwriting");
@@ -163,57 +272,15 @@ void registerWrite(CLI::App& app, Streams& io) {
                   "Send the file's display contrast; without it the pager keeps its own");
     cmd->add_flag("--backup-before-write", options->backupBeforeWrite,
                   "Read each pager's memory into the backup folder before overwriting it");
+    addJsonFlag(cmd, *options);
     cmd->callback([options, &io] {
         if (options->series > 0 && options->increase.empty() && options->capcodes.empty())
             throw CLI::ValidationError("--series", "needs --increase or --capcodes");
-        std::optional<std::vector<ListedCapcodes>> list;
-        if (!options->capcodes.empty()) list = capcodeListIn(options->capcodes);
-        SeriesLog log;
-        if (!options->log.empty()) {
-            if (const auto failure = log.open(pathFromUtf8(options->log))) throw Refusal(*failure);
-        }
-        CliApp cli(io, *options);
-        cli.startWithBoard();
-        cli.open(options->file);
-        cli.app().setBackupBeforeWrite(options->backupBeforeWrite);
-        if (list) cli.app().useCapcodeList(*list);
-        if (options->contrast) cli.session().ContrastChanged = true;
-        if (options->increase.find('1') != std::string::npos)
-            cli.handle([](Session& s) { return optAuto1_Click(s, 1); });
-        if (options->increase.find('2') != std::string::npos)
-            cli.handle([](Session& s) { return optAuto2_Click(s, 1); });
-        // The file is saved after every verified pager, so that it is never
-        // behind the pagers written, even when the series is stopped.
-        cli.face().nextPager = [&](int number) {
-            if (number > options->series) return NextPager::Leave;
-            if (number == 1) return NextPager::Write;
-            return waitForNextPager(io, options->nextAfter, cli.app());
-        };
-        cli.face().onPager = [&](const SeriesPager& pager) {
-            if (!options->log.empty()) {
-                if (const auto failure = log.append(pager, cli.app().board().where()))
-                    io.err << *failure << "\n";
-            }
-            if (pager.result == Result::Stopped) return;
-            const bool verified = pager.result == Result::Done;
-            io.out << "Pager " << pager.number << ": capcode 1 = " << pager.capcode1
-                   << ", capcode 2 = " << pager.capcode2 << ": "
-                   << (verified ? "written and verified"
-                                : "failed (" + cli.face().lastWarning() + ")")
-                   << std::endl;
-            if (verified && options->saveProgress) cli.saveAs(options->file);
-        };
-        cli.transfer([&](Application& program) {
-            const Result result = program.mnuEB_Click();
-            if (result == Result::Done && options->series == 0 && options->saveProgress)
-                cli.saveAs(options->file);
-            return result;
-        });
-        if (list && list->size() < static_cast<std::size_t>(options->series))
-            throw Refusal("The capcode list " + options->capcodes + " has " +
-                          std::to_string(list->size()) + " pagers, not " +
-                          std::to_string(options->series) + ": the series ended after pager " +
-                          std::to_string(list->size()) + ".");
+        std::optional<CliApp> cli;
+        Reported reported{options->file, {}};
+        if (options->series > 0) reported.pagers.emplace();
+        runReported(io, options->json, reported, cli,
+                    [&] { writePagers(io, *options, cli, reported.pagers); });
     });
 }
 

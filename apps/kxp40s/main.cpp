@@ -1,8 +1,10 @@
 // kxp40s: the desktop window. Options: --board usb|lpt; --report prints the
 // caption and the board status line on stdout as they change (for scripts
-// and tests).
+// and tests); a table file named after them is opened once the window is up.
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 #include <QLabel>
 #include <QTimer>
 #include <iostream>
@@ -12,6 +14,7 @@
 #include "app/program_arguments.h"
 #include "app/stop_signals.h"
 #include "app/version.h"
+#include "files/system.h"
 #include "ui/guarded_application.h"
 #include "ui/main_window.h"
 #include "ui/quit_signals.h"
@@ -52,6 +55,15 @@ int runBareWindow(QApplication& app, bool report) {
     return app.exec();
 }
 
+// The program's icon at every size drawn, from the resource the build made
+// out of dist/kxp40s.svg.
+QIcon programIcon() {
+    QIcon icon;
+    for (const QString& png : QDir(":/icons").entryList({"*.png"}))
+        icon.addFile(":/icons/" + png);
+    return icon;
+}
+
 // Ends every event loop, those of open message boxes too; the deferred call
 // ends the program's loop when it has not started yet (a signal during
 // start-up).
@@ -72,6 +84,7 @@ int main(int argc, char** argv) {
     bool report = false;
     bool bare = false;
     bool noSplash = false;
+    std::string tableFile;
     CLI::Option* boardOption =
         cli.add_option("--board", board,
                        "The programmer board for this run: usb (a serial port) or lpt (the "
@@ -80,6 +93,7 @@ int main(int argc, char** argv) {
             ->check(CLI::IsMember({"usb", "lpt"}));
     cli.add_flag("--report", report,
                  "Print the caption and the board status line on stdout as they change");
+    cli.add_option("FILE", tableFile, "A table file (.tbl) to open, as File > Open opens it");
     cli.add_flag("--bare-window", bare, "Show only an empty window (for measurements)")->group("");
     cli.add_flag("--no-splash", noSplash, "Open the main window at once (for measurements)")
         ->group("");
@@ -91,6 +105,8 @@ int main(int argc, char** argv) {
     }
     kxp40s::ui::GuardedApplication qapp(argc, argv);
     kxp40s::ui::prepareApplication(qapp);
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName("kxp40s");
     if (bare) return runBareWindow(qapp, report);
 
     kxp40s::AppOptions options;
@@ -115,6 +131,7 @@ int main(int argc, char** argv) {
         QObject::connect(window.get(), &MainWindow::ended, endProgram);
         if (report) reportChanges(*window);
         window->startUp();
+        if (!tableFile.empty()) window->openTableFile(kxp40s::pathFromUtf8(tableFile));
     };
     if (noSplash) {
         openMainWindow();

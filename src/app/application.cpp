@@ -19,6 +19,15 @@ namespace fs = std::filesystem;
 
 const ControlId kCaption{"Form1"};
 
+// A program under /usr or /opt was installed by the package manager, which
+// owns its folder even where the user (root) may write there: its data goes
+// to the user's folder, so that removing the package leaves nothing behind.
+bool isInstalledFolder(const fs::path& folder) {
+    if (!folder.has_root_directory()) return false;
+    const fs::path top = *std::next(folder.begin());
+    return top == "usr" || top == "opt";
+}
+
 std::string stoppedText(PagerState state) {
     switch (state) {
         case PagerState::PartlyWritten:
@@ -48,10 +57,13 @@ Message unexpectedFailure(const std::exception& e) {
                    ". The programmer board is released and the program ends.");
 }
 
-fs::path defaultProgramDirectory() {
-    const fs::path folder = programFile().parent_path();
-    if (isWritableFolder(folder)) return folder;
+fs::path programDirectoryFor(const fs::path& programFolder) {
+    if (!isInstalledFolder(programFolder) && isWritableFolder(programFolder)) return programFolder;
     return userDataFolder();
+}
+
+fs::path defaultProgramDirectory() {
+    return programDirectoryFor(programFile().parent_path());
 }
 
 Application::Application(AppFace& face, AppOptions options)
@@ -69,6 +81,10 @@ Application::Application(AppFace& face, AppOptions options)
 }
 
 Application::~Application() = default;
+
+std::vector<fs::path> Application::backupsKept() const {
+    return backups_ ? backups_->kept() : std::vector<fs::path>{};
+}
 
 std::string Application::caption() const {
     return session_.controls[kCaption].text;

@@ -113,6 +113,8 @@ class Application {
     // Write then runs a series taking each pager's capcodes from the list.
     void useCapcodeList(std::vector<ListedCapcodes> list) { capcodeList_ = std::move(list); }
     bool backupBeforeWrite() const { return backupBeforeWrite_; }
+    // The backups kept since the program started, oldest first.
+    std::vector<std::filesystem::path> backupsKept() const;
 
     // Reads without the board's fixed pause before each reply; kept when
     // the board changes.
@@ -159,6 +161,9 @@ class Application {
 // The program's folder when it is writable, else the user's data folder
 // (userDataFolder()).
 std::filesystem::path defaultProgramDirectory();
+// The same for a program in `programFolder`: an installed one (under /usr or
+// /opt) always keeps its data in the user's folder.
+std::filesystem::path programDirectoryFor(const std::filesystem::path& programFolder);
 
 // What an exception that nothing else caught tells the user; the program
 // then releases the board and ends.

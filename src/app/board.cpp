@@ -66,7 +66,8 @@ class SerialBoard : public Board {
         std::vector<PortAnswer> answers;
         for (const auto& port : listSerialPorts(registry_)) {
             const PortFound found = IdentifyBoard(link_, port);
-            answers.push_back({port, found == PortFound::Board, found == PortFound::Busy});
+            answers.push_back({port, found == PortFound::Board, found == PortFound::Busy,
+                               found == PortFound::Denied});
         }
         return answers;
     }
@@ -125,8 +126,6 @@ class LptBoard : public Board {
 
     bool connect(bool interactive) override {
         known_ = interactive ? bus_->LptBoardConnect(face_) : silentConnect();
-        if (interactive && !known_ && !io_->problem().empty())
-            face_.show(warning(io_->problem(), kShortTitle));
         showStatus();
         return known_;
     }

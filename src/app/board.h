@@ -22,7 +22,8 @@ namespace kxp40s {
 struct PortAnswer {
     std::string port;
     bool board = false;
-    bool busy = false;  // another program holds it
+    bool busy = false;    // another program holds it
+    bool denied = false;  // this user may not open it
 };
 
 // The programmer board in use, whichever kind it is. The board talks to the

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "link/search_message.h"
+
 namespace kxp40s {
 
 namespace {
@@ -270,10 +272,7 @@ bool LptBus::LptBoardConnect(LinkFace& face) {
             return true;
         }
     }
-    if (const std::string why = io_.problem(); !why.empty()) {
-        face.show(warning(why, kShortTitle));
-    }
-    face.show(warning("The Programmed Board is not responding!", kShortTitle));
+    face.show(notRespondingMessage(io_.problem()));
     return false;
 }
 

@@ -77,7 +77,7 @@ class LptBus {
     const StopFlag* stop = nullptr;
 
     // Finds the board at one of kLptBases; none: "The Programmed Board is not
-    // responding!".
+    // responding!", with why the port could not be reached on a line after it.
     bool LptBoardConnect(LinkFace& face);
     bool LptProbe(std::uint16_t base);
 

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "link/search_message.h"
+
 namespace kxp40s {
 
 namespace {
@@ -37,8 +39,7 @@ int PpdevPortIo::open(std::uint16_t base) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         if (errno == EACCES) {
-            problem_ =
-                path + ": permission denied. Add your user to the group lp and log in again.";
+            problem_ = permissionDeniedLine({path}, kParallelPortGroup);
         } else if (errno != ENOENT && errno != ENODEV && errno != ENXIO) {
             problem_ = path + ": " + std::strerror(errno);
         }

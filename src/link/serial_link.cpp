@@ -7,7 +7,7 @@ namespace kxp40s {
 namespace {
 
 enum class Wait { Arrived, TimedOut, Failed };
-enum class Opened { Yes, No, Busy };
+enum class Opened { Yes, No, Busy, Denied };
 
 Message linkWarning(const char* text) {
     return warning(text, kShortTitle);
@@ -68,6 +68,7 @@ Opened openPort(SerialLink& link, const std::string& port, bool sayBusy = true) 
         if (sayBusy) link.face.show(linkWarning((port + " is in use by another program.").c_str()));
         return Opened::Busy;
     }
+    if (opened == SerialPort::kPortDenied) return Opened::Denied;
     if (opened != SerialPort::kOk || link.port.setup9600() != SerialPort::kOk) {
         link.port.close();
         return Opened::No;
@@ -137,6 +138,8 @@ PortFound identifyExchange(SerialLink& link, const std::string& port, bool sayBu
     switch (openPort(link, port, sayBusy)) {
         case Opened::Busy:
             return PortFound::Busy;
+        case Opened::Denied:
+            return PortFound::Denied;
         case Opened::No:
             return PortFound::Nothing;
         case Opened::Yes:
@@ -261,17 +264,21 @@ bool BoardConnect(SerialLink& link) {
     if (interactive) link.face.setTimer1Enabled(false);
     link.clock.pumpEvents();
     const auto ports = listSerialPorts(link.registry);
+    std::vector<std::string> denied;
     for (const auto& port : ports) {
         link.state.BoardPort = port;
-        if (identifyExchange(link, port, false) == PortFound::Board) {
+        const PortFound found = identifyExchange(link, port, false);
+        if (found == PortFound::Board) {
             BoardCommand(link, 1, false);
             link.state.SerialPortCount = static_cast<int>(ports.size());
             if (interactive) link.face.setTimer1Enabled(true);
             return true;
         }
+        if (found == PortFound::Denied) denied.push_back(port);
         link.port.close();
     }
-    if (interactive) link.face.show(linkWarning(kNotRespondingText));
+    if (interactive)
+        link.face.show(notRespondingMessage(permissionDeniedLine(denied, kSerialPortGroup)));
     link.state.BoardPort.clear();
     if (interactive) link.face.setTimer1Enabled(true);
     return false;
@@ -285,7 +292,9 @@ bool BoardConnectOn(SerialLink& link, const std::string& port) {
         BoardCommand(link, 1, false);
         return true;
     }
-    if (found == PortFound::Nothing) link.face.show(linkWarning(kNotRespondingText));
+    if (found == PortFound::Nothing) link.face.show(notRespondingMessage());
+    if (found == PortFound::Denied)
+        link.face.show(notRespondingMessage(permissionDeniedLine({port}, kSerialPortGroup)));
     link.state.BoardPort.clear();
     return false;
 }

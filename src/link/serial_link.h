@@ -9,6 +9,7 @@
 #include "link/frames.h"
 #include "link/link_face.h"
 #include "link/pager_link.h"
+#include "link/search_message.h"
 #include "link/serial_port.h"
 #include "link/stop_flag.h"
 #include "registry/registry_access.h"
@@ -20,7 +21,6 @@ inline constexpr int kReplyWaitMs = 500;
 inline constexpr int kBlockWaitMs = 2000;
 inline constexpr int kReadPauseMs = 300;
 
-inline constexpr const char* kNotRespondingText = "The Programmed Board is not responding!";
 inline constexpr const char* kInitialErrorText = "Programmer Initial Error !";
 inline constexpr const char* kReadTimeOutText = "Read Time Out!";
 inline constexpr const char* kReadErrorText = "Read error!";
@@ -62,8 +62,9 @@ std::vector<std::string> listSerialPorts(clsRegistryAccess& registry);
 bool OpenBoardPort(SerialLink& link, const std::string& port);
 
 // What a port has on it: the board (its reply to the identify command was
-// accepted), nothing that answers as the board, or another program holds it.
-enum class PortFound { Board, Nothing, Busy };
+// accepted), nothing that answers as the board, another program holds it,
+// or this user may not open it.
+enum class PortFound { Board, Nothing, Busy, Denied };
 
 // Opens the port, sends the identify command and closes the port again.
 // Changes no state; a port in use is said only when asked to.
@@ -71,7 +72,9 @@ PortFound IdentifyBoard(SerialLink& link, const std::string& port, bool sayBusy 
 
 // Searches the listed ports for the board; on success the board is told to
 // start ("s", 1) and BoardPort names its port. Ports other programs hold are
-// passed over without a word.
+// passed over without a word; when no board answers, "The Programmed Board is
+// not responding!" names the ports this user may not open, if any, and the
+// group that opens them (interactive only).
 bool BoardConnect(SerialLink& link);
 
 // The board on `port` alone, taken as the search takes it: identified and

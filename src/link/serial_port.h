@@ -18,13 +18,15 @@ class SerialPort {
     static constexpr int kNotOpen = -2;
     static constexpr int kPortError = -3;
     static constexpr int kPortGone = -4;
-    static constexpr int kPortBusy = -5;  // open: another program holds the port
+    static constexpr int kPortBusy = -5;    // open: another program holds the port
+    static constexpr int kPortDenied = -6;  // open: this user may not open the port
 
     virtual ~SerialPort() = default;
 
     // Opens the named port (a device path on Linux, COM3 and the like on
     // Windows) for this program alone; a port already open is closed first.
-    // kPortBusy when another program holds it.
+    // kPortBusy when another program holds it, kPortDenied when the user
+    // lacks the right to open it.
     virtual int open(const std::string& name) = 0;
     virtual int close() = 0;
     // 9600 baud, 8 data bits, no parity, 1 stop bit, raw, no flow control.

@@ -16,6 +16,14 @@ namespace {
 // it reports an error: a 145-byte frame at 9600 baud needs about 150 ms.
 constexpr int kWriteRoomWaitMs = 1000;
 
+// EBUSY: another program set TIOCEXCL; EACCES: the device's group (dialout
+// on Debian) does not include this user.
+int openFailure(int error) {
+    if (error == EBUSY) return SerialPort::kPortBusy;
+    if (error == EACCES || error == EPERM) return SerialPort::kPortDenied;
+    return SerialPort::kPortError;
+}
+
 bool isGoneError(int error) {
     return error == EIO || error == ENXIO || error == ENODEV;
 }
@@ -29,7 +37,7 @@ TermiosSerialPort::~TermiosSerialPort() {
 int TermiosSerialPort::open(const std::string& name) {
     close();
     const int fd = ::open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == EBUSY ? kPortBusy : kPortError;  // EBUSY: TIOCEXCL of another
+    if (fd < 0) return openFailure(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
         ::close(fd);
         return kPortBusy;

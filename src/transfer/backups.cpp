@@ -114,6 +114,7 @@ BackupStore::Kept BackupStore::keep(const Image& image, const std::string& kind)
     const std::size_t excess = std::min(total > keep_ ? total - keep_ : 0, backups.size());
     for (std::size_t i = 0; i < excess; ++i)
         fs::remove(backups[i].file, ec);
+    kept_.push_back(file);
     return {file, ""};
 }
 

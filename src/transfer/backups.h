@@ -49,6 +49,9 @@ class BackupStore {
 
     // The backups in the folder, newest first.
     std::vector<BackupEntry> list() const;
+    // The files this store kept, oldest first (the older ones may have been
+    // dropped since, when more than the number kept were made).
+    const std::vector<std::filesystem::path>& kept() const { return kept_; }
 
     const std::filesystem::path& folder() const { return folder_; }
 
@@ -56,6 +59,7 @@ class BackupStore {
     std::filesystem::path folder_;
     std::size_t keep_;
     Now now_;
+    std::vector<std::filesystem::path> kept_;
 };
 
 }  // namespace kxp40s

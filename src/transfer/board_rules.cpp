@@ -4,6 +4,8 @@
 #include <numeric>
 #include <vector>
 
+#include "link/search_message.h"
+
 namespace kxp40s {
 
 namespace {
@@ -58,7 +60,8 @@ constexpr BoardRules kUsbRules{
     0x0F,
     pager::kPllIncd,
     incdMarksRoHS,
-    "a USB board needs the group dialout",
+    "USB",
+    kSerialPortGroup,
 };
 
 constexpr BoardRules kLptRules{
@@ -73,13 +76,20 @@ constexpr BoardRules kLptRules{
     0xFF,
     {pager::kPllIncd.last(), 1},
     lowByteZero,
-    "a parallel-port board needs the group lp",
+    "parallel-port",
+    kParallelPortGroup,
 };
 
 }  // namespace
 
 const BoardRules& rulesOf(BoardKind kind) {
     return kind == BoardKind::Lpt ? kLptRules : kUsbRules;
+}
+
+std::string portPermission(BoardKind kind) {
+    const BoardRules& rules = rulesOf(kind);
+    return "a " + std::string(rules.boardName) + " board needs the group " +
+           std::string(rules.portGroup);
 }
 
 }  // namespace kxp40s

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "image/pager_map.h"
@@ -44,9 +45,13 @@ struct BoardRules {
     bool (*isRoHSPager)(std::span<const std::uint8_t> bandBytes);
     // What the user needs to open the board's ports on Linux: the group
     // that owns serial devices, or the one that owns parallel ports.
-    std::string_view portPermission;
+    std::string_view boardName;
+    std::string_view portGroup;
 };
 
 const BoardRules& rulesOf(BoardKind kind);
+
+// "a USB board needs the group dialout"
+std::string portPermission(BoardKind kind);
 
 }  // namespace kxp40s

@@ -355,6 +355,10 @@ void MainWindow::mnuLBFF_Click() {
     runCommand([this] { app_->mnuLBFF_Click(); });
 }
 
+void MainWindow::openTableFile(const std::filesystem::path& file) {
+    runCommand([this, &file] { app_->openTableFile(file); });
+}
+
 void MainWindow::mnuSBTF_Click() {
     runCommand([this] { app_->mnuSBTF_Click(); });
 }

@@ -58,6 +58,9 @@ class MainWindow : public QMainWindow {
     // command and the end, with exit status 1.
     void endOnFailure(const QString& text);
 
+    // File > Open without the dialog, of a file named on the command line.
+    void openTableFile(const std::filesystem::path& file);
+
     // The menu commands.
     void mnuLBFF_Click();      // File > Open
     void mnuSBTF_Click();      // File > Save

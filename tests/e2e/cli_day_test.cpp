@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
@@ -11,6 +12,8 @@
 
 namespace kxp40s::e2e {
 namespace {
+
+using namespace std::chrono_literals;
 
 class CliDay : public TransferCli {
   protected:
@@ -110,6 +113,71 @@ TEST_F(CliDay, BackupsAreListedNewestFirstAndRestored) {
     const auto missing = cli({"backups", "restore", "3", "-o", path("c.tbl")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "There is no backup 3: " + path("data") + "/kxp40s/backups holds 2.\n");
+}
+
+// --json: stdout holds one object whatever came of the command (refused
+// before the board was asked, done, a verify error, a series, a stop), and
+// the messages stay on stderr.
+TEST_F(CliDay, JsonSaysWhatCameOfEachTransfer) {
+    const std::string file = prepared("a.tbl", {"capcode1=1000001"});
+    auto sim = startSim();
+    ASSERT_EQ(cli({"write", file, "--yes", "--no-pause"}).status, 0);
+
+    const auto read = cli({"read", "-o", path("r.tbl"), "--json", "--no-pause"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    const auto done = nlohmann::json::parse(read.out);
+    EXPECT_EQ(done["outcome"], "done");
+    EXPECT_EQ(done["message"], "Read success!");
+    EXPECT_EQ(done["file"], path("r.tbl"));
+    EXPECT_EQ(done["port"], path("board"));
+    ASSERT_EQ(done["backups"].size(), 1u);
+    EXPECT_TRUE(fs::exists(done["backups"][0].get<std::string>()));
+    EXPECT_NE(done["backups"][0].get<std::string>().find("/read-"), std::string::npos);
+    ASSERT_EQ(done["capcodes"].size(), 8u);
+    EXPECT_EQ(done["capcodes"][0],
+              nlohmann::json({{"number", 1}, {"capcode", "1000001"}, {"on", true}}));
+    EXPECT_NE(read.err.find("Read success!\nWrote " + path("r.tbl")), std::string::npos)
+        << read.err;
+
+    const auto again = cli({"read", "-o", path("r.tbl"), "--json", "--no-pause"});
+    EXPECT_EQ(again.status, 1);
+    const auto refused = nlohmann::json::parse(again.out);
+    EXPECT_EQ(refused["outcome"], "failed");
+    EXPECT_NE(refused["message"].get<std::string>().find(path("r.tbl")), std::string::npos);
+    EXPECT_TRUE(refused["port"].is_null());
+    EXPECT_TRUE(refused["capcodes"].is_null());
+
+    const auto verify =
+        cli({"verify", prepared("b.tbl", {"capcode1=1000002"}), "--json", "--no-pause"});
+    EXPECT_EQ(verify.status, 1);
+    const auto differs = nlohmann::json::parse(verify.out);
+    EXPECT_EQ(differs["outcome"], "failed");
+    EXPECT_EQ(differs["message"], "Verify Error!");
+    ASSERT_EQ(differs["backups"].size(), 1u);
+    EXPECT_NE(differs["backups"][0].get<std::string>().find("/verify-failed-"), std::string::npos);
+
+    const std::string list = writeFile("caps.txt", "1000003\n1000004,2000004\n");
+    const auto series = cli({"write", file, "--yes", "--series", "2", "--capcodes", list,
+                             "--next-after", "0", "--json", "--no-pause"});
+    ASSERT_EQ(series.status, 0) << series.err;
+    const auto pagers = nlohmann::json::parse(series.out);
+    EXPECT_EQ(pagers["outcome"], "done");
+    EXPECT_FALSE(pagers.contains("capcodes"));
+    ASSERT_EQ(pagers["pagers"].size(), 2u);
+    EXPECT_EQ(
+        pagers["pagers"][1],
+        nlohmann::json(
+            {{"number", 2}, {"capcode1", 1000004}, {"capcode2", 2000004}, {"result", "verified"}}));
+
+    auto stopped = startCli({"write", file, "--yes", "--series", "5", "--increase", "1",
+                             "--next-after", "30", "--json", "--no-pause"});
+    ASSERT_TRUE(stopped->waitForError("Pager 1:", 60s)) << stopped->errors();
+    ::kill(stopped->pid(), SIGINT);
+    EXPECT_EQ(stopped->waitExit(60s), 130) << stopped->errors();
+    const auto stop = nlohmann::json::parse(stopped->remainingOutput());
+    EXPECT_EQ(stop["outcome"], "stopped");
+    EXPECT_EQ(stop["message"], "Stopped between two pagers: no pager was being written.");
+    EXPECT_EQ(stop["pagers"].size(), 1u);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ class Window : public testing::TempFolderTest {
 
     std::string plug() const { return (folder_ / "board").string(); }
 
-    std::unique_ptr<ChildProcess> startWindow() {
+    std::unique_ptr<ChildProcess> startWindow(const std::vector<std::string>& arguments = {}) {
         const auto runtime = folder_ / "runtime";
         std::filesystem::create_directory(runtime);
         std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
@@ -56,8 +56,10 @@ class Window : public testing::TempFolderTest {
         // the end, which is not the window's to free.
         const auto suppressions = folder_ / "lsan.supp";
         std::ofstream(suppressions) << "leak:libdbus-1.so\n";
+        std::vector<std::string> command{binary("kxp40s"), "--report"};
+        command.insert(command.end(), arguments.begin(), arguments.end());
         return std::make_unique<ChildProcess>(
-            std::vector<std::string>{binary("kxp40s"), "--report"},
+            command,
             std::vector<std::string>{
                 "DISPLAY=" + display_->name(), "QT_QPA_PLATFORM=xcb", "KXP40S_PORTS=" + plug(),
                 "XDG_DATA_HOME=" + folder_.string(), "XDG_CONFIG_HOME=" + folder_.string(),
@@ -106,6 +108,20 @@ TEST_F(Window, SigtermReleasesTheBoardAndEnds) {
     ASSERT_NE(lastFrame, std::string::npos) << trace;
     EXPECT_NE(trace.find(" 02 72 ", lastFrame), std::string::npos)
         << "released: " << trace.substr(lastFrame);
+}
+
+// A table file named on the command line (as the desktop entry's Exec names
+// it) is opened once the window is up, as File > Open opens it.
+TEST_F(Window, OpensTheTableFileItIsGiven) {
+    SimProcess sim({"--plug", plug()});
+    const std::string file = (folder_ / "pager.tbl").string();
+    ASSERT_EQ(runProgram("kxp40s-cli", {"new", "-o", file}).status, 0);
+    const auto window = startWindow({file});
+    waitConnected(*window);
+    EXPECT_EQ(window->waitFor("caption ", 10s),
+              "caption KXP40S V05.12 USB KAVION - [" + file + "]");
+    ASSERT_EQ(::kill(window->pid(), SIGTERM), 0);
+    EXPECT_EQ(window->waitExit(5s), 1);
 }
 
 // Ctrl-C while start-up's message box says that no board answers: the box

@@ -8,9 +8,11 @@
 #include "control_at.h"
 #include "editors/capcodes.h"
 #include "editors/settings.h"
+#include "files/system.h"
 #include "image/default_tables.h"
 #include "image/image.h"
 #include "image/pager_map.h"
+#include "link/search_message.h"
 #include "sim/sim_serial_port.h"
 #include "sim/two_wire_memory.h"
 #include "started_pager.h"
@@ -50,6 +52,30 @@ TEST_F(App, WithoutABoardStartUpSaysSoAndGoesOn) {
     ASSERT_TRUE(face.refreshedBeforeSearch.has_value());
     EXPECT_EQ(*face.refreshedBeforeSearch, face.refreshed.size()) << "nothing left to fill after";
     EXPECT_EQ(face.script.statuses.back(), disconnectedStatus()) << "said at once";
+}
+
+// A parallel port the user may not open (not in the group lp): start-up's
+// one message says so after the search's own words.
+TEST_F(App, AParallelPortTheUserMayNotOpenIsNamedAfterTheSearchMessage) {
+    struct RefusedPort : PortIo {
+        void Out32(std::uint16_t, std::uint8_t) override {}
+        std::uint8_t Inp32(std::uint16_t) override { return 0xFF; }
+        std::string problem() const override {
+            return permissionDeniedLine({"/dev/parport0"}, kParallelPortGroup);
+        }
+    } refused;
+    AppOptions options;
+    options.board = BoardKind::Lpt;
+    options.programDirectory = folder_;
+    options.parts.portIo = &refused;
+    options.parts.clock = &clock;
+    options.parts.lptPacing = LptBus::Pacing::OnClock;
+    app.emplace(face, options);
+    app->Form_Load({.openDefaultTable = false});
+    EXPECT_EQ(face.texts(), Texts{"The Programmed Board is not responding!\n/dev/parport0: "
+                                  "permission denied. Add your user to the group lp and log in "
+                                  "again."});
+    EXPECT_FALSE(app->board().known());
 }
 
 TEST_F(App, OpensAValidDefaultTblAndSaveWritesItBack) {
@@ -233,6 +259,25 @@ TEST_F(App, TheBoardChangesWhileTheProgramRuns) {
     EXPECT_EQ(app->mnuEntire_Click(), Result::Done);
     EXPECT_NE(at(s(), "txtAddr", 0).text, "1234000") << "read from the USB board's pager";
     EXPECT_TRUE(face.script.timer1.back()) << "the monitor runs again";
+}
+
+// "default.tbl" and the file dialogs stay beside a program in a build tree
+// or a copied folder; an installed one uses the user's folder even when it
+// runs as root, who may write anywhere.
+TEST_F(App, AnInstalledProgramKeepsItsDataInTheUsersFolder) {
+    const fs::path user = userDataFolder();
+    struct Case {
+        fs::path programFolder;
+        fs::path expected;
+    };
+    const Case cases[] = {
+        {folder_, folder_},        {"/usr/bin", user},          {"/usr/local/bin", user},
+        {"/opt/kxp40s/bin", user}, {folder_ / "missing", user}, {"", user},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.programFolder);
+        EXPECT_EQ(programDirectoryFor(c.programFolder), c.expected);
+    }
 }
 
 }  // namespace

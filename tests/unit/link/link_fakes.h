@@ -71,6 +71,7 @@ class FakeSerialPort : public SerialPort {
         close();
         opened.push_back({name, clock_.now});
         if (busy.contains(name)) return kPortBusy;
+        if (denied.contains(name)) return kPortDenied;
         if (!lines.contains(name)) return kPortError;
         current_ = name;
         gone_ = false;
@@ -131,7 +132,8 @@ class FakeSerialPort : public SerialPort {
     bool isOpen() const { return !current_.empty(); }
 
     std::map<std::string, FakeLine> lines;
-    std::set<std::string> busy;  // ports another program holds
+    std::set<std::string> busy;    // ports another program holds
+    std::set<std::string> denied;  // ports this user may not open
     std::vector<Bytes> sent;
     std::vector<std::pair<std::string, std::int64_t>> opened;
     int goneAfterWrites = -1;

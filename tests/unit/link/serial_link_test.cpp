@@ -239,6 +239,88 @@ TEST_F(SerialLinkTest, FailedSearchWarnsOnlyWhenInteractive) {
     }
 }
 
+// A board on a port the user may not open (not in the group dialout) cannot
+// be found: the failed search names such ports after its message.
+TEST_F(SerialLinkTest, FailedSearchNamesThePortsTheUserMayNotOpen) {
+    const std::string silent = "/dev/ttyS0";
+    port.lines[silent] = FakeLine{[](const Bytes&) { return std::nullopt; }};
+    testing::listPorts(registry, {silent, kBoardPath});
+    const FakeLine boardLine = port.lines[kBoardPath];
+    const std::string tail =
+        ": permission denied. Add your user to the group dialout and log in again.";
+    struct Case {
+        const char* name;
+        std::set<std::string> denied;
+        bool boardAnswers;
+        std::string text;  // of the one message; empty: the board is found
+    };
+    const Case cases[] = {
+        {"no port refused, no board", {}, false, kNotRespondingText},
+        {"the board's port refused",
+         {kBoardPath},
+         true,
+         kNotRespondingText + ("\n" + std::string(kBoardPath) + tail)},
+        {"both ports refused",
+         {silent, kBoardPath},
+         true,
+         kNotRespondingText + ("\n" + silent + ", " + kBoardPath + tail)},
+        {"another port refused, the board found", {silent}, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        port.denied = c.denied;
+        port.lines[kBoardPath] = c.boardAnswers ? boardLine : port.lines[silent];
+        for (const bool interactive : {true, false}) {
+            SCOPED_TRACE(interactive);
+            face.messages.clear();
+            state.BoardPort.clear();
+            state.ConnectInteractive = interactive;
+            EXPECT_EQ(BoardConnect(link), c.text.empty());
+            const bool said = interactive && !c.text.empty();
+            EXPECT_EQ(face.messages,
+                      said ? std::vector{warning(c.text, kShortTitle)} : std::vector<Message>{});
+        }
+    }
+    EXPECT_EQ(IdentifyBoard(link, silent), PortFound::Denied);
+}
+
+// A port named by the user is taken alone: the board on it is started; any
+// other port gets the message the search would give, saying why.
+TEST_F(SerialLinkTest, NamedPortIsTakenAloneAndSaysWhyItFailed) {
+    const std::string silent = "/dev/ttyS0";
+    port.lines[silent] = FakeLine{[](const Bytes&) { return std::nullopt; }};
+    struct Case {
+        const char* name;
+        std::string port;
+        void (*prepare)(FakeSerialPort&, const std::string&);
+        std::string text;  // of the one message; empty: the board is taken
+    };
+    const auto none = [](FakeSerialPort&, const std::string&) {};
+    const Case cases[] = {
+        {"the board's port", kBoardPath, none, ""},
+        {"a port where nothing answers", silent, none, kNotRespondingText},
+        {"a port this user may not open", kBoardPath,
+         [](FakeSerialPort& p, const std::string& name) { p.denied.insert(name); },
+         kNotRespondingText + ("\n" + std::string(kBoardPath) +
+                               ": permission denied. Add your user to the group dialout and "
+                               "log in again.")},
+        {"a port another program holds", kBoardPath,
+         [](FakeSerialPort& p, const std::string& name) { p.busy.insert(name); },
+         std::string(kBoardPath) + " is in use by another program."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        port.denied.clear();
+        port.busy.clear();
+        c.prepare(port, c.port);
+        face.messages.clear();
+        EXPECT_EQ(BoardConnectOn(link, c.port), c.text.empty());
+        EXPECT_EQ(state.BoardPort, c.text.empty() ? c.port : "");
+        EXPECT_EQ(face.messages, c.text.empty() ? std::vector<Message>{}
+                                                : std::vector{warning(c.text, kShortTitle)});
+    }
+}
+
 TEST_F(SerialLinkTest, MonitorFollowsTheBoardAsTheTableSays) {
     const std::string other = "/dev/ttyACM0";
     port.lines[other] = FakeLine{[](const Bytes&) { return std::nullopt; }};

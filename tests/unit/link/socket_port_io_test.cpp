@@ -103,7 +103,7 @@ TEST_F(SocketPortIoTest, UnreachableBoardReadsAsNothingAttached) {
         const std::string problem = problemText(c.path, std::string("does not answer: ") + c.why);
 
         EXPECT_FALSE(bus.LptBoardConnect(face));
-        EXPECT_EQ(face.texts(), (std::vector<std::string>{problem, kNotResponding}));
+        EXPECT_EQ(face.texts(), (std::vector<std::string>{kNotResponding + ("\n" + problem)}));
         EXPECT_EQ(io.problem(), problem);
         EXPECT_TRUE(io.failed());
         EXPECT_EQ(io.Inp32(kLptBases[0] + 1), 0xFF);
