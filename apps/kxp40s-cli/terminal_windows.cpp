@@ -1,4 +1,5 @@
 #include <io.h>
+#include <windows.h>
 
 #include <iostream>
 
@@ -7,8 +8,12 @@
 
 namespace kxp40s::cli {
 
+// A console, not just a character device: _isatty() says yes to NUL too,
+// which would make `< NUL` a user who never presses Enter.
 bool isTerminal(int fd) {
-    return ::_isatty(fd) != 0;
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    DWORD mode = 0;
+    return handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode) != 0;
 }
 
 // Ctrl-C ends a console read at once (it fails, or gives an empty line), so
