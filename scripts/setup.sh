@@ -11,15 +11,6 @@ packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libcli11-dev nlohmann-
 # A caller's own tools besides, such as the package check's.
 read -r -a extra <<<"${KXP40S_EXTRA_PACKAGES:-}"
 packages+=("${extra[@]}")
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+./scripts/install-packages.sh "${packages[@]}"
 
 cmake -S . -B "${BUILD_DIR:-build}" -G Ninja "$@" >/dev/null

@@ -14,19 +14,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
 toolchain="$root/cmake/mingw-w64.cmake"
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-packages=(g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools libwine-dev dpkg-dev
-          cmake ninja-build perl xz-utils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >&2
-fi
+"$root/scripts/install-packages.sh" g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools \
+  libwine-dev dpkg-dev cmake ninja-build perl xz-utils
 
 version="$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)"
 hash="$(cat "$0" "$toolchain" | sha256sum | cut -c1-12)"
@@ -44,13 +33,15 @@ add_deb_src() {
     return
   fi
   local from=/etc/apt/sources.list.d/debian.sources
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
   if [ -f "$from" ]; then
     sed 's/^Types: deb$/Types: deb-src/' "$from" | $sudo tee /etc/apt/sources.list.d/kxp40s-src.sources >/dev/null
   else
     grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
       $sudo tee /etc/apt/sources.list.d/kxp40s-src.list >/dev/null
   fi
-  $sudo apt-get update -qq
+  $sudo apt-get update -qq >&2
 }
 add_deb_src
 
