@@ -1,5 +1,6 @@
 #include "cli_app.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -177,17 +178,21 @@ void CliApp::start() {
 }
 
 // Where the board was looked for, and what it takes to open a port there.
+// A port the system lists is there even when it is no file (COM3).
 std::string CliApp::boardSubject() {
     const std::string permission = portPermission(app_.board().kind());
+    const std::string need = permission.empty() ? "" : "; " + permission;
+    const std::vector<std::string> listed = app_.board().places();
     if (!port_.empty()) {
         std::error_code ec;
-        return std::filesystem::exists(port_, ec) ? port_ + "; " + permission
-                                                  : port_ + ": no such file";
+        const bool there = std::find(listed.begin(), listed.end(), port_) != listed.end() ||
+                           std::filesystem::exists(pathFromUtf8(port_), ec);
+        return there ? port_ + need : port_ + ": no such file";
     }
     std::string places;
-    for (const auto& place : app_.board().places())
+    for (const auto& place : listed)
         places += (places.empty() ? "" : ", ") + place;
-    return (places.empty() ? "no port to search" : "searched " + places) + "; " + permission;
+    return (places.empty() ? "no port to search" : "searched " + places) + need;
 }
 
 void CliApp::startWithBoard() {

@@ -119,6 +119,18 @@ check_command_line() {
   same utf8 new -o 'Grüße-Ω.tbl'
   expect_status=1 same refused new -o a.tbl
   stop_sims
+
+  # Without a board the search names the COM ports, and no Linux group.
+  says() {
+    local expected="$1" err
+    shift
+    err="$(cd "$win" && wine "$programs/kxp40s-cli.exe" "$@" 2>&1 >/dev/null </dev/null)" &&
+      fail "$*: no failure"
+    [[ "$err" == *"$expected"* && "$err" != *group* ]] || fail "$*: said '$err'"
+  }
+  says "(searched " read -o none.tbl --no-pause
+  says "(COM5)" read --port COM5 -o none.tbl --no-pause
+  says "(COM9: no such file)" read --port COM9 -o none.tbl --no-pause
   local file
   for file in a.tbl r.tbl 'Grüße-Ω.tbl' pager.tbl; do
     cmp "$lin/$file" "$win/$file" || fail "$file differs between the systems"

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "link/lpt_bus.h"
 
@@ -20,5 +21,10 @@ std::unique_ptr<PortIo> makeSystemPortIo();
 // The system's name of the port at a legacy base address (0x378 and so on):
 // /dev/parportN on Linux, LPTn on Windows; "" for an unknown address.
 std::string lptDeviceName(std::uint16_t base);
+
+// What the system asks of a user before a program may open a board's port,
+// for a message: "a USB board needs the group dialout" on Linux; "" on
+// Windows, where every user may open the ports.
+std::string portPermissionNote(std::string_view boardName, std::string_view group);
 
 }  // namespace kxp40s

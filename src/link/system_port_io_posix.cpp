@@ -17,4 +17,8 @@ std::string lptDeviceName(std::uint16_t base) {
     return PpdevPortIo::devicePath(base);
 }
 
+std::string portPermissionNote(std::string_view boardName, std::string_view group) {
+    return "a " + std::string(boardName) + " board needs the group " + std::string(group);
+}
+
 }  // namespace kxp40s

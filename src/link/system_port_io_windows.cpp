@@ -29,4 +29,8 @@ std::string lptDeviceName(std::uint16_t base) {
     return {};
 }
 
+std::string portPermissionNote(std::string_view /*boardName*/, std::string_view /*group*/) {
+    return {};
+}
+
 }  // namespace kxp40s

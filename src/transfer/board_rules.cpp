@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "link/search_message.h"
+#include "link/system_port_io.h"
 
 namespace kxp40s {
 
@@ -88,8 +89,7 @@ const BoardRules& rulesOf(BoardKind kind) {
 
 std::string portPermission(BoardKind kind) {
     const BoardRules& rules = rulesOf(kind);
-    return "a " + std::string(rules.boardName) + " board needs the group " +
-           std::string(rules.portGroup);
+    return portPermissionNote(rules.boardName, rules.portGroup);
 }
 
 }  // namespace kxp40s

@@ -51,7 +51,7 @@ struct BoardRules {
 
 const BoardRules& rulesOf(BoardKind kind);
 
-// "a USB board needs the group dialout"
+// "a USB board needs the group dialout"; "" where the system asks nothing.
 std::string portPermission(BoardKind kind);
 
 }  // namespace kxp40s
