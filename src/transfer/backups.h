@@ -36,6 +36,9 @@ class BackupStore {
     Kept keep(const Image& image, const std::string& kind);
 
     const std::filesystem::path& folder() const { return folder_; }
+    // Makes the folder when it is not there yet; the reason it could not
+    // be made, or empty.
+    std::string makeFolder() const;
 
   private:
     std::filesystem::path folder_;

@@ -231,7 +231,9 @@ TEST_P(BoardContract, AStopDuringAReadChangesNothingAndTheBoardIsReleasedAfter) 
     EXPECT_EQ(app->stopReport().text, "Stopped: the pager was not changed.");
     EXPECT_LT(face.script.progress.back(), 1024) << "stopped where it was asked";
     app->mnuExit_Click();
-    if (usb()) EXPECT_EQ(pager.controlState(), 'r');
+    if (usb()) {
+        EXPECT_EQ(pager.controlState(), 'r');
+    }
     EXPECT_TRUE(face.notes.empty()) << "the release was acknowledged";
 }
 
@@ -331,7 +333,7 @@ TEST_F(UsbBoardFaults, AReleaseNotAcknowledgedAfterAStopIsNotedNotShown) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Boards, BoardContract, ::testing::ValuesIn(kBoards),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& board) { return std::string(board.param.name); });
 
 }  // namespace
 }  // namespace kxp40s
