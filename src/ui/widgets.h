@@ -17,6 +17,9 @@ QString qText(std::string_view utf8);
 // A caption as a label shows it: "&&" stands for one "&". Buttons, check
 // boxes and frames read "&&" themselves.
 QString labelText(std::string_view caption);
+// A menu's or menu item's caption as the menu shows it, its access key
+// marked ("E&xit").
+QString menuText(const ControlInfo& info);
 // A colour number of the window (&HBBGGRR, or a system colour from
 // &H80000000 on) as Qt's colour.
 QColor colourOf(long colour, const QPalette& palette);
@@ -62,6 +65,7 @@ class ControlSet {
         bool keepsHeight;
     };
     void make(const ControlInfo& info, ControlId id, const Placement& placement);
+    void orderFocus() const;
     QWidget* containerOf(const ControlInfo& info, ControlId id) const;
     void addCaption(const ControlInfo& info, const Placement& placement, QWidget* container);
 
