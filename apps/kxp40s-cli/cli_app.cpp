@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <iostream>
 
 #include "app/stop_signals.h"
@@ -130,6 +131,21 @@ void CliFace::drawBar() {
             << std::string(static_cast<std::size_t>(kWidth - filled), '.') << "] "
             << 100 * value_ / maximum_ << "%" << std::flush;
     drawn_ = true;
+}
+
+CLI::Option* addOutputOptions(CLI::App* cmd, OutputFile& output, const std::string& help) {
+    cmd->add_flag("--force", output.force, "Replace the output file when it is there already");
+    return cmd->add_option("-o,--output", output.path, help);
+}
+
+// A prepared table lost to a slip of -o cannot be had back: refuse first.
+void checkOutput(const OutputFile& output) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(output.path, ec))
+        throw Refusal("[" + output.path + "] is a folder, not a table file.");
+    if (std::filesystem::exists(output.path, ec) && !output.force)
+        throw Refusal("This file is arealy exist ! (" + output.path +
+                      "): give --force to replace it.");
 }
 
 void addBoardOptions(CLI::App* cmd, BoardOptions& options, bool transfer) {

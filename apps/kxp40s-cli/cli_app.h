@@ -57,6 +57,17 @@ class CliFace : public AppFace {
     std::string lastWarning_;
 };
 
+// The new table file a command writes: -o, and --force to replace a file
+// that is there already.
+struct OutputFile {
+    std::string path;
+    bool force = false;
+};
+CLI::Option* addOutputOptions(CLI::App* cmd, OutputFile& output, const std::string& help);
+// Refusal, before any work is done, when the file would replace one that is
+// there without --force, or names a folder.
+void checkOutput(const OutputFile& output);
+
 // The board options of every command that talks to the board.
 struct BoardOptions {
     std::string board = "usb";

@@ -53,20 +53,22 @@ void registerNew(CLI::App& app, Streams& io) {
         "window's range list would (0 929-932MHz, 1 400-499MHz, 2 130-180MHz, 3 "
         "130-180MHz-GP(RoHS)).\n"
         "With --defaults the file holds the built-in default tables exactly.\n"
+        "An existing file is not replaced without --force.\n"
         "Example: kxp40s-cli new -o x.tbl --band 1");
     struct Options {
         bool defaults = false;
-        std::string output;
+        OutputFile output;
         std::optional<int> band;
     };
     auto options = std::make_shared<Options>();
     auto* defaults =
         cmd->add_flag("--defaults", options->defaults, "The built-in default tables, unchanged");
-    cmd->add_option("-o,--output", options->output, "The table file to write")->required();
+    addOutputOptions(cmd, options->output, "The table file to write")->required();
     cmd->add_option("--band", options->band, "Choose this frequency range (0-3)")
         ->check(CLI::Range(0, 3))
         ->excludes(defaults);
     cmd->callback([options, &io] {
+        checkOutput(options->output);
         CliApp cli(io);
         cli.start();
         if (options->defaults) {
@@ -74,8 +76,8 @@ void registerNew(CLI::App& app, Streams& io) {
         } else if (options->band) {
             apply(cli, {"band", std::to_string(*options->band), "--band"});
         }
-        cli.saveAs(options->output);
-        io.out << "Wrote " << options->output << "\n";
+        cli.saveAs(options->output.path);
+        io.out << "Wrote " << options->output.path << "\n";
     });
 }
 
@@ -113,24 +115,26 @@ void registerSet(CLI::App& app, Streams& io) {
     cmd->footer(
         "Applies each KEY=VALUE in order (after those of --from) through the window's own\n"
         "editors. At the first refusal it prints the editor's message and writes nothing.\n"
+        "Without -o it changes FILE; -o does not replace an existing file without --force.\n"
         "Example: kxp40s-cli set x.tbl band=1 frequency=4540125 capcode1=1234567\n\n" +
         settingKeysHelp());
     struct Options {
         std::string file;
         std::vector<std::string> assignments;
-        std::string output;
+        OutputFile output;
         std::string from;
     };
     auto options = std::make_shared<Options>();
     cmd->add_option("FILE", options->file, "The table file")->required();
     cmd->add_option("ASSIGNMENTS", options->assignments, "KEY=VALUE, applied in order");
-    cmd->add_option("-o,--output", options->output, "Write the result here instead of FILE");
+    addOutputOptions(cmd, options->output, "Write the result here instead of FILE");
     cmd->add_option("--from", options->from,
                     "Apply the KEY = VALUE lines of this file first (- for stdin)");
     cmd->callback([options, cmd, &io] {
         const bool fromGiven = cmd->count("--from") > 0;
         if (fromGiven && options->from.empty())
             throw CLI::ValidationError("--from", "needs a file, or - for stdin");
+        if (!options->output.path.empty()) checkOutput(options->output);
         CliApp cli(io);
         openFile(cli, options->file);
         std::vector<Assignment> assignments;
@@ -152,7 +156,8 @@ void registerSet(CLI::App& app, Streams& io) {
         if (assignments.empty()) throw CLI::ValidationError("set", "give KEY=VALUE or --from");
         for (const auto& assignment : assignments)
             apply(cli, assignment);
-        const std::string target = options->output.empty() ? options->file : options->output;
+        const std::string target =
+            options->output.path.empty() ? options->file : options->output.path;
         cli.saveAs(target);
         io.out << "Wrote " << target << "\n";
     });

@@ -29,43 +29,51 @@ void registerRead(CLI::App& app, Streams& io) {
     auto* cmd = app.add_subcommand("read", "Read a pager into a table file (Pager > Read)");
     cmd->footer(
         "Checks the pager's identity and checksum, reads its 2048 bytes and writes them as a\n"
-        "table file. A failed read writes no file. Every read is also kept in the backup\n"
+        "table file (an existing one only with --force). A failed read writes no file.\n"
+        "Every read is also kept in the backup\n"
         "folder ($XDG_DATA_HOME/kxp40s/backups, the newest 200).");
     struct Options : BoardOptions {
-        std::string output;
+        OutputFile output;
     };
     auto options = std::make_shared<Options>();
-    cmd->add_option("-o,--output", options->output, "The table file to write")->required();
+    addOutputOptions(cmd, options->output, "The table file to write")->required();
     addBoardOptions(cmd, *options);
     cmd->callback([options, &io] {
+        checkOutput(options->output);
         CliApp cli(io, *options);
         cli.startWithBoard();
         cli.transfer([](Application& program) { return program.mnuEntire_Click(); });
-        cli.saveAs(options->output);
-        io.out << "Wrote " << options->output << "\n";
+        cli.saveAs(options->output.path);
+        io.out << "Wrote " << options->output.path << "\n";
     });
 }
 
 void registerVerify(CLI::App& app, Streams& io) {
-    auto* cmd = app.add_subcommand("verify", "Compare a pager with a table file (Pager > Verfy)");
+    auto* cmd = app.add_subcommand("verify",
+                                   "Check that a pager holds what writing a table file put on it");
     cmd->footer(
-        "Compares the pager's 2048 bytes with the table file's, as Verfy does after a write.\n"
-        "A file verifies when it holds what was written: keep it with write --save-progress\n"
-        "(the write marks the image as programmed, adds its checksum and takes the pager's\n"
-        "firmware byte), or read the pager. Exit status 0 on \"Verify Success!\", 1 otherwise;\n"
-        "a failed verify keeps the pager's memory in the backup folder. FILE is not changed.");
+        "Prepares FILE's image as write does (the pager's own contrast and firmware byte, the\n"
+        "synthesizer words for that firmware, the programmed mark and the checksum) and\n"
+        "compares it with the pager's 2048 bytes: after 'write FILE', 'verify FILE' passes.\n"
+        "Give --contrast when the write was given it. Exit status 0 on \"Verify Success!\", 1\n"
+        "otherwise: \"Verify Error!\" is followed by the settings and bytes that differ, and\n"
+        "the pager's memory is kept in the backup folder. FILE is not changed.");
     struct Options : BoardOptions {
         std::string file;
+        bool contrast = false;
     };
     auto options = std::make_shared<Options>();
     cmd->add_option("FILE", options->file, "The table file")->required();
     addBoardOptions(cmd, *options);
+    cmd->add_flag("--contrast", options->contrast,
+                  "Compare the file's display contrast; without it the pager's own counts");
     cmd->callback([options, &io] {
         CliApp cli(io, *options);
         cli.startWithBoard();
         cli.open(options->file);
+        if (options->contrast) cli.session().ContrastChanged = true;
         try {
-            cli.transfer([](Application& program) { return program.mnuEB1_Click(); });
+            cli.transfer([](Application& program) { return program.verifyAsWritten(); });
         } catch (const Refusal&) {
             explainVerifyError(io, cli.session(), options->file);
             throw;

@@ -182,6 +182,47 @@ TEST_F(CliFiles, RefusalsPrintTheSystemsMessageAndExit1) {
     }
 }
 
+// -o never replaces a file that is there (a prepared table was lost that
+// way) unless --force says so; set without -o changes its own file.
+TEST_F(CliFiles, AnOutputFileIsNotReplacedWithoutForce) {
+    const std::string kept = newDefaults("kept.tbl");
+    Bytes changed = readBytes(kept);
+    changed[0x43] = 0xD8;
+    writeBytes(kept, changed);
+    const std::string other = newDefaults("other.tbl");
+    const std::string exists =
+        "This file is arealy exist ! (" + kept + "): give --force to replace it.\n";
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        std::string err;
+    };
+    std::filesystem::create_directory(path("folder"));
+    const Case cases[] = {
+        {"new", {"new", "-o", kept}, exists},
+        {"set -o", {"set", other, "capcode1=1000000", "-o", kept}, exists},
+        {"read -o, before the board is looked for",
+         {"read", "-o", kept, "--port", "/nonexistent"},
+         exists},
+        {"a folder",
+         {"new", "-o", path("folder"), "--force"},
+         "[" + path("folder") + "] is a folder, not a table file.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto run = cli(c.args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(readBytes(kept), changed);
+    }
+    EXPECT_EQ(cli({"set", other, "capcode1=1000000", "-o", kept, "--force"}).status, 0);
+    EXPECT_NE(readBytes(kept), changed);
+    EXPECT_EQ(cli({"set", kept, "capcode1=1000008"}).status, 0) << "its own file, as before";
+    EXPECT_EQ(cli({"new", "-o", kept, "--force"}).status, 0);
+    EXPECT_EQ(cli({"new", "-o", path("fresh.tbl")}).status, 0);
+    EXPECT_EQ(readBytes(kept), readBytes(path("fresh.tbl")));
+}
+
 TEST_F(CliFiles, WrongUsageExits2AndHelpExits0) {
     for (const auto& args : std::vector<std::vector<std::string>>{{},
                                                                   {"frobnicate"},
