@@ -177,7 +177,11 @@ void addTabStrip(Builder& b) {
     b.add({.name = "Form1", .kind = Form, .caption = kTitle});
     addMenus(b);
     b.section(Window::Form1, std::nullopt, "picTabBack");
-    b.add({.name = "picTabBack", .kind = PictureBox, .container = "Form1"});
+    // Takes the focus from a box being left; a screen reader calls it so.
+    b.add({.name = "picTabBack",
+           .kind = PictureBox,
+           .container = "Form1",
+           .accessibleName = "Page tabs"});
     b.add({.name = "EMoptCode", .kind = CommandButton, .caption = "Freq. && Codes"});
     b.add({.name = "Label14", .kind = Label, .caption = "Freq. && Codes"}, 0, 0);
     b.add({.name = "EMoptStatus", .kind = CommandButton, .caption = "Alert && Status"});

@@ -63,9 +63,11 @@ void Binder::wire(ControlId id, QWidget* w, const Handlers& h) {
     }
     if (auto* box = qobject_cast<QLineEdit*>(w); box && h.keyUp) {
         // Text put in by other means than keys (assistive technology, the
-        // middle button's paste) is taken as a key's would be.
+        // middle button's paste) is taken as a key's would be; a box that
+        // takes no keys now (Write mode, read-only) takes no text either.
         connect(box, &QLineEdit::textChanged, this, [this, id, box, &h](const QString& text) {
             if (typingIn_ == box) return;
+            if (!box->isEnabled() || box->isReadOnly()) return refresh({id});
             enqueue([this, id, text = text.toStdString(),
                      &h] { run([&](Session& s) { return h.keyUp(s, id.index(), text); }); },
                     When::Now);

@@ -21,6 +21,7 @@
 
 #include "app/stop_signals.h"
 #include "files/table_file.h"
+#include "ui/accessible_list.h"
 #include "ui/message_box.h"
 #include "ui/widgets/about.h"
 #include "ui/widgets/eb_slider.h"
@@ -94,6 +95,7 @@ void prepareApplication(QApplication& app) {
     font.setPixelSize(kFontPixels);
     QApplication::setFont(font);
     EBSlider::makeAccessible();
+    makeListsAccessible();
 }
 
 MainWindow::MainWindow(AppOptions options, const QString& settingsFile)

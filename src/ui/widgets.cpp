@@ -18,6 +18,7 @@
 #include <array>
 
 #include "image/text.h"
+#include "ui/accessible_list.h"
 #include "ui/widgets/close_box.h"
 #include "ui/widgets/eb_slider.h"
 #include "ui/widgets/ncommand.h"
@@ -116,7 +117,7 @@ QWidget* makeWidget(const ControlInfo& info, ControlId id, QWidget* parent) {
             return box;
         }
         case ComboBox: {
-            auto* list = new QComboBox(parent);
+            auto* list = new ListBox(parent);
             for (const std::string_view item : info.items)
                 list->addItem(qText(item));
             list->setCurrentIndex(-1);
@@ -194,6 +195,16 @@ void showGrey(QWidget* w, int level) {
     w->setAutoFillBackground(true);
 }
 
+// The tool tip, and what assistive technology calls the control and how it
+// describes it. A label and a frame are read by their own text.
+void describe(QWidget& w, const ControlInfo& info) {
+    if (!info.toolTip.empty()) {
+        w.setToolTip(qText(info.toolTip));
+        w.setAccessibleDescription(qText(info.toolTip));
+    }
+    if (info.kind != Label && info.kind != Frame) w.setAccessibleName(qText(accessibleName(info)));
+}
+
 }  // namespace
 
 QString qText(std::string_view utf8) {
@@ -264,17 +275,17 @@ QWidget* ControlSet::containerOf(const ControlInfo& info, ControlId id) const {
     return root_;
 }
 
+void ControlSet::adopt(ControlId id, QWidget* w) {
+    describe(*w, controlInfo(id));
+    widgets_.insert_or_assign(id, w);
+}
+
 void ControlSet::make(const ControlInfo& info, ControlId id, const Placement& placement) {
     QWidget* container = containerOf(info, id);
     QWidget* w = makeWidget(info, id, container);
     if (!w) return;
     w->setObjectName(qText(id.text()));
-    if (!info.toolTip.empty()) {
-        w->setToolTip(qText(info.toolTip));
-        w->setAccessibleDescription(qText(info.toolTip));
-    }
-    // A label and a frame are read by their own text.
-    if (info.kind != Label && info.kind != Frame) w->setAccessibleName(qText(accessibleName(info)));
+    describe(*w, info);
     if (placement.startsHidden) w->hide();
     widgets_.insert_or_assign(id, w);
     placed_.push_back({w, placement.rect, info.kind == ComboBox});

@@ -40,7 +40,7 @@ class ControlSet {
     QWidget* root() const { return root_; }
     QWidget* widget(ControlId id) const;
     // A control the window made itself (the tab strip's background).
-    void adopt(ControlId id, QWidget* w) { widgets_.insert_or_assign(id, w); }
+    void adopt(ControlId id, QWidget* w);
     const std::map<ControlId, QWidget*>& widgets() const { return widgets_; }
 
     // Shows what the core keeps for the control; its signals stay quiet.
