@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 
 namespace kxp40s::ui {
 
@@ -17,6 +18,18 @@ std::unique_ptr<QSettings> openSettings(const QString& file) {
     if (!file.isEmpty()) return std::make_unique<QSettings>(file, QSettings::IniFormat);
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "kxp40s",
                                        "kxp40s");
+}
+
+// Qt finds a file not to be INI only when it merges a change into it, and
+// then writes it all the same: a copy of the file is asked.
+bool isUnreadable(const QString& file) {
+    const QTemporaryDir folder;
+    const QString copy = folder.filePath(QStringLiteral("probe.ini"));
+    if (!QFile::exists(file) || !folder.isValid() || !QFile::copy(file, copy)) return false;
+    QSettings probe(copy, QSettings::IniFormat);
+    probe.setValue(QStringLiteral("probe"), true);
+    probe.sync();
+    return probe.status() == QSettings::FormatError;
 }
 
 BoardKind boardIn(const QSettings& settings) {
@@ -36,7 +49,7 @@ WindowSettings::~WindowSettings() = default;
 // little of it Qt could read may be anything: it is kept beside, under
 // another name, and the choices start from their defaults.
 void WindowSettings::setAsideIfUnreadable() {
-    if (settings_->status() != QSettings::FormatError) return;
+    if (!isUnreadable(settings_->fileName())) return;
     const QString file = settings_->fileName();
     const QString aside = file + ".unreadable";
     settings_.reset();
