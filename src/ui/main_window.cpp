@@ -14,7 +14,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QWindow>
 #include <cmath>
 #include <iostream>
@@ -23,6 +22,7 @@
 #include "files/table_file.h"
 #include "ui/accessible_list.h"
 #include "ui/message_box.h"
+#include "ui/program_style.h"
 #include "ui/widgets/about.h"
 #include "ui/widgets/eb_slider.h"
 
@@ -90,7 +90,7 @@ class TabStrip : public QWidget {
 };
 
 void prepareApplication(QApplication& app) {
-    if (QStyle* fusion = QStyleFactory::create("Fusion")) app.setStyle(fusion);
+    app.setStyle(new ProgramStyle);
     QFont font = QApplication::font();
     font.setPixelSize(kFontPixels);
     QApplication::setFont(font);

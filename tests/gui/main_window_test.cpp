@@ -413,6 +413,17 @@ class MainWindowTest : public GuiTest {
                  qPrintable(script.texts.front()));
     }
 
+    // Each message box's buttons take the style's icons: made once, they
+    // are painted and cached once, not once a box.
+    void theStandardIconsAreMadeOnce() {
+        QStyle* style = QApplication::style();
+        for (const auto icon : {QStyle::SP_DialogOkButton, QStyle::SP_DialogYesButton,
+                                QStyle::SP_DialogNoButton, QStyle::SP_MessageBoxWarning}) {
+            QVERIFY(!style->standardIcon(icon).isNull());
+            QCOMPARE(style->standardIcon(icon).cacheKey(), style->standardIcon(icon).cacheKey());
+        }
+    }
+
   private:
     AppOptions unstartedOptions() const {
         AppOptions options;
