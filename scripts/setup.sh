@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libcli11-dev nlohmann-json3-dev
-          qt6-base-dev qt6-qpa-plugins fonts-dejavu-core xvfb xauth)
+          qt6-base-dev qt6-qpa-plugins fonts-dejavu-core xvfb xauth libxtst-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

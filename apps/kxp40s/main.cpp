@@ -1,6 +1,6 @@
 // kxp40s: the desktop window. Options: --board usb|lpt; a table file to open
-// after start-up; --report prints the caption and the board status line on
-// stdout as they change (for scripts and tests).
+// after start-up; --report prints the caption, the board status line and the
+// focus on stdout as they change (for scripts and tests).
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QLabel>
@@ -35,7 +35,8 @@ void reportSize(const QWidget& window) {
 
 // "shown" with the caption once the window is on the screen and "size" with
 // its frame, then one line per change of the board status line ("status
-// #rrggbb text") and of the caption.
+// #rrggbb text"), of the caption, and of the control with the focus ("focus"
+// and its name).
 void reportChanges(MainWindow& window) {
     QObject::connect(&window, &MainWindow::shownOnScreen, [&window] {
         reportShown(window);
@@ -50,6 +51,9 @@ void reportChanges(MainWindow& window) {
                      });
     QObject::connect(&window, &QWidget::windowTitleChanged, [](const QString& title) {
         std::cout << "caption " << title.toStdString() << std::endl;
+    });
+    QObject::connect(qApp, &QApplication::focusChanged, [](QWidget*, QWidget* now) {
+        if (now) std::cout << "focus " << now->objectName().toStdString() << std::endl;
     });
 }
 
@@ -92,7 +96,8 @@ int main(int argc, char** argv) {
                    "A table file (.tbl) to open once the window has started, as File > Open "
                    "opens it");
     cli.add_flag("--report", report,
-                 "Print the caption and the board status line on stdout as they change");
+                 "Print the caption, the board status line and the focus on stdout as they "
+                 "change");
     cli.add_flag("--bare-window", bare, "Show only an empty window (for measurements)")->group("");
     cli.add_flag("--no-splash", noSplash, "Open the main window at once (for measurements)")
         ->group("");

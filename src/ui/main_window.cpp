@@ -294,19 +294,20 @@ QLabel* MainWindow::statusLine() const {
     return qobject_cast<QLabel*>(widget({"lblMsg"}));
 }
 
+// The page takes the focus before the others hide, so that the focus does
+// not pass through the tab strip on its way (a screen reader would say so).
 void MainWindow::showPage(Page page) {
     page_ = page;
+    QWidget* shown = widget(pageTabs()[static_cast<std::size_t>(page)].box);
+    if (shown) {
+        shown->show();
+        shown->raise();
+        shown->setFocus(Qt::OtherFocusReason);
+    }
     for (const PageTab& tab : pageTabs()) {
         const bool selected = tab.page == page;
         if (QWidget* button = widget(tab.button)) button->setVisible(!selected);
-        if (QWidget* box = widget(tab.box)) box->setVisible(selected);
-    }
-    for (const PageTab& tab : pageTabs()) {
-        if (tab.page != page) continue;
-        if (QWidget* box = widget(tab.box)) {
-            box->raise();
-            box->setFocus(Qt::OtherFocusReason);
-        }
+        if (QWidget* box = widget(tab.box); box && box != shown) box->hide();
     }
 }
 
