@@ -23,9 +23,10 @@ std::unique_ptr<QSettings> openSettings(const QString& file) {
 // Qt finds a file not to be INI only when it merges a change into it, and
 // then writes it all the same: a copy of the file is asked.
 bool isUnreadable(const QString& file) {
+    if (!QFile::exists(file)) return false;
     const QTemporaryDir folder;
     const QString copy = folder.filePath(QStringLiteral("probe.ini"));
-    if (!QFile::exists(file) || !folder.isValid() || !QFile::copy(file, copy)) return false;
+    if (!folder.isValid() || !QFile::copy(file, copy)) return false;
     QSettings probe(copy, QSettings::IniFormat);
     probe.setValue(QStringLiteral("probe"), true);
     probe.sync();

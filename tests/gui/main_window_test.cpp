@@ -83,6 +83,7 @@ class MainWindowTest : public GuiTest {
     void theBandShowsItsOwnChannelSelectorInFront() {
         QFETCH(int, band);
         QFETCH(QString, inFront);
+        rig_->choose({"cboDft"}, band == 3 ? 2 : 3);  // from the other band's selector
         rig_->choose({"cboDft"}, band);
         QWidget* channel = rig_->widget({"cboChannel", 0});
         QWidget* rohs = rig_->widget({"cboRoHS"});

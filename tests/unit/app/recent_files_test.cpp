@@ -51,12 +51,5 @@ TEST(RecentFiles, KeepTheNewestEightOnceEach) {
     }
 }
 
-TEST(RecentFiles, RemoveTakesOnlyThatFile) {
-    RecentFiles recent({"/t/a.tbl", "/t/b.tbl"});
-    recent.remove("/t/c.tbl");
-    recent.remove("/t/a.tbl");
-    EXPECT_EQ(recent.files(), Paths{"/t/b.tbl"});
-}
-
 }  // namespace
 }  // namespace kxp40s
