@@ -102,7 +102,6 @@ class MainWindow : public QMainWindow {
     QMenu* menu(std::string_view name) const;
     TransferWindow& transferWindow() { return *transferWindow_; }
     RecentMenu& recentMenu() { return *recentMenu_; }
-    WindowKeys& keys() { return *keys_; }
     FormDialog& dialog(Window window);
     QTimer& timer1() { return timer1_; }
     QLabel* statusLine() const;

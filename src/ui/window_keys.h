@@ -22,7 +22,6 @@ class WindowKeys : public QObject {
 
     // `box` leaves the window's keys to the window.
     void giveWayIn(QWidget& box);
-    bool isWindowKey(const QKeySequence& key) const;
 
   signals:
     void nextPage();
@@ -32,6 +31,7 @@ class WindowKeys : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool isWindowKey(const QKeySequence& key) const;
     void addPageKeys(QMainWindow& window, const QList<QKeySequence>& keys,
                      void (WindowKeys::*signal)());
 
