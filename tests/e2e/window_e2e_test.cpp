@@ -109,13 +109,13 @@ class WindowAtItsDisplay : public Window {
         ASSERT_TRUE(user_->connected());
     }
 
-    // The main window, given the focus; its page has it then.
+    // The main window, given the focus (which it may have had already).
     ::Window focusWindow(ChildProcess& window) {
         const auto found = user_->findWindow("KXP40S", 5s);
         EXPECT_TRUE(found);
         if (!found) return 0;
         user_->focus(*found);
-        EXPECT_EQ(window.waitFor("focus ", 5s), "focus picSet1");
+        window.waitFor("focus ", 2s);
         return *found;
     }
 
@@ -123,8 +123,10 @@ class WindowAtItsDisplay : public Window {
     std::string tabToTextBox(ChildProcess& window) {
         for (int press = 0; press < 60; ++press) {
             user_->press(XK_Tab);
-            const auto line = window.waitFor("focus ", 2s);
+            auto line = window.waitFor("focus ", 5s);
             if (!line) break;
+            while (auto later = window.waitFor("focus ", 200ms))  // where the press left it
+                line = std::move(later);
             if (line->starts_with("focus txt")) return line->substr(6);
         }
         return {};
@@ -195,7 +197,7 @@ TEST_F(WindowAtItsDisplay, TheMenusKeysWinInsideATextBox) {
     focusWindow(*window);
     ASSERT_FALSE(tabToTextBox(*window).empty());
     user_->press(XK_Tab, {XK_Control_L});
-    EXPECT_EQ(window->waitFor("focus ", 2s), "focus picSet2");
+    EXPECT_EQ(window->waitFor("focus ", 5s), "focus picSet2");
     ASSERT_FALSE(tabToTextBox(*window).empty());
     user_->press(XK_e, {XK_Control_L});
     EXPECT_EQ(window->waitExit(5s), 0) << window->errors();
