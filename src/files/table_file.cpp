@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -212,6 +213,13 @@ std::optional<Message> writeTableFile(const fs::path& path, const Image& image) 
         return cannotSave(path, reason(error));
     }
     return std::nullopt;
+}
+
+bool isTableFileName(const fs::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".tbl";
 }
 
 void ignoreFileSizeSignal() {

@@ -1,7 +1,9 @@
 #include "ui/qt_face.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QUrl>
 #include <iostream>
 
 #include "files/table_file.h"
@@ -95,6 +97,10 @@ std::optional<std::filesystem::path> QtFace::askFile(const std::filesystem::path
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return std::filesystem::path(dialog.selectedFiles().front().toStdString());
+}
+
+bool QtFace::showFolder(const std::filesystem::path& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
 }
 
 void QtFace::beforeBoardSearch() {
