@@ -1,11 +1,12 @@
-// kxp40s: the desktop window. Options: --board usb|lpt; --report prints the
-// caption and the board status line on stdout as they change (for scripts
-// and tests); a table file named after them is opened once the window is up.
+// kxp40s: the desktop window. Options: --board usb|lpt; a table file to open
+// after start-up; --report prints the caption, the board status line and the
+// focus on stdout as they change (for scripts and tests).
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 #include <iostream>
 
@@ -28,11 +29,23 @@ void reportShown(const QWidget& window) {
     std::cout << "shown " << window.windowTitle().toStdString() << std::endl;
 }
 
-// "shown" with the caption once the window is on the screen, then one line
-// per change of the board status line ("status #rrggbb text") and of the
-// caption.
+// The window's frame and the screen's free area, in the screen's own units.
+void reportSize(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect room = window.screen()->availableGeometry();
+    std::cout << "size " << frame.width() << "x" << frame.height() << "+" << frame.x() << "+"
+              << frame.y() << " of " << room.width() << "x" << room.height() << std::endl;
+}
+
+// "shown" with the caption once the window is on the screen and "size" with
+// its frame, then one line per change of the board status line ("status
+// #rrggbb text"), of the caption, and of the control with the focus ("focus"
+// and its name).
 void reportChanges(MainWindow& window) {
-    QObject::connect(&window, &MainWindow::shownOnScreen, [&window] { reportShown(window); });
+    QObject::connect(&window, &MainWindow::shownOnScreen, [&window] {
+        reportShown(window);
+        reportSize(window);
+    });
     QObject::connect(&window, &MainWindow::boardStatusShown,
                      [last = std::string()](const QString& text, const QColor& colour) mutable {
                          const std::string line =
@@ -42,6 +55,9 @@ void reportChanges(MainWindow& window) {
                      });
     QObject::connect(&window, &QWidget::windowTitleChanged, [](const QString& title) {
         std::cout << "caption " << title.toStdString() << std::endl;
+    });
+    QObject::connect(qApp, &QApplication::focusChanged, [](QWidget*, QWidget* now) {
+        if (now) std::cout << "focus " << now->objectName().toStdString() << std::endl;
     });
 }
 
@@ -84,16 +100,19 @@ int main(int argc, char** argv) {
     bool report = false;
     bool bare = false;
     bool noSplash = false;
-    std::string tableFile;
+    std::string file;
     CLI::Option* boardOption =
         cli.add_option("--board", board,
                        "The programmer board for this run: usb (a serial port) or lpt (the "
                        "parallel port; KXP40S_LPT=PATH names a simulated one). Without it, the "
                        "board last chosen in the Board menu (at first usb)")
             ->check(CLI::IsMember({"usb", "lpt"}));
+    cli.add_option("FILE", file,
+                   "A table file (.tbl) to open once the window has started, as File > Open "
+                   "opens it");
     cli.add_flag("--report", report,
-                 "Print the caption and the board status line on stdout as they change");
-    cli.add_option("FILE", tableFile, "A table file (.tbl) to open, as File > Open opens it");
+                 "Print the caption, the board status line and the focus on stdout as they "
+                 "change");
     cli.add_flag("--bare-window", bare, "Show only an empty window (for measurements)")->group("");
     cli.add_flag("--no-splash", noSplash, "Open the main window at once (for measurements)")
         ->group("");
@@ -112,7 +131,7 @@ int main(int argc, char** argv) {
     kxp40s::AppOptions options;
     options.board = boardOption->count() > 0
                         ? kxp40s::parseBoardKind(board).value_or(kxp40s::BoardKind::Usb)
-                        : kxp40s::ui::WindowSettings().board();
+                        : kxp40s::ui::WindowSettings::boardChosen();
     std::unique_ptr<MainWindow> window;
     kxp40s::ui::quitOnSignals([&window](int signal) {
         if (window)
@@ -130,8 +149,7 @@ int main(int argc, char** argv) {
         window = std::make_unique<MainWindow>(std::move(options));
         QObject::connect(window.get(), &MainWindow::ended, endProgram);
         if (report) reportChanges(*window);
-        window->startUp();
-        if (!tableFile.empty()) window->openTableFile(kxp40s::pathFromUtf8(tableFile));
+        window->startUp(kxp40s::pathFromUtf8(file));
     };
     if (noSplash) {
         openMainWindow();

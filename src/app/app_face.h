@@ -48,6 +48,13 @@ class AppFace : public LinkFace, public SeriesFace {
         return std::nullopt;
     }
 
+    // Shows a folder of the user's files (the desktop's file manager); false
+    // when it could not.
+    virtual bool showFolder(const std::filesystem::path& folder) {
+        (void)folder;
+        return false;
+    }
+
     // The transfer window Form2, open for the whole of a read, write or
     // verify; modal, and no other command may start meanwhile.
     virtual void openTransferWindow(TransferMode mode) { (void)mode; }

@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <system_error>
+#include <utility>
 
 #include "app/startup.h"
 #include "editors/load_image.h"
@@ -26,6 +27,11 @@ bool isInstalledFolder(const fs::path& folder) {
     if (!folder.has_root_directory()) return false;
     const fs::path top = *std::next(folder.begin());
     return top == "usr" || top == "opt";
+}
+
+bool isFolder(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
 }
 
 std::string stoppedText(PagerState state) {
@@ -102,17 +108,22 @@ bool Application::handle(const std::function<Effects(Session&)>& handler) {
     return !effects.refused;
 }
 
-// The board search comes last, so that the window can be on the screen,
-// filled, while ports that never answer are waited for.
+// The controls are filled before the board search, so that the window can
+// be on the screen while ports that never answer are waited for; what
+// "default.tbl" has to say waits until the search has said its own.
 void Application::Form_Load(StartUpSteps steps) {
     board_->calibrate();
     face_.apply(startBeforeBoard(session_));
     session_.ImageJustLoaded = false;
-    face_.apply(startEditorsAndTable(steps.openDefaultTable));
+    Effects filled = startEditorsAndTable(steps.openDefaultTable);
+    Effects tableMessages;
+    tableMessages.messages = std::exchange(filled.messages, {});
+    face_.apply(filled);
     if (steps.searchBoard) {
         face_.beforeBoardSearch();
         board_->connect(true);
     }
+    face_.apply(tableMessages);
     face_.setTimer1Enabled(true);
 }
 
@@ -142,20 +153,55 @@ bool Application::openTable(const std::optional<fs::path>& chosen) {
     loadImage(session_, *read.image);
     session_.controls.setText(kCaption,
                               captionWithPath(caption(), chosen.value_or(files_.CurrentTableFile)));
+    if (chosen) fileUsed(*chosen);
     return true;
 }
 
 bool Application::mnuLBFF_Click() {
-    const auto chosen = face_.askOpenFile(files_.ProgramDirectory);
+    const auto chosen = face_.askOpenFile(startingFolder());
     return chosen && openTableFile(*chosen);
 }
 
 bool Application::openTableFile(const fs::path& chosen) {
+    std::error_code ec;
+    const fs::path file = fs::absolute(chosen, ec);
     return handle([&](Session& s) {
         Operation op(s);
-        if (!openTable(chosen)) s.pending.refused = true;
+        if (!openTable(ec ? chosen : file)) s.pending.refused = true;
         return op.done();
     });
+}
+
+bool Application::openRecentFile(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) recent_.remove(file);
+    return openTableFile(file);
+}
+
+void Application::fileUsed(const fs::path& file) {
+    recent_.add(file);
+    dialogFolder_ = file.parent_path();
+}
+
+fs::path Application::dialogFolder() const {
+    return isFolder(dialogFolder_) ? dialogFolder_ : files_.ProgramDirectory;
+}
+
+fs::path Application::startingFolder() {
+    const fs::path folder = dialogFolder();
+    makeProgramDirectoryFor(folder);
+    return folder;
+}
+
+// The program's folder (an installed program's data folder) is made when the
+// first file needs it: a save into it, or a dialog that starts there.
+void Application::makeProgramDirectoryFor(const fs::path& folder) const {
+    std::error_code ec;  // a failure is the save's to say
+    if (folder == files_.ProgramDirectory) fs::create_directories(folder, ec);
+}
+
+fs::path Application::backupFolder() const {
+    return backups_ ? backups_->folder() : fs::path();
 }
 
 bool Application::mnuSBTF_Click() {
@@ -164,7 +210,7 @@ bool Application::mnuSBTF_Click() {
 }
 
 bool Application::mnuSA_Click() {
-    const auto chosen = face_.askSaveFile(files_.ProgramDirectory);
+    const auto chosen = face_.askSaveFile(startingFolder());
     return chosen && saveTableFileAs(*chosen, true);
 }
 
@@ -179,11 +225,13 @@ bool Application::saveTableFileAs(const fs::path& chosen, bool askOverwrite) {
 bool Application::save(const std::optional<fs::path>& chosen) {
     return handle([&](Session& s) {
         Operation op(s);
+        makeProgramDirectoryFor(chosen.value_or(files_.CurrentTableFile).parent_path());
         if (const auto failure = kxp40s::mnuSA_Click(files_, imageToSave(), chosen)) {
             s.say(*failure);
             s.pending.refused = true;
         } else {
             s.controls.setText(kCaption, captionWithPath(caption(), files_.CurrentTableFile));
+            fileUsed(files_.CurrentTableFile);
         }
         return op.done();
     });
@@ -251,6 +299,16 @@ Result Application::mnuFirmware_Click() {
     if (!firmware) return stopRequested() ? Result::Stopped : Result::Failed;
     commandFace_.show(firmwareMessage(firmware->front()));
     return Result::Done;
+}
+
+void Application::mnuBackupFolder_Click() {
+    if (!backups_) return;
+    if (const std::string failure = backups_->makeFolder(); !failure.empty()) {
+        face_.show(warning(failure));
+    } else if (!face_.showFolder(backups_->folder())) {
+        face_.show(warning("The backups are kept in [" + utf8Text(backups_->folder()) +
+                           "]: no file manager could be started to show them."));
+    }
 }
 
 Message Application::stopReport() const {

@@ -10,6 +10,7 @@
 
 #include "app/app_face.h"
 #include "app/board.h"
+#include "app/recent_files.h"
 #include "editors/session.h"
 #include "files/table_file.h"
 #include "link/stop_flag.h"
@@ -62,12 +63,19 @@ class Application {
     Application& operator=(const Application&) = delete;
     ~Application();
 
-    // Form_Load: the start-up sequence, the board search last.
+    // Form_Load: the start-up sequence. The controls are filled before the
+    // board search; the search's message comes before what "default.tbl"
+    // has to say.
     void Form_Load(StartUpSteps steps = {});
 
-    // File > Open with its dialog; openTableFile is the same after the dialog.
+    // File > Open with its dialog; openTableFile is the same after the
+    // dialog, for a file named on the command line or dropped on the window
+    // too (a relative path is taken from the current folder).
     bool mnuLBFF_Click();
     bool openTableFile(const std::filesystem::path& chosen);
+    // One of the recent files, opened as File > Open opens it; a file that
+    // is gone leaves the list, with Open's message.
+    bool openRecentFile(const std::filesystem::path& file);
     // File > Save: to CurrentTableFile, without a dialog.
     bool mnuSBTF_Click();
     // File > Save As with its dialog and the overwrite question;
@@ -86,6 +94,10 @@ class Application {
     Result verifyAsWritten();
     // Help > Check Firmware.
     Result mnuFirmware_Click();
+
+    // Pager > Open Backups Folder: the folder every pager read is kept in,
+    // made when it is not there yet, shown through the face.
+    void mnuBackupFolder_Click();
 
     // Timer1: one step of the board monitor.
     void Timer1_Timer();
@@ -127,6 +139,16 @@ class Application {
     // while it is the board in use already.
     void useBoard(BoardKind kind);
 
+    // The table files last opened or saved; the face keeps them between runs.
+    const RecentFiles& recentFiles() const { return recent_; }
+    void setRecentFiles(RecentFiles files) { recent_ = std::move(files); }
+    // Where the file dialogs start: the folder of the file last opened or
+    // saved, the program's folder until there is one (or when it is gone).
+    std::filesystem::path dialogFolder() const;
+    void setDialogFolder(const std::filesystem::path& folder) { dialogFolder_ = folder; }
+    // Where every pager read is kept; empty when none are.
+    std::filesystem::path backupFolder() const;
+
     Session& session() { return session_; }
     const Session& session() const { return session_; }
     const TableFileState& files() const { return files_; }
@@ -138,6 +160,9 @@ class Application {
     bool openDefault();
     bool openTable(const std::optional<std::filesystem::path>& chosen);
     bool save(const std::optional<std::filesystem::path>& chosen);
+    void fileUsed(const std::filesystem::path& file);
+    std::filesystem::path startingFolder();
+    void makeProgramDirectoryFor(const std::filesystem::path& folder) const;
     Image imageToSave() const;
     Result runTransfer(TransferMode mode, const std::function<Result(Transfer&)>& command);
     Result writeSeries(Transfer& t);
@@ -146,6 +171,8 @@ class Application {
     AppFace& face_;
     Session session_;
     TableFileState files_;
+    RecentFiles recent_;
+    std::filesystem::path dialogFolder_;
     StopFlag stop_;
     CommandFace commandFace_;
     BoardParts boardParts_;

@@ -1,6 +1,7 @@
 #include "files/table_file.h"
 
 #include <algorithm>
+#include <cctype>
 #include <variant>
 #include <vector>
 
@@ -79,6 +80,13 @@ std::optional<Message> writeTableFile(const fs::path& path, const Image& image) 
             file_io::replaceFile(target, image.bytes(), std::get<file_io::Bytes>(tail)))
         return cannotSave(path, failure->why);
     return std::nullopt;
+}
+
+bool isTableFileName(const fs::path& path) {
+    std::string extension = utf8Text(path.extension());
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".tbl";
 }
 
 TableFileState initialTableFileState(const fs::path& programDirectory) {

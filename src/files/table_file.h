@@ -16,6 +16,10 @@ namespace kxp40s {
 // The one filter of the Open and Save As dialogs.
 inline constexpr const char* kTableFileFilter = "Table files (*.tbl)";
 
+// Whether the name is a table file's: it ends in ".tbl", in any case (a
+// file dropped on the window is taken only then).
+bool isTableFileName(const std::filesystem::path& path);
+
 struct TableRead {
     std::optional<Image> image;      // set when the file was read and passed the model check
     std::optional<Message> message;  // otherwise what to show

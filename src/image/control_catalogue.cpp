@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>
+#include <tuple>
 
 #include "image/message.h"
 
@@ -34,10 +35,19 @@ constexpr std::array<std::string_view, 30> kGeneralPromptLabels = {
 constexpr std::array<std::string_view, 4> kFunctionBitCaptions = {"Fun. Bit A", "Fun. Bit B",
                                                                   "Fun. Bit C", "Fun. Bit D"};
 constexpr std::string_view kSmallFontTip = " Small Font ( Less than 19 characters ) ";
+constexpr const char* kCloseName = "Close";
 
 std::string ordinal(int n) {
     static constexpr std::array<std::string_view, 4> kSuffixes = {"th", "st", "nd", "rd"};
     return std::to_string(n) + std::string(kSuffixes[n >= 1 && n <= 3 ? n : 0]);
+}
+
+std::string ofCapcode(int slot) {
+    return " of capcode " + std::to_string(slot + 1);
+}
+
+std::string ofFunctionBit(int bit) {
+    return std::string(" of function bit ") + static_cast<char>('A' + bit);
 }
 
 // Rows are added section by section: each takes the window, page and
@@ -61,6 +71,13 @@ class Builder {
         add(std::move(row));
     }
     std::vector<ControlInfo> take() { return std::move(rows_); }
+    // The caption of a control added before.
+    const std::string& captionOf(std::string_view name) const {
+        const auto it = std::find_if(rows_.begin(), rows_.end(),
+                                     [&](const ControlInfo& row) { return row.name == name; });
+        if (it == rows_.end()) throw std::logic_error("no such control yet: " + std::string(name));
+        return it->caption;
+    }
 
   private:
     std::vector<ControlInfo> rows_;
@@ -71,34 +88,85 @@ class Builder {
 
 void addMenus(Builder& b) {
     b.section(Window::Form1, std::nullopt, "mnuFile");
-    b.add({.name = "mnuFile", .kind = Menu, .container = "Form1", .caption = "File"});
-    b.add({.name = "mnuLBFF", .kind = MenuItem, .caption = "Open", .shortcut = "Ctrl+O"});
-    b.add({.name = "mnuSBTF", .kind = MenuItem, .caption = "Save", .shortcut = "Ctrl+S"});
-    b.add({.name = "mnuSA", .kind = MenuItem, .caption = "Save As...", .shortcut = "Ctrl+A"});
+    b.add({.name = "mnuFile",
+           .kind = Menu,
+           .container = "Form1",
+           .caption = "File",
+           .accessKey = 'F'});
+    b.add({.name = "mnuLBFF",
+           .kind = MenuItem,
+           .caption = "Open",
+           .shortcut = "Ctrl+O",
+           .accessKey = 'O'});
+    b.add({.name = "mnuSBTF",
+           .kind = MenuItem,
+           .caption = "Save",
+           .shortcut = "Ctrl+S",
+           .accessKey = 'S'});
+    b.add({.name = "mnuSA",
+           .kind = MenuItem,
+           .caption = "Save As...",
+           .shortcut = "Ctrl+A",
+           .accessKey = 'A'});
     b.add({.name = "mnudash", .kind = MenuItem, .caption = "-"});
-    b.add({.name = "mnuExit", .kind = MenuItem, .caption = "Exit", .shortcut = "Ctrl+E"});
+    b.add({.name = "mnuExit",
+           .kind = MenuItem,
+           .caption = "Exit",
+           .shortcut = "Ctrl+E",
+           .accessKey = 'x'});
     b.section(Window::Form1, std::nullopt, "mnuPager");
-    b.add({.name = "mnuPager", .kind = Menu, .container = "Form1", .caption = "Pager"});
-    b.add({.name = "mnuEntire", .kind = MenuItem, .caption = "Read", .shortcut = "F3"});
-    b.add({.name = "mnuEB", .kind = MenuItem, .caption = "Write", .shortcut = "F4"});
-    b.add({.name = "mnuEB1", .kind = MenuItem, .caption = "Verfy", .shortcut = "F9"});
+    b.add({.name = "mnuPager",
+           .kind = Menu,
+           .container = "Form1",
+           .caption = "Pager",
+           .accessKey = 'P'});
+    b.add({.name = "mnuEntire",
+           .kind = MenuItem,
+           .caption = "Read",
+           .shortcut = "F3",
+           .accessKey = 'R'});
+    b.add({.name = "mnuEB",
+           .kind = MenuItem,
+           .caption = "Write",
+           .shortcut = "F4",
+           .accessKey = 'W'});
+    b.add({.name = "mnuEB1",
+           .kind = MenuItem,
+           .caption = "Verfy",
+           .shortcut = "F9",
+           .accessKey = 'V'});
     b.add({.name = "mnudash2", .kind = MenuItem, .caption = "-"});
     b.add({.name = "mnuFastRead",
            .kind = MenuItem,
            .caption = "Fast Read",
-           .toolTip = "Read without the board's pause before each reply"});
+           .toolTip = "Read without the board's pause before each reply",
+           .accessKey = 'F'});
     b.add({.name = "mnuBackup",
            .kind = MenuItem,
            .caption = "Backup Before Write",
-           .toolTip = "Keep what the pager holds in the backup folder before each write"});
+           .toolTip = "Keep what the pager holds in the backup folder before each write",
+           .accessKey = 'B'});
+    b.add({.name = "mnuBackupFolder",
+           .kind = MenuItem,
+           .caption = "Open Backups Folder",
+           .toolTip = "Show the folder where every pager read is kept",
+           .accessKey = 'O'});
     b.section(Window::Form1, std::nullopt, "mnuBoard");
-    b.add({.name = "mnuBoard", .kind = Menu, .container = "Form1", .caption = "Board"});
-    b.add({.name = "mnuUsb", .kind = MenuItem, .caption = "USB Board"});
-    b.add({.name = "mnuLpt", .kind = MenuItem, .caption = "Parallel Port Board"});
+    b.add({.name = "mnuBoard",
+           .kind = Menu,
+           .container = "Form1",
+           .caption = "Board",
+           .accessKey = 'B'});
+    b.add({.name = "mnuUsb", .kind = MenuItem, .caption = "USB Board", .accessKey = 'U'});
+    b.add({.name = "mnuLpt", .kind = MenuItem, .caption = "Parallel Port Board", .accessKey = 'P'});
     b.section(Window::Form1, std::nullopt, "mnuHelp");
-    b.add({.name = "mnuHelp", .kind = Menu, .container = "Form1", .caption = "Help"});
-    b.add({.name = "mnuAbout", .kind = MenuItem, .caption = "About"});
-    b.add({.name = "mnuFirmware", .kind = MenuItem, .caption = "Check Firmware"});
+    b.add({.name = "mnuHelp",
+           .kind = Menu,
+           .container = "Form1",
+           .caption = "Help",
+           .accessKey = 'H'});
+    b.add({.name = "mnuAbout", .kind = MenuItem, .caption = "About", .accessKey = 'A'});
+    b.add({.name = "mnuFirmware", .kind = MenuItem, .caption = "Check Firmware", .accessKey = 'C'});
 }
 
 // The tab strip: four tab buttons, each with the label that stands under it
@@ -109,7 +177,11 @@ void addTabStrip(Builder& b) {
     b.add({.name = "Form1", .kind = Form, .caption = kTitle});
     addMenus(b);
     b.section(Window::Form1, std::nullopt, "picTabBack");
-    b.add({.name = "picTabBack", .kind = PictureBox, .container = "Form1"});
+    // Takes the focus from a box being left; a screen reader calls it so.
+    b.add({.name = "picTabBack",
+           .kind = PictureBox,
+           .container = "Form1",
+           .accessibleName = "Page tabs"});
     b.add({.name = "EMoptCode", .kind = CommandButton, .caption = "Freq. && Codes"});
     b.add({.name = "Label14", .kind = Label, .caption = "Freq. && Codes"}, 0, 0);
     b.add({.name = "EMoptStatus", .kind = CommandButton, .caption = "Alert && Status"});
@@ -145,10 +217,17 @@ void addFrequency(Builder& b) {
     // Both channel-step selectors lie at the same place; the band's own is in front.
     b.section(Window::Form1, Page::FreqCodes, "Picture1");
     b.add({.name = "Picture1", .kind = PictureBox, .container = "picSet1"});
-    b.add(
-        {.name = "cboChannel", .kind = ComboBox, .caption = "Channel:", .items = kChannelStepItems},
-        0, 0);
-    b.add({.name = "cboRoHS", .kind = ComboBox, .caption = "Channel:", .items = kChannelStepItems});
+    b.add({.name = "cboChannel",
+           .kind = ComboBox,
+           .caption = "Channel:",
+           .items = kChannelStepItems,
+           .accessibleName = "Channel step"},
+          0, 0);
+    b.add({.name = "cboRoHS",
+           .kind = ComboBox,
+           .caption = "Channel:",
+           .items = kChannelStepItems,
+           .accessibleName = "Channel step of the GP(RoHS) band"});
     b.add({.name = "lblCHANNEL", .kind = Label, .container = "picSet1"});
     // The read-out of the synthesizer words, hidden from start-up on.
     b.section(Window::Form1, Page::FreqCodes, "picPLL");
@@ -157,6 +236,36 @@ void addFrequency(Builder& b) {
     b.add({.name = "lblPLLR", .kind = Label, .caption = "PLL-R:"});
     b.add({.name = "lblPLLN", .kind = Label, .caption = "PLL-N:"});
     b.add({.name = "lblINCD", .kind = Label, .caption = "Incd:"});
+}
+
+// The function-bit button of a capcode and the three summaries of its bits.
+void addFunctionBitSummary(Builder& b, int slot) {
+    b.add({.name = "cmdFunc",
+           .kind = CommandButton,
+           .caption = "Fun. Bit",
+           .toolTip = "Click to set function bit( A B C D ) message control.",
+           .accessibleName = "Function bits" + ofCapcode(slot)},
+          slot, slot);
+    b.add({.name = "tlblType",
+           .kind = TextBox,
+           .caption = "Type:",
+           .toolTip = "Function Bit( A B C D ) Message Type:  P = Personal,  1 = Mail Drop 1, "
+                      "...... , F = Mail Drop 15, G = Group",
+           .accessibleName = "Message types" + ofCapcode(slot)},
+          slot, slot);
+    b.add({.name = "tlblDisp",
+           .kind = TextBox,
+           .caption = "Disable && Disp:",
+           .toolTip = "Function Bit( A B C D ) Message Display:  N=standard Numeric,  P=PRC "
+                      "Numeric,  A=Alpha-numeric,  I= Ideo-graphic,  - =Disable",
+           .accessibleName = "Message displays" + ofCapcode(slot)},
+          slot, slot);
+    b.add({.name = "tlblPri",
+           .kind = TextBox,
+           .caption = "Priority:",
+           .toolTip = "Function Bit( A B C D ) Priority Alert Control:  V=Enable,  - =Disable",
+           .accessibleName = "Priority alerts" + ofCapcode(slot)},
+          slot, slot);
 }
 
 void addCapcodes(Builder& b) {
@@ -172,7 +281,8 @@ void addCapcodes(Builder& b) {
                .toolTip = "Please input " + ordinal(slot + 1) +
                           " Capcode( 7 Dec digits between 8 and 2097151 )",
                .maxLength = kCapcodeMaxLength,
-               .range = kCapcodeRange},
+               .range = kCapcodeRange,
+               .accessibleName = "Capcode " + std::to_string(slot + 1)},
               slot, slot);
     }
     for (int slot = 0; slot < kCapcodeSlots; ++slot) {
@@ -181,34 +291,14 @@ void addCapcodes(Builder& b) {
                .caption = "ON",
                .toolTip = slot < 6
                               ? "Enable or disable the " + ordinal(slot + 1) + " Capcode( address )"
-                              : ""},
+                              : "",
+               .accessibleName = "Capcode " + std::to_string(slot + 1) + " on"},
               30 + slot, 30 + slot);
     }
-    const int last = kCapcodeSlots - 1;
-    b.add({.name = "picFunBit", .kind = PictureBox}, 0, last);
+    b.add({.name = "picFunBit", .kind = PictureBox}, 0, kCapcodeSlots - 1);
     b.section(Window::Form1, Page::FreqCodes, "picFunBit");
-    b.add({.name = "cmdFunc",
-           .kind = CommandButton,
-           .caption = "Fun. Bit",
-           .toolTip = "Click to set function bit( A B C D ) message control."},
-          0, last);
-    b.add({.name = "tlblType",
-           .kind = TextBox,
-           .caption = "Type:",
-           .toolTip = "Function Bit( A B C D ) Message Type:  P = Personal,  1 = Mail Drop 1, "
-                      "...... , F = Mail Drop 15, G = Group"},
-          0, last);
-    b.add({.name = "tlblDisp",
-           .kind = TextBox,
-           .caption = "Disable && Disp:",
-           .toolTip = "Function Bit( A B C D ) Message Display:  N=standard Numeric,  P=PRC "
-                      "Numeric,  A=Alpha-numeric,  I= Ideo-graphic,  - =Disable"},
-          0, last);
-    b.add({.name = "tlblPri",
-           .kind = TextBox,
-           .caption = "Priority:",
-           .toolTip = "Function Bit( A B C D ) Priority Alert Control:  V=Enable,  - =Disable"},
-          0, last);
+    for (int slot = 0; slot < kCapcodeSlots; ++slot)
+        addFunctionBitSummary(b, slot);
 }
 
 // "PG" for personal and group, "M1" ... "MF" for the mail drops.
@@ -293,7 +383,8 @@ void addAlertOptions(Builder& b) {
     addCheck(b, 12, "Delete Disable");
     addCheck(b, 13, "Del. All Disable");
     addCheck(b, 14, "Move To Memo Disable");
-    b.add({.name = "Slider1", .kind = Slider, .range = kContrastRange});
+    b.add(
+        {.name = "Slider1", .kind = Slider, .range = kContrastRange, .accessibleName = "Contrast"});
     b.add({.name = "lblContrast", .kind = Label});
     b.add({.name = "lblValue", .kind = Label});
     // Level-High stands at the top, Level-Low at the bottom.
@@ -326,7 +417,8 @@ void addPagerMenu(Builder& b) {
               index, index);
     }
     b.section(Window::Form1, Page::AlertsStatus, "picSet2");
-    b.add({.name = "cboTone", .kind = ComboBox, .items = kToneItems});
+    b.add(
+        {.name = "cboTone", .kind = ComboBox, .items = kToneItems, .accessibleName = "Alert tone"});
     b.add(
         {.name = "cboSLC", .kind = ComboBox, .caption = "Sequential Lockout", .items = kSLCItems});
     b.add({.name = "cboORC", .kind = ComboBox, .caption = "Out-of Service", .items = kORCItems});
@@ -340,13 +432,14 @@ void addAlignment(Builder& b, int index) {
     b.add({.name = "optRight", .kind = OptionButton, .caption = "Align Right"}, index, index);
 }
 
-void addPromptBox(Builder& b, int index, std::string label) {
+// A prompt box is called by the caption of the label above it.
+void addPromptBox(Builder& b, int index, const std::string& label) {
     b.add({.name = "lblPrompt",
            .kind = Label,
-           .caption = std::move(label),
+           .caption = label,
            .toolTip = std::string(kSmallFontTip)},
           index, index);
-    b.add({.name = "txtPrompt", .kind = TextBox}, index, index);
+    b.add({.name = "txtPrompt", .kind = TextBox, .accessibleName = label}, index, index);
 }
 
 void addGeneralPrompts(Builder& b, Page page, std::initializer_list<int> indexes) {
@@ -394,10 +487,11 @@ void addSourcePrompts(Builder& b) {
     for (int capcode = 1; capcode <= kCapcodeSlots; ++capcode) {
         for (int bit = 0; bit < kFunctionBits; ++bit) {
             const int index = kFirstSourcePrompt + kFunctionBits * (capcode - 1) + bit;
-            b.add({.name = "chkSource", .kind = CheckBox}, index, index);
-            addPromptBox(
-                b, index,
-                "Cap#" + std::to_string(capcode) + " Fun.Bit " + static_cast<char>('A' + bit));
+            const std::string label =
+                "Cap#" + std::to_string(capcode) + " Fun.Bit " + static_cast<char>('A' + bit);
+            b.add({.name = "chkSource", .kind = CheckBox, .accessibleName = label + " on"}, index,
+                  index);
+            addPromptBox(b, index, label);
         }
     }
     addAlignment(b, 2);
@@ -405,15 +499,16 @@ void addSourcePrompts(Builder& b) {
 }
 
 void addPages(Builder& b) {
-    constexpr std::array<std::pair<Page, std::string_view>, 4> kBoxes = {{
-        {Page::FreqCodes, "picSet1"},
-        {Page::AlertsStatus, "picSet2"},
-        {Page::PromptsEdit, "picSet5"},
-        {Page::SourcePrompts, "picSet6"},
+    // Each page is called as the label of its tab when it is shown.
+    constexpr std::array<std::tuple<Page, std::string_view, std::string_view>, 4> kBoxes = {{
+        {Page::FreqCodes, "picSet1", "Label14"},
+        {Page::AlertsStatus, "picSet2", "Label15"},
+        {Page::PromptsEdit, "picSet5", "lblPEdit"},
+        {Page::SourcePrompts, "picSet6", "lblSource"},
     }};
-    for (const auto& [page, box] : kBoxes) {
+    for (const auto& [page, box, label] : kBoxes) {
         b.section(Window::Form1, page, "picTabBack");
-        b.add({.name = box, .kind = PictureBox});
+        b.add({.name = box, .kind = PictureBox, .accessibleName = b.captionOf(label)});
         switch (page) {
             case Page::FreqCodes:
                 addFrequency(b);
@@ -442,13 +537,13 @@ void addTransferWindow(Builder& b) {
     b.add({.name = "BackgroundPicture", .kind = PictureBox});
     b.add({.name = "Label2", .kind = Label, .caption = "Pager Program"});
     b.add({.name = "Label1", .kind = Label});  // the status line
-    b.add({.name = "PB1", .kind = ProgressBar});
+    b.add({.name = "PB1", .kind = ProgressBar, .accessibleName = "Progress"});
     // Shown only while a series is written, with the capcode about to be written.
     b.add({.name = "lblAuto1", .kind = Label, .caption = " 1st capcode : "});
     b.add({.name = "lblAuto2", .kind = Label, .caption = " 2nd capcode : "});
     b.add({.name = "cmdWrite", .kind = CommandButton, .caption = "Write"});
     b.add({.name = "cmdExit", .kind = CommandButton, .caption = "Exit"});
-    b.add({.name = "Close1", .kind = CloseBox});
+    b.add({.name = "Close1", .kind = CloseBox, .accessibleName = kCloseName});
 }
 
 void addFunctionBitDialog(Builder& b) {
@@ -468,10 +563,22 @@ void addFunctionBitDialog(Builder& b) {
            .kind = Frame,
            .container = "Form5",
            .caption = "Message Disable and Display"});
-    b.add({.name = "cboDisp", .kind = ComboBox, .items = kDisplayTypeItems}, 0, kFunctionBits - 1);
+    for (int bit = 0; bit < kFunctionBits; ++bit) {
+        b.add({.name = "cboDisp",
+               .kind = ComboBox,
+               .items = kDisplayTypeItems,
+               .accessibleName = "Message display" + ofFunctionBit(bit)},
+              bit, bit);
+    }
     b.section(Window::Form5, std::nullopt, "fraType");
     b.add({.name = "fraType", .kind = Frame, .container = "Form5", .caption = "Message Type"});
-    b.add({.name = "cboType", .kind = ComboBox, .items = kMessageTypeItems}, 0, kFunctionBits - 1);
+    for (int bit = 0; bit < kFunctionBits; ++bit) {
+        b.add({.name = "cboType",
+               .kind = ComboBox,
+               .items = kMessageTypeItems,
+               .accessibleName = "Message type" + ofFunctionBit(bit)},
+              bit, bit);
+    }
     b.section(Window::Form5, std::nullopt, "fraPri");
     b.add({.name = "fraPri",
            .kind = Frame,
@@ -480,18 +587,19 @@ void addFunctionBitDialog(Builder& b) {
     for (int bit = 0; bit < kFunctionBits; ++bit) {
         b.add({.name = "chkPri",
                .kind = CheckBox,
-               .caption = std::string(kFunctionBitCaptions[static_cast<std::size_t>(bit)])},
+               .caption = std::string(kFunctionBitCaptions[static_cast<std::size_t>(bit)]),
+               .accessibleName = "Priority alert" + ofFunctionBit(bit)},
               bit, bit);
     }
     b.section(Window::Form5, std::nullopt, "Form5");
     b.add({.name = "Command1", .kind = CommandButton, .caption = "OK"});
-    b.add({.name = "Close5", .kind = CloseBox});
+    b.add({.name = "Close5", .kind = CloseBox, .accessibleName = kCloseName});
 }
 
 void addAlertDialog(Builder& b) {
     b.section(Window::Form6, std::nullopt, "Form6");
     b.add({.name = "Form6", .kind = Form, .caption = "Personal and Mail Drop Status Control"});
-    b.add({.name = "Close6", .kind = CloseBox});
+    b.add({.name = "Close6", .kind = CloseBox, .accessibleName = kCloseName});
     b.section(Window::Form6, std::nullopt, "fraPersonal");
     b.add({.name = "fraPersonal",
            .kind = Frame,
@@ -540,7 +648,7 @@ void addAboutWindow(Builder& b) {
            .kind = Label,
            .caption = "Read a pager before you change it: a write replaces all of its settings."});
     b.add({.name = "cmdOK", .kind = CommandButton, .caption = "OK"});
-    b.add({.name = "CloseAbout", .kind = CloseBox});
+    b.add({.name = "CloseAbout", .kind = CloseBox, .accessibleName = kCloseName});
 }
 
 // A name and where its rows are: a single control's row, or for an array
@@ -667,6 +775,13 @@ std::vector<const ControlInfo*> pageControls(Page page) {
         if (row.page == page) rows.push_back(&row);
     }
     return rows;
+}
+
+std::string accessibleName(const ControlInfo& info) {
+    std::string name = info.accessibleName.empty() ? info.caption : info.accessibleName;
+    for (auto at = name.find("&&"); at != std::string::npos; at = name.find("&&", at + 1))
+        name.erase(at, 1);
+    return name;
 }
 
 std::string_view windowName(Window window) {

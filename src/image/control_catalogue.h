@@ -66,6 +66,12 @@ struct ControlInfo {
     int maxLength = 0;                     // of a text box; 0: no limit of its own
     std::optional<ValueRange> range = {};  // the numbers a box or slider takes
     std::string_view shortcut = {};        // of a menu item ("Ctrl+O", "F3")
+    // The letter of a menu's or menu item's caption that chooses it from the
+    // keyboard: Alt and the letter on the menu bar, the letter in an open menu.
+    char accessKey = 0;
+    // What assistive technology calls the control where its caption does not
+    // tell it apart (or there is none); see accessibleName().
+    std::string accessibleName = {};
 
     bool isArray() const { return firstIndex >= 0; }
     bool covers(int index) const { return index >= firstIndex && index <= lastIndex; }
@@ -83,6 +89,9 @@ const ControlInfo& controlInfo(ControlId id);
 
 // The rows of one window, or of one page of the main window, in order.
 std::vector<const ControlInfo*> windowControls(Window window);
+// The control's name for assistive technology: its own accessible name, else
+// its caption with "&&" read as "&"; empty when it has neither.
+std::string accessibleName(const ControlInfo& info);
 std::vector<const ControlInfo*> pageControls(Page page);
 std::string_view windowName(Window window);
 

@@ -95,12 +95,15 @@ fs::path BackupStore::defaultFolder() {
     return userDataFolder() / "backups";
 }
 
-BackupStore::Kept BackupStore::keep(const Image& image, const std::string& kind) {
+std::string BackupStore::makeFolder() const {
     std::error_code ec;
     fs::create_directories(folder_, ec);
-    if (ec)
-        return {std::nullopt,
-                "Can not make the folder [" + utf8Text(folder_) + "]: " + ec.message()};
+    return ec ? "Can not make the folder [" + utf8Text(folder_) + "]: " + ec.message() : "";
+}
+
+BackupStore::Kept BackupStore::keep(const Image& image, const std::string& kind) {
+    if (std::string failure = makeFolder(); !failure.empty()) return {std::nullopt, failure};
+    std::error_code ec;
     std::vector<Backup> backups = backupsIn(folder_);
     const std::string second = timeStamp(now_());
     const fs::path file =

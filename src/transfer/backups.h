@@ -54,6 +54,9 @@ class BackupStore {
     const std::vector<std::filesystem::path>& kept() const { return kept_; }
 
     const std::filesystem::path& folder() const { return folder_; }
+    // Makes the folder when it is not there yet; the reason it could not
+    // be made, or empty.
+    std::string makeFolder() const;
 
   private:
     std::filesystem::path folder_;

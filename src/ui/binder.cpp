@@ -61,15 +61,41 @@ void Binder::wire(ControlId id, QWidget* w, const Handlers& h) {
         w->installEventFilter(this);
         w->setContextMenuPolicy(Qt::NoContextMenu);  // text comes in by keys only
     }
+    if (auto* box = qobject_cast<QLineEdit*>(w); box && h.keyUp) {
+        // Text put in by other means than keys (assistive technology, the
+        // middle button's paste) is taken as a key's would be; a box that
+        // takes no keys now (Write mode, read-only) takes no text either.
+        connect(box, &QLineEdit::textChanged, this, [this, id, box, &h](const QString& text) {
+            if (typingIn_ == box) return;
+            if (!box->isEnabled() || box->isReadOnly()) return refresh({id});
+            enqueue([this, id, text = text.toStdString(),
+                     &h] { run([&](Session& s) { return h.keyUp(s, id.index(), text); }); },
+                    When::Now);
+        });
+    }
     if (!h.click) return;
     if (auto* list = qobject_cast<QComboBox*>(w)) {
         connect(list, &QComboBox::activated, this, [this, id](int item) { click(id, item); });
     } else if (auto* slider = qobject_cast<EBSlider*>(w)) {
         connect(slider, &EBSlider::changed, this, [this, id](int value) { click(id, value); });
     } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        connect(button, &QAbstractButton::clicked, this,
-                [this, id, button] { click(id, button->isChecked() ? 1 : 0); });
+        wireButton(id, *button);
     }
+}
+
+// A press released over the button (mouse, Space) raises Click once it has
+// changed the button's state. A state changed with no press (assistive
+// technology's toggle) raises it too, and for an option button only when
+// it becomes selected: one Click, whatever moved the button.
+void Binder::wireButton(ControlId id, QAbstractButton& button) {
+    const bool option = qobject_cast<QRadioButton*>(&button) != nullptr;
+    connect(&button, &QAbstractButton::pressed, this, [this, &button] { pressing_ = &button; });
+    connect(&button, &QAbstractButton::released, this, [this] { pressing_ = nullptr; });
+    connect(&button, &QAbstractButton::toggled, this, [this, id, option, &button](bool on) {
+        if (pressing_ != &button && (on || !option)) click(id, on ? 1 : 0);
+    });
+    connect(&button, &QAbstractButton::clicked, this,
+            [this, id](bool checked) { click(id, checked ? 1 : 0); });
 }
 
 void Binder::click(ControlId id, int value) {
@@ -111,6 +137,7 @@ bool Binder::eventFilter(QObject* watched, QEvent* event) {
 
 bool Binder::focusEvent(ControlId id, QWidget* w, const Handlers& h, QEvent* event) {
     const auto* focus = static_cast<QFocusEvent*>(event);
+    if (event->type() == QEvent::FocusOut && typingIn_ == w) typingIn_ = nullptr;
     if (isWindowFocusChange(focus->reason())) return false;
     if (event->type() == QEvent::FocusIn) {
         if (h.gotFocus && !movingFocus_) {
@@ -139,6 +166,7 @@ bool Binder::focusEvent(ControlId id, QWidget* w, const Handlers& h, QEvent* eve
 bool Binder::keyEvent(ControlId id, QWidget* w, const Handlers& h, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (event->type() == QEvent::KeyPress) {
+        typingIn_ = w;  // what the key types is taken when it is released
         const int ascii = keyAsciiOf(*key);
         if (h.keyPress) {
             enqueue([this, id, ascii,
@@ -148,6 +176,7 @@ bool Binder::keyEvent(ControlId id, QWidget* w, const Handlers& h, QEvent* event
         // Enter is never typed into a box: its KeyPress has moved the focus on.
         return ascii == kEnter && h.keyPress;
     }
+    if (!key->isAutoRepeat()) typingIn_ = nullptr;
     if (h.keyUp && !key->isAutoRepeat()) {
         auto* box = qobject_cast<QLineEdit*>(w);
         const std::string text = box ? box->text().toStdString() : std::string();
@@ -190,7 +219,17 @@ void Binder::refresh(const std::vector<ControlId>& changed) {
             set->show(id, s.controls[id]);
     }
     if (const auto front = inFront(s)) {
-        if (QWidget* w = widget(*front)) w->raise();
+        if (QWidget* w = widget(*front)) hideBeneath(*w);
+    }
+}
+
+// What lies beneath the control in front is out of sight, and so out of the
+// keyboard's and assistive technology's way too.
+void Binder::hideBeneath(QWidget& front) const {
+    front.raise();
+    for (QWidget* other :
+         front.parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != &front && other->geometry() == front.geometry() && idOf(other)) other->hide();
     }
 }
 

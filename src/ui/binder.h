@@ -10,6 +10,8 @@
 #include "ui/handlers.h"
 #include "ui/widgets.h"
 
+class QAbstractButton;
+
 namespace kxp40s::ui {
 
 // Keeps ControlId <-> widget for every window, shows what the core keeps for
@@ -51,6 +53,7 @@ class Binder : public QObject {
   private:
     enum class When { Now, Later };
     void wire(ControlId id, QWidget* w, const Handlers& h);
+    void wireButton(ControlId id, QAbstractButton& button);
     void click(ControlId id, int value);
     void run(const std::function<Effects(Session&)>& handler);
     void enqueue(std::function<void()> step, When when);
@@ -58,6 +61,7 @@ class Binder : public QObject {
     bool focusEvent(ControlId id, QWidget* w, const Handlers& h, QEvent* event);
     bool keyEvent(ControlId id, QWidget* w, const Handlers& h, QEvent* event);
     void syncListLength(ControlId id);
+    void hideBeneath(QWidget& front) const;
 
     Application& app_;
     std::vector<ControlSet*> sets_;
@@ -65,6 +69,10 @@ class Binder : public QObject {
     std::deque<std::function<void()>> queue_;
     bool draining_ = false;
     bool movingFocus_ = false;
+    // The box a key is pressed in until it is released: its text is taken then.
+    const QWidget* typingIn_ = nullptr;
+    // The button held down by the mouse or the keyboard: its click follows.
+    const QAbstractButton* pressing_ = nullptr;
 };
 
 }  // namespace kxp40s::ui

@@ -34,8 +34,7 @@ class Table {
 };
 
 // The tab strip: four tab buttons with the label of the selected tab under
-// each, the two mode buttons, the status line, and the page boxes on top of
-// one another.
+// each, the two mode buttons and the status line.
 void placeTabStrip(Table& t) {
     constexpr TwipRect kTab{120, 60, 1530, 255};
     constexpr int kTabPitch = 1545;
@@ -43,11 +42,15 @@ void placeTabStrip(Table& t) {
         const int dx = kTabPitch * static_cast<int>(tab.page);
         t.place(tab.button, kTab.movedBy(dx, 0));
         t.place(tab.label, kTab.movedBy(dx, 0));
-        t.place(tab.box, {120, 315, 9285, 6555});
     }
     t.place({"ModifyOpt"}, {6465, 105, 1488, 210});
     t.place({"WriteOpt"}, {7965, 105, 1428, 210});
     t.place({"lblMsg"}, {120, 6885, 9285, 255});
+}
+
+// The page boxes lie on one another; each comes before what stands on it.
+void placePageBox(Table& t, Page page) {
+    t.place(pageTabs()[static_cast<std::size_t>(page)].box, {120, 315, 9285, 6555});
 }
 
 // The frequency frame: each box under its caption; the channel selectors lie
@@ -223,14 +226,18 @@ void placeSourcePrompts(Table& t) {
 std::vector<Placement> mainWindow() {
     Table t;
     placeTabStrip(t);
+    placePageBox(t, Page::FreqCodes);
     placeFrequency(t);
     placeAutoIncrease(t);
     placeCapcodes(t);
     placeMessageStatus(t);
+    placePageBox(t, Page::AlertsStatus);
     placeAlertOptions(t);
     placePagerMenu(t);
     placePromptsFrame(t);
+    placePageBox(t, Page::PromptsEdit);
     placePromptsEdit(t);
+    placePageBox(t, Page::SourcePrompts);
     placeSourcePrompts(t);
     return t.take();
 }

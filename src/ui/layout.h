@@ -41,8 +41,10 @@ struct Placement {
 // The inner size of each window at its design size.
 TwipRect designSize(Window window);
 
-// Every control placed on `window`, in no particular order; the catalogue
-// gives the order in which they are made.
+// Every control placed on `window`, in the order the keyboard's Tab visits
+// them: each frame in reading order (a capcode's box, its ON box and its
+// function-bit button, then the next capcode's), and a page box before what
+// stands on it. The catalogue gives the order in which they are made.
 const std::vector<Placement>& layoutOf(Window window);
 const Placement* findPlacement(Window window, ControlId id);
 

@@ -5,16 +5,25 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
+#include <QPointer>
+#include <QScreen>
 #include <QShortcut>
-#include <QStyleFactory>
+#include <QStyle>
 #include <QWindow>
+#include <cmath>
 #include <iostream>
 
 #include "app/stop_signals.h"
+#include "files/table_file.h"
+#include "ui/accessible_list.h"
 #include "ui/message_box.h"
+#include "ui/program_style.h"
 #include "ui/widgets/about.h"
+#include "ui/widgets/eb_slider.h"
 
 namespace kxp40s::ui {
 
@@ -80,10 +89,12 @@ class TabStrip : public QWidget {
 };
 
 void prepareApplication(QApplication& app) {
-    if (QStyle* fusion = QStyleFactory::create("Fusion")) app.setStyle(fusion);
+    app.setStyle(new ProgramStyle);
     QFont font = QApplication::font();
     font.setPixelSize(kFontPixels);
     QApplication::setFont(font);
+    EBSlider::makeAccessible();
+    makeListsAccessible();
 }
 
 MainWindow::MainWindow(AppOptions options, const QString& settingsFile)
@@ -93,10 +104,18 @@ MainWindow::MainWindow(AppOptions options, const QString& settingsFile)
     StopSignals::forwardTo(app_.get());
     app_->setFastRead(settings_.fastRead());
     app_->setBackupBeforeWrite(settings_.backupBeforeWrite());
+    std::vector<std::filesystem::path> recent;
+    for (const QString& file : settings_.recentFiles())
+        recent.push_back(pathOf(file));
+    app_->setRecentFiles(RecentFiles(recent));
+    app_->setDialogFolder(pathOf(settings_.dialogFolder()));
+    keptRecent_ = app_->recentFiles();
     binder_ = std::make_unique<Binder>(*app_);
     buildMenus();
     buildSettingItems();
     buildTabStrip();
+    buildKeys();
+    setAcceptDrops(true);
     transferWindow_ = new TransferWindow(this);
     binder_->bind(transferWindow_->controls());
     for (const Window window : {Window::Form5, Window::Form6}) {
@@ -110,8 +129,27 @@ MainWindow::MainWindow(AppOptions options, const QString& settingsFile)
     connect(binder_.get(), &Binder::opens, this, &MainWindow::openDialog);
     timer1_.setInterval(kTimer1IntervalMs);
     connect(&timer1_, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    fitToScreen();
+}
+
+// The design size at the screen's scale, or as much of it as the screen's
+// free area holds (less a title bar): the pages scale with the window.
+void MainWindow::fitToScreen() {
     const QSize inner = designSize(Window::Form1).pixels().size();
-    resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
+    const int menu = menuBar()->sizeHint().height();
+    QSize size(inner.width(), inner.height() + menu);
+    const QScreen* shownOn = screen();
+    const QRect room = shownOn ? shownOn->availableGeometry() : QRect();
+    if (room.isValid() && (size.width() > room.width() || size.height() > room.height())) {
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const double scale =
+            std::min(static_cast<double>(room.width()) / inner.width(),
+                     static_cast<double>(room.height() - titleBar - menu) / inner.height());
+        size = QSize(static_cast<int>(std::floor(inner.width() * scale)),
+                     static_cast<int>(std::floor(inner.height() * scale)) + menu);
+        move(room.topLeft());
+    }
+    resize(size);
 }
 
 // The signal handler must not reach a window that is gone.
@@ -130,10 +168,11 @@ void MainWindow::buildMenus() {
         {"mnuEB1", &MainWindow::mnuEB1_Click},
         {"mnuFirmware", &MainWindow::mnuFirmware_Click},
         {"mnuAbout", &MainWindow::mnuAbout_Click},
+        {"mnuBackupFolder", &MainWindow::mnuBackupFolder_Click},
     };
     for (const ControlInfo* info : windowControls(Window::Form1)) {
         if (info->kind == ControlKind::Menu) {
-            QMenu* menu = menuBar()->addMenu(labelText(info->caption));
+            QMenu* menu = menuBar()->addMenu(menuText(*info));
             menu->setObjectName(qText(info->name));
             menus_[info->name] = menu;
         } else if (info->kind == ControlKind::MenuItem && menus_.contains(info->container)) {
@@ -142,7 +181,7 @@ void MainWindow::buildMenus() {
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = menu->addAction(labelText(info->caption));
+            QAction* action = menu->addAction(menuText(*info));
             action->setObjectName(qText(info->name));
             action->setShortcut(QKeySequence(qText(info->shortcut)));
             if (!info->toolTip.empty()) {
@@ -157,6 +196,18 @@ void MainWindow::buildMenus() {
     }
     menuBar()->setMouseTracking(true);
     menuBar()->installEventFilter(this);
+    recentMenu_ = new RecentMenu(*menu("mnuFile"), action("mnuExit"));
+    recentMenu_->show(app_->recentFiles().files());
+    connect(recentMenu_, &RecentMenu::chosen, this, &MainWindow::openRecentFile);
+}
+
+// The menus' keys win over the text boxes; the page keys move between pages.
+void MainWindow::buildKeys() {
+    keys_ = new WindowKeys(*this);
+    for (QLineEdit* box : findChildren<QLineEdit*>())
+        keys_->giveWayIn(*box);
+    connect(keys_, &WindowKeys::nextPage, this, [this] { showNextPage(1); });
+    connect(keys_, &WindowKeys::previousPage, this, [this] { showNextPage(-1); });
 }
 
 // The remembered choices are check items; the two boards exclude each other.
@@ -242,20 +293,27 @@ QLabel* MainWindow::statusLine() const {
     return qobject_cast<QLabel*>(widget({"lblMsg"}));
 }
 
+// The page takes the focus before the others hide, so that the focus does
+// not pass through the tab strip on its way (a screen reader would say so).
 void MainWindow::showPage(Page page) {
     page_ = page;
+    QWidget* shown = widget(pageTabs()[static_cast<std::size_t>(page)].box);
+    if (shown) {
+        shown->show();
+        shown->raise();
+        shown->setFocus(Qt::OtherFocusReason);
+    }
     for (const PageTab& tab : pageTabs()) {
         const bool selected = tab.page == page;
         if (QWidget* button = widget(tab.button)) button->setVisible(!selected);
-        if (QWidget* box = widget(tab.box)) box->setVisible(selected);
+        if (QWidget* box = widget(tab.box); box && box != shown) box->hide();
     }
-    for (const PageTab& tab : pageTabs()) {
-        if (tab.page != page) continue;
-        if (QWidget* box = widget(tab.box)) {
-            box->raise();
-            box->setFocus(Qt::OtherFocusReason);
-        }
-    }
+}
+
+void MainWindow::showNextPage(int step) {
+    if (QApplication::activeModalWidget()) return;
+    const int pages = static_cast<int>(pageTabs().size());
+    showPage(static_cast<Page>((static_cast<int>(page_) + step + pages) % pages));
 }
 
 void MainWindow::setWriteMode(bool on) {
@@ -280,11 +338,22 @@ void MainWindow::finishCommand() {
     }
 }
 
-void MainWindow::startUp() {
+void MainWindow::startUp(const std::filesystem::path& file) {
     startingUp_ = true;
     Form_Load();
     startingUp_ = false;
-    if (!endRequested_) showOnScreen();
+    if (endRequested_) return;
+    showOnScreen();
+    sayIfSettingsSetAside();
+    if (!file.empty()) openFile(file);
+}
+
+void MainWindow::sayIfSettingsSetAside() {
+    if (settings_.setAside().isEmpty()) return;
+    showMessage(this,
+                warning("The settings file " + settings_.fileName().toStdString() +
+                        " could not be read. It was kept as " + settings_.setAside().toStdString() +
+                        ", and the choices start from their defaults."));
 }
 
 // Ports that never answer keep the search waiting for a while; meanwhile
@@ -328,13 +397,33 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+// The focus leaves the box being edited, so that it checks its entry; when
+// the command leaves the focus where it put it, the box gets it back.
 void MainWindow::runCommand(const std::function<void()>& command) {
     if (busy_) return;
     busy_ = true;
+    const QPointer<QWidget> focused = QApplication::focusWidget();
     if (!tabStrip_->hasFocus()) tabStrip_->setFocus(Qt::OtherFocusReason);
     binder_->settle();
     command();
+    keepFileChoices();
+    if (focused && focused != tabStrip_ && tabStrip_->hasFocus() && focused->window() == this &&
+        focused->isVisible() && focused->isEnabled())
+        focused->setFocus(Qt::OtherFocusReason);
     finishCommand();
+}
+
+// The recent files and the dialogs' folder are kept for the next start as
+// they change.
+void MainWindow::keepFileChoices() {
+    if (app_->recentFiles() == keptRecent_) return;
+    keptRecent_ = app_->recentFiles();
+    QStringList files;
+    for (const auto& file : keptRecent_.files())
+        files << qPath(file);
+    settings_.setRecentFiles(files);
+    settings_.setDialogFolder(qPath(app_->dialogFolder()));
+    recentMenu_->show(keptRecent_.files());
 }
 
 // A transfer that a stop ended says what state the pager is in: on stderr
@@ -381,6 +470,46 @@ void MainWindow::mnuEB1_Click() {
 
 void MainWindow::mnuFirmware_Click() {
     runTransfer([this] { return app_->mnuFirmware_Click(); });
+}
+
+void MainWindow::mnuBackupFolder_Click() {
+    runCommand([this] { app_->mnuBackupFolder_Click(); });
+}
+
+void MainWindow::openFile(const std::filesystem::path& file) {
+    runCommand([this, &file] { app_->openTableFile(file); });
+}
+
+void MainWindow::openRecentFile(const std::filesystem::path& file) {
+    runCommand([this, &file] { app_->openRecentFile(file); });
+}
+
+// One table file dropped from the file manager; anything else is refused as
+// the mouse brings it.
+std::optional<std::filesystem::path> MainWindow::droppedTableFile(const QMimeData& mime) const {
+    if (busy_ || !mime.hasUrls() || mime.urls().size() != 1) return std::nullopt;
+    const QUrl url = mime.urls().front();
+    if (!url.isLocalFile()) return std::nullopt;
+    const std::filesystem::path file = pathOf(url.toLocalFile());
+    if (!isTableFileName(file)) return std::nullopt;
+    return file;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (droppedTableFile(*event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (droppedTableFile(*event->mimeData())) event->acceptProposedAction();
+}
+
+// The file opens once the drop is over, so that the file manager is not
+// kept waiting by a message box.
+void MainWindow::dropEvent(QDropEvent* event) {
+    const auto file = droppedTableFile(*event->mimeData());
+    if (!file) return;
+    event->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, file = *file] { openFile(file); });
 }
 
 void MainWindow::mnuAbout_Click() {

@@ -11,14 +11,17 @@
 #include "ui/binder.h"
 #include "ui/dialogs.h"
 #include "ui/qt_face.h"
+#include "ui/recent_menu.h"
 #include "ui/transfer_window.h"
 #include "ui/widgets.h"
+#include "ui/window_keys.h"
 #include "ui/window_settings.h"
 
 class QApplication;
 class QLabel;
 class QMenu;
 class QShortcut;
+class QMimeData;
 
 namespace kxp40s::ui {
 
@@ -41,14 +44,16 @@ class MainWindow : public QMainWindow {
   public:
     // `settingsFile`: where the window's choices are remembered; empty: the
     // user's own settings. The board of `options` is the one this run uses.
+    // The window opens at its design size, made smaller to fit the screen.
     explicit MainWindow(AppOptions options = {}, const QString& settingsFile = {});
     ~MainWindow() override;
 
     // Form_Load: the start-up sequence.
     void Form_Load(StartUpSteps steps = {});
     // Start-up as the program runs it: the window comes on the screen,
-    // filled, before the board search, and says that it is searching.
-    void startUp();
+    // filled, before the board search, and says that it is searching; then
+    // `file`, when one is named, opens as by File > Open.
+    void startUp(const std::filesystem::path& file = {});
     void beforeBoardSearch();
     // A stop signal: the command under way stops at its next safe point
     // (open boxes and dialogs close with their safe choice), then the
@@ -62,15 +67,20 @@ class MainWindow : public QMainWindow {
     void openTableFile(const std::filesystem::path& file);
 
     // The menu commands.
-    void mnuLBFF_Click();      // File > Open
-    void mnuSBTF_Click();      // File > Save
-    void mnuSA_Click();        // File > Save As...
-    void mnuExit_Click();      // File > Exit
-    void mnuEntire_Click();    // Pager > Read
-    void mnuEB_Click();        // Pager > Write
-    void mnuEB1_Click();       // Pager > "Verfy"
-    void mnuFirmware_Click();  // Help > Check Firmware
-    void mnuAbout_Click();     // Help > About
+    void mnuLBFF_Click();          // File > Open
+    void mnuSBTF_Click();          // File > Save
+    void mnuSA_Click();            // File > Save As...
+    void mnuExit_Click();          // File > Exit
+    void mnuEntire_Click();        // Pager > Read
+    void mnuEB_Click();            // Pager > Write
+    void mnuEB1_Click();           // Pager > "Verfy"
+    void mnuFirmware_Click();      // Help > Check Firmware
+    void mnuAbout_Click();         // Help > About
+    void mnuBackupFolder_Click();  // Pager > Open Backups Folder
+    // A table file opened as File > Open opens it, without the dialog: a
+    // file named on the command line or dropped on the window.
+    void openFile(const std::filesystem::path& file);
+    void openRecentFile(const std::filesystem::path& file);
     // The remembered choices: Pager > Fast Read and Backup Before Write,
     // the Board menu.
     void mnuFastRead_Click(bool on);
@@ -80,6 +90,9 @@ class MainWindow : public QMainWindow {
 
     // The tab buttons: the page comes to the front and takes the focus.
     void showPage(Page page);
+    // Ctrl+Tab and Ctrl+PgDn (1), Ctrl+Shift+Tab and Ctrl+PgUp (-1): the
+    // next or the previous page, round the four.
+    void showNextPage(int step);
     // The mode buttons: Write mode locks the page's entries and lets Space
     // start a write; Modify mode unlocks them.
     void setWriteMode(bool on);
@@ -91,6 +104,7 @@ class MainWindow : public QMainWindow {
     QAction* action(std::string_view name) const;
     QMenu* menu(std::string_view name) const;
     TransferWindow& transferWindow() { return *transferWindow_; }
+    RecentMenu& recentMenu() { return *recentMenu_; }
     FormDialog& dialog(Window window);
     QTimer& timer1() { return timer1_; }
     QLabel* statusLine() const;
@@ -110,12 +124,20 @@ class MainWindow : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;  // Form_Unload
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildMenus();
     void buildSettingItems();
     void remember(bool kept);
     void buildTabStrip();
+    void buildKeys();
+    void fitToScreen();
+    void keepFileChoices();
+    void sayIfSettingsSetAside();
+    std::optional<std::filesystem::path> droppedTableFile(const QMimeData& mime) const;
     void runCommand(const std::function<void()>& command);
     void runTransfer(const std::function<Result()>& command);
     void rejectOpenDialogs();
@@ -138,6 +160,9 @@ class MainWindow : public QMainWindow {
     std::map<Window, FormDialog*> dialogs_;
     std::map<std::string_view, QAction*> actions_;
     std::map<std::string_view, QMenu*> menus_;
+    RecentMenu* recentMenu_ = nullptr;
+    WindowKeys* keys_ = nullptr;
+    RecentFiles keptRecent_;
     QTimer timer1_;
     QShortcut* writeKey_ = nullptr;
     Page page_ = Page::FreqCodes;

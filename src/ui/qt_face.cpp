@@ -1,10 +1,11 @@
 #include "ui/qt_face.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QUrl>
 #include <iostream>
 
-#include "files/system.h"
 #include "files/table_file.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
@@ -88,14 +89,17 @@ std::optional<std::filesystem::path> QtFace::askSaveFile(const std::filesystem::
 // Save As asks its own overwrite question, so the dialog does not.
 std::optional<std::filesystem::path> QtFace::askFile(const std::filesystem::path& folder,
                                                      bool save) {
-    QFileDialog dialog(&window_, QString(), QString::fromStdString(utf8Text(folder)),
-                       QString::fromUtf8(kTableFileFilter));
+    QFileDialog dialog(&window_, QString(), qPath(folder), QString::fromUtf8(kTableFileFilter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // A name typed for Open that names no file gets the program's own message.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return pathFromUtf8(dialog.selectedFiles().front().toStdString());
+    return pathOf(dialog.selectedFiles().front());
+}
+
+bool QtFace::showFolder(const std::filesystem::path& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(qPath(folder)));
 }
 
 void QtFace::beforeBoardSearch() {

@@ -26,6 +26,7 @@ class QtFace : public AppFace {
     std::optional<std::filesystem::path> askOpenFile(const std::filesystem::path& folder) override;
     std::optional<std::filesystem::path> askSaveFile(const std::filesystem::path& folder) override;
     void note(const Message& message) override;
+    bool showFolder(const std::filesystem::path& folder) override;
     void openTransferWindow(TransferMode mode) override;
     void closeTransferWindow() override;
     NextPager waitForPager(int number) override;

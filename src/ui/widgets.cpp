@@ -10,12 +10,16 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QValidator>
 #include <algorithm>
 #include <array>
 
+#include "files/system.h"
 #include "image/text.h"
+#include "ui/accessible_list.h"
 #include "ui/widgets/close_box.h"
 #include "ui/widgets/eb_slider.h"
 #include "ui/widgets/ncommand.h"
@@ -58,17 +62,33 @@ bool isTabButton(ControlId id) {
                        [&](const PageTab& tab) { return tab.button == id; });
 }
 
-QWidget* makePanel(ControlId id, QWidget* parent) {
-    auto* panel = new QFrame(parent);
-    if (isPageBox(id)) {
-        panel->setFrameShape(QFrame::StyledPanel);
-        panel->setFrameShadow(QFrame::Raised);
-        panel->setAutoFillBackground(true);
-        // A page takes the focus when its tab is chosen, so that no box of
-        // another page keeps it.
-        panel->setFocusPolicy(Qt::ClickFocus);
+// A page of the main window: a raised panel. It takes the focus when its tab
+// is chosen, so that no box of another page keeps it, and shows that it has
+// it; Tab goes on to its first control.
+class PageBox : public QFrame {
+  public:
+    explicit PageBox(QWidget* parent) : QFrame(parent) {
+        setFrameShape(QFrame::StyledPanel);
+        setFrameShadow(QFrame::Raised);
+        setAutoFillBackground(true);
+        setFocusPolicy(Qt::ClickFocus);
     }
-    return panel;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QFrame::paintEvent(event);
+        if (!hasFocus()) return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(2, 2, -2, -2);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+};
+
+QWidget* makePanel(ControlId id, QWidget* parent) {
+    if (isPageBox(id)) return new PageBox(parent);
+    return new QFrame(parent);
 }
 
 QWidget* makeWidget(const ControlInfo& info, ControlId id, QWidget* parent) {
@@ -85,6 +105,9 @@ QWidget* makeWidget(const ControlInfo& info, ControlId id, QWidget* parent) {
         }
         case TextBox: {
             auto* box = new QLineEdit(parent);
+            // Text comes in through the box's own events only; a dropped
+            // file goes to the window.
+            box->setAcceptDrops(false);
             if (info.maxLength > 0) box->setMaxLength(info.maxLength);
             if (holdsPagerText(id)) box->setValidator(new Windows1252Validator(box));
             if (isReadOnlyBox(id)) {
@@ -95,7 +118,7 @@ QWidget* makeWidget(const ControlInfo& info, ControlId id, QWidget* parent) {
             return box;
         }
         case ComboBox: {
-            auto* list = new QComboBox(parent);
+            auto* list = new ListBox(parent);
             for (const std::string_view item : info.items)
                 list->addItem(qText(item));
             list->setCurrentIndex(-1);
@@ -173,14 +196,39 @@ void showGrey(QWidget* w, int level) {
     w->setAutoFillBackground(true);
 }
 
+// The tool tip, and what assistive technology calls the control and how it
+// describes it. A label and a frame are read by their own text.
+void describe(QWidget& w, const ControlInfo& info) {
+    if (!info.toolTip.empty()) {
+        w.setToolTip(qText(info.toolTip));
+        w.setAccessibleDescription(qText(info.toolTip));
+    }
+    if (info.kind != Label && info.kind != Frame) w.setAccessibleName(qText(accessibleName(info)));
+}
+
 }  // namespace
 
 QString qText(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+QString qPath(const std::filesystem::path& path) {
+    return qText(utf8Text(path));
+}
+
+std::filesystem::path pathOf(const QString& text) {
+    return pathFromUtf8(text.toStdString());
+}
+
 QString labelText(std::string_view caption) {
     return qText(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+QString menuText(const ControlInfo& info) {
+    QString text = qText(info.caption);
+    const qsizetype key = info.accessKey ? text.indexOf(QChar(info.accessKey)) : -1;
+    if (key >= 0) text.insert(key, QChar('&'));
+    return text;
 }
 
 QColor colourOf(Colour colour, const QPalette& palette) {
@@ -210,7 +258,19 @@ ControlSet::ControlSet(Window window, QWidget* root) : window_(window), root_(ro
             if (const Placement* placement = findPlacement(window, id)) make(*info, id, *placement);
         }
     }
+    orderFocus();
     scaleTo(designSize(window).pixels().size());
+}
+
+// The keyboard visits the controls in the layout table's order.
+void ControlSet::orderFocus() const {
+    QWidget* previous = nullptr;
+    for (const Placement& placement : layoutOf(window_)) {
+        QWidget* w = widget(placement.id);
+        if (!w || w->focusPolicy() == Qt::NoFocus) continue;
+        if (previous) QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 QWidget* ControlSet::containerOf(const ControlInfo& info, ControlId id) const {
@@ -224,12 +284,17 @@ QWidget* ControlSet::containerOf(const ControlInfo& info, ControlId id) const {
     return root_;
 }
 
+void ControlSet::adopt(ControlId id, QWidget* w) {
+    describe(*w, controlInfo(id));
+    widgets_.insert_or_assign(id, w);
+}
+
 void ControlSet::make(const ControlInfo& info, ControlId id, const Placement& placement) {
     QWidget* container = containerOf(info, id);
     QWidget* w = makeWidget(info, id, container);
     if (!w) return;
     w->setObjectName(qText(id.text()));
-    if (!info.toolTip.empty()) w->setToolTip(qText(info.toolTip));
+    describe(*w, info);
     if (placement.startsHidden) w->hide();
     widgets_.insert_or_assign(id, w);
     placed_.push_back({w, placement.rect, info.kind == ComboBox});

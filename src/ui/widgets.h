@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QString>
 #include <QWidget>
+#include <filesystem>
 #include <map>
 #include <string_view>
 #include <vector>
@@ -15,9 +16,16 @@
 namespace kxp40s::ui {
 
 QString qText(std::string_view utf8);
+// A path as Qt shows it, and back: the program's paths travel as UTF-8 on
+// every system (files/system.h).
+QString qPath(const std::filesystem::path& path);
+std::filesystem::path pathOf(const QString& text);
 // A caption as a label shows it: "&&" stands for one "&". Buttons, check
 // boxes and frames read "&&" themselves.
 QString labelText(std::string_view caption);
+// A menu's or menu item's caption as the menu shows it, its access key
+// marked ("E&xit").
+QString menuText(const ControlInfo& info);
 // A colour number of the window (&HBBGGRR, or a system colour from
 // &H80000000 on) as Qt's colour.
 QColor colourOf(Colour colour, const QPalette& palette);
@@ -38,7 +46,7 @@ class ControlSet {
     QWidget* root() const { return root_; }
     QWidget* widget(ControlId id) const;
     // A control the window made itself (the tab strip's background).
-    void adopt(ControlId id, QWidget* w) { widgets_.insert_or_assign(id, w); }
+    void adopt(ControlId id, QWidget* w);
     const std::map<ControlId, QWidget*>& widgets() const { return widgets_; }
 
     // Shows what the core keeps for the control; its signals stay quiet.
@@ -63,6 +71,7 @@ class ControlSet {
         bool keepsHeight;
     };
     void make(const ControlInfo& info, ControlId id, const Placement& placement);
+    void orderFocus() const;
     QWidget* containerOf(const ControlInfo& info, ControlId id) const;
     void addCaption(const ControlInfo& info, const Placement& placement, QWidget* container);
 

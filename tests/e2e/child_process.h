@@ -256,9 +256,10 @@ class ChildProcess {
 // A display server of its own for the test, on the first free display.
 class VirtualDisplay {
   public:
-    VirtualDisplay()
-        : server_({"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten",
-                   "tcp"}) {
+    // `screen`: width x height x depth.
+    explicit VirtualDisplay(const std::string& screen = "1280x1024x24")
+        : server_(
+              {"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"}) {
         if (const auto number = server_.readLine(std::chrono::seconds(20))) name_ = ":" + *number;
     }
     static bool available() { return ::access("/usr/bin/Xvfb", X_OK) == 0; }

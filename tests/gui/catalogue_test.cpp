@@ -201,13 +201,16 @@ class CatalogueTest : public GuiTest {
         return counts;
     }
 
-    // One caption label per row of boxes or lists (the members of a row
-    // share a column heading), shared by rows whose controls lie at one place.
+    // One caption label per array of boxes or lists with one caption (its
+    // members share a column heading), shared by rows whose controls lie at
+    // one place.
     std::vector<const ControlInfo*> captionLabels() const {
         std::vector<const ControlInfo*> labels;
         std::set<std::tuple<const QWidget*, int, int, int, int>> places;
+        std::set<std::pair<std::string_view, std::string>> headings;
         for (const ControlInfo& info : controlCatalogue()) {
-            if (!hasCaptionBeside(info)) continue;
+            if (!hasCaptionBeside(info) || !headings.emplace(info.name, info.caption).second)
+                continue;
             bool shared = false;
             for (const ControlId id : info.ids()) {
                 const QWidget* w = widgetOf(id);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -29,18 +31,50 @@ namespace kxp40s::testing {
 
 inline constexpr const char* kSimPort = "/dev/sim0";
 
+// The simulated board's port among ports that other programs hold: those
+// cannot be opened.
+class PortsBesideTheBoard : public SerialPort {
+  public:
+    explicit PortsBesideTheBoard(SerialPort& board) : board_(board) {}
+
+    std::vector<std::string> held;
+
+    int open(const std::string& name) override {
+        board_.close();
+        return std::find(held.begin(), held.end(), name) != held.end() ? kPortBusy
+                                                                       : board_.open(name);
+    }
+    int close() override { return board_.close(); }
+    int setup9600() override { return board_.setup9600(); }
+    int flush() override { return board_.flush(); }
+    int write(std::span<const std::uint8_t> bytes) override { return board_.write(bytes); }
+    int read(std::span<std::uint8_t> bytes) override { return board_.read(bytes); }
+    int getch() override { return board_.getch(); }
+    int bytesWaiting() override { return board_.bytesWaiting(); }
+    int lineStatus() override { return board_.lineStatus(); }
+
+  private:
+    SerialPort& board_;
+};
+
 // The program as a user starts it, with the board behind the port list the
 // test writes. The clock is the real one, so that the window's events run
 // during a transfer; the fixed pause before each reply is left out.
 class GuiRig {
   public:
-    explicit GuiRig(bool boardListed = true, Image pager = startedPager())
+    // `settings`: what the settings file holds before the window reads it.
+    explicit GuiRig(bool boardListed = true, Image pager = startedPager(),
+                    const QByteArray& settings = {})
         : pager_(std::move(pager)), port_(pager_, clock_, kSimPort) {
         if (boardListed) listPorts(registry_, {kSimPort});
+        if (!settings.isEmpty()) {
+            QFile file(settingsFile());
+            if (file.open(QIODevice::WriteOnly)) file.write(settings);
+        }
         AppOptions options;
         options.programDirectory = folder_.path().toStdString();
         options.backupFolder = (folder_.path() + "/backups").toStdString();
-        options.parts.serialPort = &port_;
+        options.parts.serialPort = &ports_;
         options.parts.registryStore = &store_;
         window_ = std::make_unique<ui::MainWindow>(std::move(options), settingsFile());
         window_->app().setFastRead(true);
@@ -49,9 +83,15 @@ class GuiRig {
     ui::MainWindow& window() { return *window_; }
     Application& app() { return window_->app(); }
     sim::PagerBoard& pager() { return pager_; }
+    // The board's port listed or not, after the ports other programs hold.
     void listBoard(bool listed) {
-        listPorts(registry_,
-                  listed ? std::vector<std::string>{kSimPort} : std::vector<std::string>{});
+        std::vector<std::string> ports = ports_.held;
+        if (listed) ports.push_back(kSimPort);
+        listPorts(registry_, ports);
+    }
+    void holdPort(const std::string& name, bool boardListed) {
+        ports_.held.push_back(name);
+        listBoard(boardListed);
     }
     QString path(const QString& name) const { return folder_.path() + "/" + name; }
     QString settingsFile() const { return path("kxp40s.ini"); }
@@ -100,6 +140,7 @@ class GuiRig {
     SteadyClock clock_;
     sim::PagerBoard pager_;
     sim::SimSerialPort port_;
+    PortsBesideTheBoard ports_{port_};
     MemoryRegistryStore store_;
     clsRegistryAccess registry_{store_};
     std::unique_ptr<ui::MainWindow> window_;

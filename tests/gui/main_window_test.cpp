@@ -83,6 +83,7 @@ class MainWindowTest : public GuiTest {
     void theBandShowsItsOwnChannelSelectorInFront() {
         QFETCH(int, band);
         QFETCH(QString, inFront);
+        rig_->choose({"cboDft"}, band == 3 ? 2 : 3);  // from the other band's selector
         rig_->choose({"cboDft"}, band);
         QWidget* channel = rig_->widget({"cboChannel", 0});
         QWidget* rohs = rig_->widget({"cboRoHS"});
@@ -411,6 +412,17 @@ class MainWindowTest : public GuiTest {
         QCOMPARE(script.texts.size(), 1);
         QVERIFY2(script.texts.front().contains("could not be kept for the next start"),
                  qPrintable(script.texts.front()));
+    }
+
+    // Each message box's buttons take the style's icons: made once, they
+    // are painted and cached once, not once a box.
+    void theStandardIconsAreMadeOnce() {
+        QStyle* style = QApplication::style();
+        for (const auto icon : {QStyle::SP_DialogOkButton, QStyle::SP_DialogYesButton,
+                                QStyle::SP_DialogNoButton, QStyle::SP_MessageBoxWarning}) {
+            QVERIFY(!style->standardIcon(icon).isNull());
+            QCOMPARE(style->standardIcon(icon).cacheKey(), style->standardIcon(icon).cacheKey());
+        }
     }
 
   private:

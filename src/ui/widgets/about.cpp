@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "image/control_catalogue.h"
 #include "ui/widgets/artwork.h"
 #include "ui/widgets/close_box.h"
 #include "ui/widgets/ncommand.h"
@@ -44,6 +45,8 @@ AboutWindow::AboutWindow(QWidget* parent)
     ok_->setObjectName(QStringLiteral("cmdOK"));
     ok_->setGeometry(pixelRect(kWidth - 1500, kHeight - 630, 1260, 420));
     close_->setObjectName(QStringLiteral("CloseAbout"));
+    close_->setAccessibleName(
+        QString::fromStdString(kxp40s::accessibleName(controlInfo(ControlId{"CloseAbout"}))));
     close_->move(width() - close_->width() - pixelsOf(180),
                  (pixelsOf(kBandHeight) - close_->height()) / 2);
     connect(ok_, &Ncommand::clicked, this, &QDialog::accept);

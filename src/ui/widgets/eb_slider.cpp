@@ -1,6 +1,7 @@
 #include "ui/widgets/eb_slider.h"
 
 #include <qdrawutil.h>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,7 +22,58 @@ int clampToInt(double value, int low, int high) {
     return static_cast<int>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
 }
 
+// What assistive technology sees of the slider: a slider with its value and
+// range, whose value it can set or step as the keys do.
+class AccessibleSlider : public QAccessibleWidget, public QAccessibleValueInterface {
+  public:
+    explicit AccessibleSlider(EBSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return QString::number(slider()->value());
+        return QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return slider()->value(); }
+    void setCurrentValue(const QVariant& value) override {
+        if (slider()->isEnabled()) slider()->setValue(value.toInt());
+    }
+    QVariant maximumValue() const override { return slider()->max(); }
+    QVariant minimumValue() const override { return slider()->min(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+    QStringList actionNames() const override {
+        if (!slider()->isEnabled()) return {};
+        return QStringList{increaseAction(), decreaseAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == increaseAction()) return setCurrentValue(slider()->value() + 1);
+        if (action == decreaseAction()) return setCurrentValue(slider()->value() - 1);
+        QAccessibleWidget::doAction(action);
+    }
+
+  private:
+    EBSlider* slider() const { return static_cast<EBSlider*>(widget()); }
+};
+
+QAccessibleInterface* accessibleSlider(const QString& className, QObject* object) {
+    if (className != QLatin1String("kxp40s::ui::EBSlider")) return nullptr;
+    return new AccessibleSlider(static_cast<EBSlider*>(object));
+}
+
 }  // namespace
+
+void EBSlider::makeAccessible() {
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleSlider);
+        return true;
+    }();
+    (void)installed;
+}
 
 EBSlider::EBSlider(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
@@ -49,6 +101,10 @@ void EBSlider::setMax(int max) {
 void EBSlider::setValue(int value) {
     value_ = std::clamp(value, min_, max_);
     reposition();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, value_);
+        QAccessible::updateAccessibility(&event);
+    }
     emit changed(value_);
 }
 

@@ -33,6 +33,10 @@ class EBSlider : public QWidget {
 
     explicit EBSlider(QWidget* parent = nullptr);
 
+    // Lets assistive technology read and set sliders as a slider's value
+    // (once for the program, before the first slider is asked about).
+    static void makeAccessible();
+
     int min() const { return min_; }
     void setMin(int min);
     int max() const { return max_; }

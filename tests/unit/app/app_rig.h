@@ -51,6 +51,10 @@ class ScriptedAppFace : public AppFace {
         dialogFolders.push_back(folder);
         return nextFile();
     }
+    bool showFolder(const std::filesystem::path& folder) override {
+        shownFolders.push_back(folder);
+        return canShowFolders;
+    }
     void openTransferWindow(TransferMode mode) override { windows.push_back(mode); }
     void beforeBoardSearch() override { refreshedBeforeSearch = refreshed.size(); }
     NextPager waitForPager(int number) override {
@@ -71,6 +75,8 @@ class ScriptedAppFace : public AppFace {
     std::vector<ControlId> refreshed;
     std::optional<std::size_t> refreshedBeforeSearch;  // refreshes when the search began
     std::vector<std::filesystem::path> dialogFolders;
+    std::vector<std::filesystem::path> shownFolders;
+    bool canShowFolders = true;
     std::vector<TransferMode> windows;
     int seriesPresses = 0;
     std::vector<SeriesPager> pagers;
@@ -92,6 +98,7 @@ class App : public TempFolderTest {
   protected:
     void SetUp() override {
         TempFolderTest::SetUp();
+        programFolder = folder_;
         listPorts(registry, {kSimPort});
         const Image image = startedPager();
         std::copy(image.bytes().begin(), image.bytes().end(), lptMemory.memory.begin());
@@ -101,7 +108,7 @@ class App : public TempFolderTest {
     Application& start(StartUpSteps steps = {}, BoardKind board = BoardKind::Usb) {
         AppOptions options;
         options.board = board;
-        options.programDirectory = folder_;
+        options.programDirectory = programFolder;
         options.backupFolder = folder_ / "backups";
         options.parts.serialPort = port.get();
         options.parts.registryStore = &store;
@@ -135,6 +142,7 @@ class App : public TempFolderTest {
     }
 
     FakeClock clock;
+    std::filesystem::path programFolder;  // the test's folder unless a test names another
     // A new USB board with `image` in its pager, on a new port; the next
     // start() uses it.
     void replugUsbBoard(const Image& image) {

@@ -103,6 +103,109 @@ TEST_F(App, AForeignDefaultTblIsReportedAndTheBuiltInDefaultsAreShown) {
     EXPECT_EQ(app->caption(), "KXP40S V05.12 USB KAVION");
 }
 
+// Start-up speaks in its own order, the board search before "default.tbl",
+// though the window was filled before either.
+TEST_F(App, TheBoardSearchSpeaksBeforeAForeignDefaultTbl) {
+    Image image = defaultImage();
+    image.set(997, '1');
+    ASSERT_FALSE(writeTableFile(folder_ / "default.tbl", image));
+    store.deleteKey(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM");
+    start();
+    EXPECT_EQ(face.texts(), (Texts{"The Programmed Board is not responding!",
+                                   "The [" + (folder_ / "default.tbl").string() +
+                                       "] is not correct format, the file will discard !"}));
+    ASSERT_TRUE(face.refreshedBeforeSearch.has_value());
+    EXPECT_EQ(*face.refreshedBeforeSearch, face.refreshed.size()) << "nothing left to fill after";
+}
+
+// An installed program's data folder is made by the first file that needs
+// it: a save into it, or a dialog that starts there.
+TEST_F(App, TheProgramFolderIsMadeWhenTheFirstFileNeedsIt) {
+    for (const bool dialog : {false, true}) {
+        SCOPED_TRACE(dialog ? "Save As" : "Save");
+        programFolder = folder_ / (dialog ? "dialog" : "save") / "kxp40s";
+        start({.searchBoard = false});
+        ASSERT_FALSE(fs::exists(programFolder));
+        if (dialog) {
+            face.files = {std::nullopt};
+            EXPECT_FALSE(app->mnuSA_Click());
+            EXPECT_EQ(face.dialogFolders.back(), programFolder);
+            EXPECT_TRUE(fs::is_directory(programFolder));
+        } else {
+            ASSERT_TRUE(app->mnuSBTF_Click());
+            EXPECT_EQ(file(programFolder / "default.tbl"), s().ConfigImage);
+        }
+        EXPECT_EQ(face.texts(), Texts{});
+    }
+}
+
+// The files opened and saved head the recent files, and the dialogs start
+// in the folder of the last one; the start-up's "default.tbl" is none of them.
+TEST_F(App, OpenedAndSavedFilesAreRecentAndTheDialogsFollowThem) {
+    for (const char* sub : {"a", "b"})
+        fs::create_directories(folder_ / sub);
+    ASSERT_FALSE(writeTableFile(folder_ / "default.tbl", defaultImage()));
+    ASSERT_FALSE(writeTableFile(folder_ / "a" / "one.tbl", defaultImage()));
+    start({.searchBoard = false});
+    EXPECT_EQ(app->recentFiles(), RecentFiles{});
+
+    face.files = {folder_ / "a" / "one.tbl", folder_ / "b" / "two.tbl"};
+    ASSERT_TRUE(app->mnuLBFF_Click());
+    ASSERT_TRUE(app->mnuSA_Click());
+    EXPECT_EQ(face.dialogFolders, (std::vector<fs::path>{folder_, folder_ / "a"}));
+    EXPECT_EQ(app->recentFiles().files(),
+              (std::vector<fs::path>{folder_ / "b" / "two.tbl", folder_ / "a" / "one.tbl"}));
+    EXPECT_EQ(app->dialogFolder(), folder_ / "b");
+
+    fs::remove_all(folder_ / "b");
+    EXPECT_EQ(app->dialogFolder(), folder_) << "a folder that is gone: the program's";
+}
+
+// A recent file that is gone leaves the list with Open's message; a file
+// named by a relative path is opened from the current folder.
+TEST_F(App, RecentAndRelativeFilesOpenAsFileOpenDoes) {
+    ASSERT_FALSE(writeTableFile(folder_ / "one.tbl", defaultImage()));
+    start({.searchBoard = false});
+    app->setRecentFiles(RecentFiles({folder_ / "gone.tbl", folder_ / "one.tbl"}));
+    EXPECT_FALSE(app->openRecentFile(folder_ / "gone.tbl"));
+    EXPECT_EQ(face.texts(), Texts{"This file is not exit!"});
+    EXPECT_EQ(app->recentFiles().files(), std::vector<fs::path>{folder_ / "one.tbl"});
+
+    const fs::path before = fs::current_path();
+    fs::current_path(folder_);
+    const bool opened = app->openTableFile("one.tbl");
+    fs::current_path(before);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(app->caption(),
+              "KXP40S V05.12 USB KAVION - [" + (folder_ / "one.tbl").string() + "]");
+    EXPECT_EQ(app->files().CurrentTableFile, folder_ / "one.tbl");
+}
+
+// Pager > Open Backups Folder makes the folder when no read has yet, and
+// says where it is when nothing can show it.
+TEST_F(App, TheBackupsFolderIsMadeAndShown) {
+    start({.searchBoard = false});
+    const fs::path backups = folder_ / "backups";
+    ASSERT_FALSE(fs::exists(backups));
+    app->mnuBackupFolder_Click();
+    EXPECT_TRUE(fs::is_directory(backups));
+    EXPECT_EQ(face.shownFolders, std::vector<fs::path>{backups});
+    EXPECT_EQ(face.texts(), Texts{});
+
+    face.canShowFolders = false;
+    app->mnuBackupFolder_Click();
+    EXPECT_EQ(face.texts(), Texts{"The backups are kept in [" + backups.string() +
+                                  "]: no file manager could be started to show them."});
+
+    fs::remove(backups);
+    std::ofstream(backups) << "a file where the folder should be";
+    face.canShowFolders = true;
+    app->mnuBackupFolder_Click();
+    EXPECT_EQ(face.shownFolders.size(), 2U) << "not shown when it cannot be made";
+    EXPECT_TRUE(face.texts().back().starts_with("Can not make the folder [" + backups.string()))
+        << face.texts().back();
+}
+
 TEST_F(App, WithoutDefaultTblSaveCreatesItInTheProgramFolder) {
     start({.searchBoard = false});
     ASSERT_TRUE(app->mnuSBTF_Click());

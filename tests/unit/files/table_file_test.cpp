@@ -172,5 +172,18 @@ TEST(Captions, TakeThePathAfterTheFirstBracket) {
     EXPECT_EQ(captionWithPath("X [a] [b]", "c"), "X [c]");
 }
 
+TEST(TableFileNames, EndInTblInAnyCase) {
+    for (const auto& [name, isTable] :
+         std::vector<std::pair<std::string, bool>>{{"/a/pager.tbl", true},
+                                                   {"pager.TBL", true},
+                                                   {"/a/pager.tbl.bak", false},
+                                                   {"/a/pager", false},
+                                                   {"/a/.tbl", false},
+                                                   {"/a/tbl", false}}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(isTableFileName(name), isTable);
+    }
+}
+
 }  // namespace
 }  // namespace kxp40s

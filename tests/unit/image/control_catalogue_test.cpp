@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <map>
+#include <set>
 #include <stdexcept>
 
 #include "image/control_catalogue.h"
@@ -168,6 +171,48 @@ TEST(Catalogue, BoundFieldsAndPromptBoxesShowTheirControlsTexts) {
         EXPECT_EQ(box.label, controlInfo(label).caption);
         EXPECT_EQ(box.page, controlInfo({"txtPrompt", box.index}).page);
     }
+}
+
+// Every menu and menu item is chosen by a letter of its caption, one that
+// no neighbour on the same menu (or the menu bar) takes.
+TEST(Catalogue, MenusAndTheirItemsHaveAccessKeysOfTheirOwn) {
+    std::map<std::string_view, std::set<char>> taken;  // by container
+    for (const ControlInfo& row : controlCatalogue()) {
+        if ((row.kind != ControlKind::Menu && row.kind != ControlKind::MenuItem) ||
+            row.caption == "-")
+            continue;
+        SCOPED_TRACE(row.name);
+        ASSERT_NE(row.accessKey, 0);
+        const char key = static_cast<char>(std::toupper(static_cast<unsigned char>(row.accessKey)));
+        EXPECT_NE(row.caption.find(row.accessKey), std::string::npos) << "a letter of the caption";
+        EXPECT_TRUE(taken[row.container].insert(key).second) << "taken twice: " << key;
+    }
+}
+
+// Every control a user can work has a name for assistive technology that no
+// other control on its page (or dialog) has.
+TEST(Catalogue, ControlsAUserWorksHaveNamesOfTheirOwn) {
+    const std::set<ControlKind> worked = {ControlKind::TextBox,       ControlKind::ComboBox,
+                                          ControlKind::CheckBox,      ControlKind::OptionButton,
+                                          ControlKind::CommandButton, ControlKind::Slider,
+                                          ControlKind::CloseBox,      ControlKind::ProgressBar};
+    std::map<std::pair<Window, int>, std::set<std::string>> names;
+    for (const ControlInfo& row : controlCatalogue()) {
+        if (!worked.contains(row.kind)) continue;
+        const int page = row.page ? static_cast<int>(*row.page) : -1;
+        std::set<std::string>& onPage = names[std::pair(row.window, page)];
+        for (const ControlId id : row.ids()) {
+            SCOPED_TRACE(id.text());
+            const std::string name = accessibleName(row);
+            EXPECT_FALSE(name.empty());
+            EXPECT_EQ(name.find("&&"), std::string::npos);
+            EXPECT_TRUE(onPage.insert(name).second) << "twice: " << name;
+        }
+    }
+    EXPECT_EQ(accessibleName(*findControl("txtAddr", 2)), "Capcode 3");
+    EXPECT_EQ(accessibleName(*findControl("cmdFunc", 0)), "Function bits of capcode 1");
+    EXPECT_EQ(accessibleName(*findControl("txtPrompt", 24)), "MESSAGE AREA");
+    EXPECT_EQ(accessibleName(*findControl("picSet1")), "Freq. & Codes");
 }
 
 TEST(Controls, ListsStartWithNoItemAndEverythingElseAtZero) {
