@@ -107,6 +107,9 @@ start_wine() {
     sleep 0.1
   done
   export DISPLAY=":$(head -n1 "$build/xvfb-display")"
+  # A server of an earlier run that is still going would refuse the new one.
+  wineserver -k 2>/dev/null || true
+  wineserver -w
   wineserver -f -p &
   wine cmd /c exit
   # No window manager runs on the display, and Wine waits two seconds for

@@ -217,7 +217,8 @@ QString qPath(const std::filesystem::path& path) {
 }
 
 std::filesystem::path pathOf(const QString& text) {
-    return pathFromUtf8(text.toStdString());
+    std::filesystem::path path = pathFromUtf8(text.toStdString());
+    return path.make_preferred();
 }
 
 QString labelText(std::string_view caption) {

@@ -17,7 +17,8 @@ namespace kxp40s::ui {
 
 QString qText(std::string_view utf8);
 // A path as Qt shows it, and back: the program's paths travel as UTF-8 on
-// every system (files/system.h).
+// every system (files/system.h), and with the system's own separators
+// (C:\Users\... on Windows, where Qt gives C:/Users/...).
 QString qPath(const std::filesystem::path& path);
 std::filesystem::path pathOf(const QString& text);
 // A caption as a label shows it: "&&" stands for one "&". Buttons, check

@@ -72,8 +72,8 @@ class GuiRig {
             if (file.open(QIODevice::WriteOnly)) file.write(settings);
         }
         AppOptions options;
-        options.programDirectory = folder_.path().toStdString();
-        options.backupFolder = (folder_.path() + "/backups").toStdString();
+        options.programDirectory = ui::pathOf(folder_.path());
+        options.backupFolder = options.programDirectory / "backups";
         options.parts.serialPort = &ports_;
         options.parts.registryStore = &store_;
         window_ = std::make_unique<ui::MainWindow>(std::move(options), settingsFile());
@@ -93,7 +93,10 @@ class GuiRig {
         ports_.held.push_back(name);
         listBoard(boardListed);
     }
-    QString path(const QString& name) const { return folder_.path() + "/" + name; }
+    // A file in the program's folder, named as the program names it.
+    QString path(const QString& name) const {
+        return ui::qPath(ui::pathOf(folder_.path() + "/" + name));
+    }
     QString settingsFile() const { return path("kxp40s.ini"); }
 
     // Form_Load, then the window on the screen with the focus.
