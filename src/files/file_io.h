@@ -9,7 +9,8 @@
 #include <vector>
 
 // The operating system's side of table files: reading and replacing a file
-// so that nothing is lost on the way. One source file per system.
+// so that nothing is lost on the way. The calls on the system are in one
+// source file per system (file_descriptor.h says what each gives).
 namespace kxp40s::file_io {
 
 inline constexpr const char* kNotRegular = "not a regular file";

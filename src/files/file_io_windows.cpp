@@ -4,12 +4,13 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <random>
 #include <system_error>
 #include <utility>
 
+#include "files/file_descriptor.h"
 #include "files/file_io.h"
 #include "files/table_file.h"
 
@@ -17,68 +18,39 @@ namespace kxp40s::file_io {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Closes a C runtime file handle when it goes out of scope.
-class FileHandle {
-  public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (fd_ >= 0) ::_close(fd_);
-    }
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-  private:
-    int fd_;
-};
-
-Failure failure(int error) {
-    return Failure{std::strerror(error), error == ENOENT};
+bool closeDescriptor(int fd) {
+    return ::_close(fd) == 0;
 }
+
+// The C runtime counts in int: a call moves at most a megabyte.
+long long readSome(int fd, std::uint8_t* into, std::size_t size) {
+    return ::_read(fd, into, static_cast<unsigned>(std::min<std::size_t>(size, 1 << 20)));
+}
+
+long long writeSome(int fd, const std::uint8_t* from, std::size_t size) {
+    return ::_write(fd, from, static_cast<unsigned>(std::min<std::size_t>(size, 1 << 20)));
+}
+
+bool seekTo(int fd, std::size_t offset) {
+    return ::_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) >= 0;
+}
+
+// Only a regular file is opened, in binary mode and by its wide name.
+std::variant<OpenFile, NotOpened> openRegular(const fs::path& path) {
+    struct _stat64 st {};
+    if (::_wstat64(path.c_str(), &st) != 0) return NotOpened{failure(errno)};
+    if ((st.st_mode & _S_IFMT) == _S_IFDIR) return NotOpened{failure(EISDIR), true};
+    if ((st.st_mode & _S_IFMT) != _S_IFREG) return NotOpened{Failure{kNotRegular}};
+    const int fd = ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    if (fd < 0) return NotOpened{failure(errno)};
+    return OpenFile{fd, static_cast<std::uintmax_t>(st.st_size)};
+}
+
+namespace {
 
 Failure systemFailure(DWORD error) {
     return Failure{std::system_category().message(static_cast<int>(error)),
                    error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND};
-}
-
-bool readUpTo(int fd, Bytes& out, std::size_t limit) {
-    out.resize(limit);
-    std::size_t got = 0;
-    while (got < limit) {
-        const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(limit - got, 1 << 20));
-        const int n = ::_read(fd, out.data() + got, chunk);
-        if (n < 0) return false;
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    out.resize(got);
-    return true;
-}
-
-bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
-    const std::uint8_t* data = bytes.data();
-    std::size_t size = bytes.size();
-    while (size > 0) {
-        const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(size, 1 << 20));
-        const int n = ::_write(fd, data, chunk);
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Only a regular file is opened, in binary mode and by its wide name.
-std::variant<int, Failure> openRegular(const fs::path& path, struct _stat64& st) {
-    if (::_wstat64(path.c_str(), &st) != 0) return failure(errno);
-    if ((st.st_mode & _S_IFMT) == _S_IFDIR) return Failure{std::strerror(EISDIR)};
-    if ((st.st_mode & _S_IFMT) != _S_IFREG) return Failure{kNotRegular};
-    const int fd = ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-    if (fd < 0) return failure(errno);
-    return fd;
 }
 
 // A name no other file in the folder has, beside the target.
@@ -99,35 +71,6 @@ std::variant<std::pair<int, fs::path>, Failure> createTemporary(const fs::path& 
 
 }  // namespace
 
-std::variant<Bytes, Failure> readStart(const fs::path& path, std::size_t limit) {
-    struct _stat64 st {};
-    auto opened = openRegular(path, st);
-    if (auto* why = std::get_if<Failure>(&opened)) return *why;
-    FileHandle fd(std::get<int>(opened));
-    Bytes bytes;
-    if (!readUpTo(fd.get(), bytes, limit)) return failure(errno);
-    return bytes;
-}
-
-std::variant<Bytes, Failure> readTail(const fs::path& path, std::size_t offset, std::size_t limit) {
-    struct _stat64 st {};
-    auto opened = openRegular(path, st);
-    if (auto* why = std::get_if<Failure>(&opened)) {
-        if (why->missing) return Bytes{};
-        // A folder stands in a save's way as any other file that is not one.
-        if ((st.st_mode & _S_IFMT) == _S_IFDIR) return Failure{kNotRegular};
-        return *why;
-    }
-    FileHandle fd(std::get<int>(opened));
-    if (static_cast<std::size_t>(st.st_size) > limit) return Failure{tooLong(limit)};
-    if (static_cast<std::size_t>(st.st_size) <= offset) return Bytes{};
-    if (::_lseeki64(fd.get(), static_cast<__int64>(offset), SEEK_SET) < 0) return failure(errno);
-    Bytes tail;
-    if (!readUpTo(fd.get(), tail, limit - offset + 1)) return failure(errno);
-    if (tail.size() > limit - offset) return Failure{tooLong(limit)};
-    return tail;
-}
-
 // _commit flushes the file to the disk before the replacing rename, so that
 // a power cut leaves either the old file or the whole new one.
 std::optional<Failure> replaceFile(const fs::path& target, std::span<const std::uint8_t> head,
@@ -135,7 +78,7 @@ std::optional<Failure> replaceFile(const fs::path& target, std::span<const std::
     auto created = createTemporary(target);
     if (auto* why = std::get_if<Failure>(&created)) return *why;
     auto [handle, temporary] = std::get<std::pair<int, fs::path>>(created);
-    FileHandle fd(handle);
+    FileDescriptor fd(handle);
     const bool written =
         writeAll(fd.get(), head) && writeAll(fd.get(), tail) && ::_commit(fd.get()) == 0;
     const int writeError = errno;

@@ -27,25 +27,12 @@ TEST_F(TableFiles, AHugeFileIsReadByItsFirst2048BytesOnly) {
 TEST_F(TableFiles, SpecialFilesAreRefusedWithAClearMessage) {
     ::mkfifo(path("pipe.tbl").c_str(), 0600);
 
-    struct Case {
-        const char* name;
-        fs::path file;
-        std::string message;
-    };
-    const Case cases[] = {
+    const Refusal cases[] = {
         {"pipe", path("pipe.tbl"),
          "Can not open [" + path("pipe.tbl").string() + "]: not a regular file"},
         {"unreadable", "/proc/self/mem", "Can not open [/proc/self/mem]: Input/output error"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const TableRead read = readTableFile(c.file);
-        EXPECT_FALSE(read.image);
-        ASSERT_TRUE(read.message);
-        EXPECT_EQ(read.message->text, c.message);
-        EXPECT_EQ(read.message->title, "KXP40S V05.12");
-        EXPECT_EQ(read.message->icon, Icon::Exclamation);
-    }
+    expectRefused(cases);
 }
 
 // As in a program run under `ulimit -f 2`: the child process ignores

@@ -19,12 +19,7 @@ TEST_F(TableFiles, BadInputIsRefusedWithAClearMessage) {
     writeBytes(path("empty.tbl"), {});
     fs::create_directory(path("folder.tbl"));
 
-    struct Case {
-        const char* name;
-        fs::path file;
-        std::string message;
-    };
-    const Case cases[] = {
+    const Refusal cases[] = {
         {"missing", path("none.tbl"), "This file is not exit!"},
         {"other model", path("foreign.tbl"),
          "The [" + utf8Text(path("foreign.tbl")) +
@@ -35,15 +30,7 @@ TEST_F(TableFiles, BadInputIsRefusedWithAClearMessage) {
         {"directory", path("folder.tbl"),
          "Can not open [" + utf8Text(path("folder.tbl")) + "]: Is a directory"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const TableRead read = readTableFile(c.file);
-        EXPECT_FALSE(read.image);
-        ASSERT_TRUE(read.message);
-        EXPECT_EQ(read.message->text, c.message);
-        EXPECT_EQ(read.message->title, "KXP40S V05.12");
-        EXPECT_EQ(read.message->icon, Icon::Exclamation);
-    }
+    expectRefused(cases);
 }
 
 // A name beyond any one code page is written, read and named in messages

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "files/table_file.h"
@@ -40,6 +42,24 @@ class TableFiles : public TempFolderTest {
         for (std::size_t i = 2048; i < size; ++i)
             bytes[i] = static_cast<std::uint8_t>(i * 7);
         return bytes;
+    }
+
+    // A file the program must refuse, and the warning it must give.
+    struct Refusal {
+        const char* name;
+        fs::path file;
+        std::string message;
+    };
+    static void expectRefused(std::span<const Refusal> refusals) {
+        for (const auto& r : refusals) {
+            SCOPED_TRACE(r.name);
+            const TableRead read = readTableFile(r.file);
+            EXPECT_FALSE(read.image);
+            ASSERT_TRUE(read.message);
+            EXPECT_EQ(read.message->text, r.message);
+            EXPECT_EQ(read.message->title, "KXP40S V05.12");
+            EXPECT_EQ(read.message->icon, Icon::Exclamation);
+        }
     }
 };
 
