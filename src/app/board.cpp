@@ -145,7 +145,10 @@ class LptBoard : public Board {
         for (const std::uint16_t base : kLptBases) {
             bus_->LptDataShadow = kLptBothHigh;
             bus_->LptDataPort = base;
-            answers.push_back({lptDeviceName(base), bus_->LptProbe(base)});
+            const bool found = bus_->LptProbe(base);
+            const PortRefusal refused = io_->refusal(base);
+            answers.push_back({lptDeviceName(base), found, refused == PortRefusal::Busy,
+                               refused == PortRefusal::Denied});
         }
         return answers;
     }

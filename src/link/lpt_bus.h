@@ -15,6 +15,9 @@ namespace kxp40s {
 
 // Byte access to I/O registers of the parallel port: the data register at the
 // base address and the status register at base + 1.
+// Why a parallel port could not be opened, as the port list shows it.
+enum class PortRefusal { None, Busy, Denied };
+
 class PortIo {
   public:
     virtual ~PortIo() = default;
@@ -22,6 +25,8 @@ class PortIo {
     virtual std::uint8_t Inp32(std::uint16_t port) = 0;
     // Why a port could not be reached, for the user (empty: nothing to say).
     virtual std::string problem() const { return {}; }
+    // Why the port at `base` could not be opened, once it was tried.
+    virtual PortRefusal refusal(std::uint16_t /*base*/) const { return PortRefusal::None; }
     // True once the port itself has broken down (not the board): what it
     // reads since then is made up, so a transfer that ran into it fails.
     virtual bool failed() const { return false; }

@@ -39,6 +39,7 @@ int PpdevPortIo::open(std::uint16_t base) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         if (errno == EACCES) {
+            refusals_[base] = PortRefusal::Denied;
             problem_ = permissionDeniedLine({path}, kParallelPortGroup);
         } else if (errno != ENOENT && errno != ENODEV && errno != ENXIO) {
             problem_ = path + ": " + std::strerror(errno);
@@ -47,11 +48,17 @@ int PpdevPortIo::open(std::uint16_t base) {
     }
     int forward = 0;
     if (ioctl(fd, PPCLAIM) != 0 || ioctl(fd, PPDATADIR, &forward) != 0) {
+        refusals_[base] = PortRefusal::Busy;
         problem_ = path + ": the port is in use (" + std::strerror(errno) + ")";
         ::close(fd);
         return -1;
     }
     return fd;
+}
+
+PortRefusal PpdevPortIo::refusal(std::uint16_t base) const {
+    const auto found = refusals_.find(base);
+    return found == refusals_.end() ? PortRefusal::None : found->second;
 }
 
 int PpdevPortIo::deviceFor(std::uint16_t base) {

@@ -24,6 +24,7 @@ class PpdevPortIo : public PortIo {
     void Out32(std::uint16_t port, std::uint8_t value) override;
     std::uint8_t Inp32(std::uint16_t port) override;
     std::string problem() const override { return problem_; }
+    PortRefusal refusal(std::uint16_t base) const override;
 
     // The device that stands for a base address ("" for none).
     static std::string devicePath(std::uint16_t base);
@@ -33,6 +34,7 @@ class PpdevPortIo : public PortIo {
     int open(std::uint16_t base);
 
     std::map<std::uint16_t, int> fds_;  // base -> claimed descriptor, -1 when unusable
+    std::map<std::uint16_t, PortRefusal> refusals_;
     std::string problem_;
 };
 

@@ -3,6 +3,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "app_rig.h"
 #include "control_at.h"
@@ -340,6 +341,48 @@ TEST_F(App, TheParallelPortBoardReadsWritesAndVerifies) {
     EXPECT_EQ(app->mnuEntire_Click(), Result::Done);
     EXPECT_EQ(at(s(), "txtAddr", 0).text, "1234000");
     EXPECT_EQ(face.texts(), (Texts{"Version = 5.0", "Verify Success!", "Read success!"}));
+}
+
+// The parallel ports the system refuses read as nothing attached, as
+// Linux's ppdev gives them; the port list says why each was refused.
+class RefusingPorts : public PortIo {
+  public:
+    RefusingPorts(PortIo& ports, std::map<std::uint16_t, PortRefusal> refused)
+        : ports_(ports), refused_(std::move(refused)) {}
+    void Out32(std::uint16_t port, std::uint8_t value) override {
+        if (refusal(port) == PortRefusal::None) ports_.Out32(port, value);
+    }
+    std::uint8_t Inp32(std::uint16_t port) override {
+        const auto base = static_cast<std::uint16_t>(port & ~1);
+        return refusal(base) == PortRefusal::None ? ports_.Inp32(port) : 0xFF;
+    }
+    PortRefusal refusal(std::uint16_t base) const override {
+        const auto found = refused_.find(base);
+        return found == refused_.end() ? PortRefusal::None : found->second;
+    }
+
+  private:
+    PortIo& ports_;
+    std::map<std::uint16_t, PortRefusal> refused_;
+};
+
+TEST_F(App, TheParallelPortListSaysWhichPortsThisUserMayNotOpen) {
+    RefusingPorts ports(lptMemory, {{0x278, PortRefusal::Denied}, {0x3BC, PortRefusal::Busy}});
+    AppOptions options;
+    options.board = BoardKind::Lpt;
+    options.programDirectory = folder_;
+    options.parts.portIo = &ports;
+    options.parts.clock = &clock;
+    options.parts.lptPacing = LptBus::Pacing::OnClock;
+    app.emplace(face, options);
+    const std::vector<PortAnswer> answers = app->board().probe();
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_TRUE(answers[0].board);
+    EXPECT_FALSE(answers[0].busy || answers[0].denied);
+    EXPECT_FALSE(answers[1].board || answers[1].busy);
+    EXPECT_TRUE(answers[1].denied);
+    EXPECT_FALSE(answers[2].board || answers[2].denied);
+    EXPECT_TRUE(answers[2].busy);
 }
 
 // Both boards plugged in: the window switches between them as it runs.
