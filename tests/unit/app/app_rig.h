@@ -119,6 +119,16 @@ class App : public TempFolderTest {
         app->Form_Load(steps);
         return *app;
     }
+    // The program on the parallel-port board through `ports`, not yet started.
+    Application& makeOnParallelPorts(PortIo& ports) {
+        AppOptions options;
+        options.board = BoardKind::Lpt;
+        options.programDirectory = folder_;
+        options.parts.portIo = &ports;
+        options.parts.clock = &clock;
+        options.parts.lptPacing = LptBus::Pacing::OnClock;
+        return app.emplace(face, options);
+    }
     Session& s() { return app->session(); }
     void set(const std::string& key, const std::string& value) {
         ASSERT_TRUE(app->handle([&](Session& s) { return findSetting(key)->apply(s, value); }))

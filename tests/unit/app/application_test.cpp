@@ -65,14 +65,7 @@ TEST_F(App, AParallelPortTheUserMayNotOpenIsNamedAfterTheSearchMessage) {
             return permissionDeniedLine({"/dev/parport0"}, kParallelPortGroup);
         }
     } refused;
-    AppOptions options;
-    options.board = BoardKind::Lpt;
-    options.programDirectory = folder_;
-    options.parts.portIo = &refused;
-    options.parts.clock = &clock;
-    options.parts.lptPacing = LptBus::Pacing::OnClock;
-    app.emplace(face, options);
-    app->Form_Load({.openDefaultTable = false});
+    makeOnParallelPorts(refused).Form_Load({.openDefaultTable = false});
     EXPECT_EQ(face.texts(), Texts{"The Programmed Board is not responding!\n/dev/parport0: "
                                   "permission denied. Add your user to the group lp and log in "
                                   "again."});
@@ -368,14 +361,7 @@ class RefusingPorts : public PortIo {
 
 TEST_F(App, TheParallelPortListSaysWhichPortsThisUserMayNotOpen) {
     RefusingPorts ports(lptMemory, {{0x278, PortRefusal::Denied}, {0x3BC, PortRefusal::Busy}});
-    AppOptions options;
-    options.board = BoardKind::Lpt;
-    options.programDirectory = folder_;
-    options.parts.portIo = &ports;
-    options.parts.clock = &clock;
-    options.parts.lptPacing = LptBus::Pacing::OnClock;
-    app.emplace(face, options);
-    const std::vector<PortAnswer> answers = app->board().probe();
+    const std::vector<PortAnswer> answers = makeOnParallelPorts(ports).board().probe();
     ASSERT_EQ(answers.size(), 3u);
     EXPECT_TRUE(answers[0].board);
     EXPECT_FALSE(answers[0].busy || answers[0].denied);
