@@ -17,11 +17,11 @@ void registerPorts(CLI::App& app, Streams& io) {
         "Prints one line per place the search looks at: its path, a tab, and 'board' when\n"
         "the programmer board answers there, 'busy' when another program holds the port\n"
         "(the search passes over it), 'denied' when this user may not open it (a USB board\n"
-        "needs the group dialout, a parallel-port board lp), '-' otherwise. For the USB board "
-        "these are the listed\n"
-        "serial ports (extra ports, for example the link of kxp40s-sim --plug, are listed\n"
-        "through KXP40S_PORTS=PATH:PATH), and the board is only asked who it is; for the\n"
-        "parallel-port board (--board lpt) the three parallel ports, each probed.\n"
+        "needs the group dialout, a parallel-port board the group lp), '-' otherwise.\n"
+        "For the USB board these are the listed serial ports (extra ports, for example the\n"
+        "link of kxp40s-sim --plug, are listed through KXP40S_PORTS=PATH:PATH), and the\n"
+        "board is only asked who it is; for the parallel-port board (--board lpt) the three\n"
+        "parallel ports, each probed.\n"
         "Nothing is started, read or written. Exit status 0 when the board answers at one of\n"
         "them, 1 when it answers nowhere. --json prints a JSON object instead.");
     auto options = std::make_shared<BoardOptions>();
